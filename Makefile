@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo bench clean
+.PHONY: all deps configure build test demo bench fuzz-smoke sanitize clean
 
 all: build
 
@@ -26,5 +26,17 @@ demo: build
 bench: build
 	@$(BUILD_DIR)/bench/quillon-bench
 
+# Every fuzz target for 30 seconds (clang, libFuzzer, ASan and UBSan).
+fuzz-smoke: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@bash scripts/fuzz-smoke.sh build-fuzz
+
+# The tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ctest --output-on-failure -j $(JOBS) -E '^install_'
+
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) build-fuzz build-asan

@@ -1,2 +1,1 @@
 #include <benchmark/benchmark.h>
-BENCHMARK_MAIN();

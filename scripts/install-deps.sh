@@ -7,6 +7,9 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libbenchmark-dev
   tzdata
+  libfreetype-dev libfontconfig-dev libstb-dev fonts-ipafont-gothic
+  libpixman-1-dev
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -1,0 +1,57 @@
+// Runs every benchmark and then prints each one as a ratio against the
+// baseline of its group, measured in the same run. Naming: a benchmark
+// "Group/Baseline..." is the baseline of every other "Group/..." benchmark.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            std::string name = run.benchmark_name();
+            double ns = run.GetAdjustedRealTime();
+            m_results.emplace_back(name, ns);
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::map<std::string, std::pair<std::string, double>> baselines;
+        for (const auto& [name, ns] : m_results) {
+            auto slash = name.find('/');
+            if (slash == std::string::npos) continue;
+            if (name.compare(slash + 1, 8, "Baseline") == 0) baselines[name.substr(0, slash)] = {name, ns};
+        }
+        std::printf("\nRatios against the baseline of each group (lower is faster):\n");
+        for (const auto& [name, ns] : m_results) {
+            auto slash = name.find('/');
+            if (slash == std::string::npos) continue;
+            auto it = baselines.find(name.substr(0, slash));
+            if (it == baselines.end() || it->second.first == name || it->second.second <= 0) continue;
+            std::printf("  %-60s %10.3f x  (%s)\n", name.c_str(), ns / it->second.second,
+                        it->second.first.c_str());
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, double>> m_results;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
