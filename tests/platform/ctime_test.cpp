@@ -1,1 +1,91 @@
+#include <quillon/platform/CTime.h>
+#include <quillon/testing.h>
+
 #include <gtest/gtest.h>
+
+#include <climits>
+
+using quillon::testing::Harness;
+
+TEST(CTimeTest, LocalFieldsAndFormat) {
+    Harness h;  // Asia/Tokyo, nine hours ahead of UTC, no daylight saving
+    CTime t(1999, 11, 1, 9, 5, 7);
+    EXPECT_EQ(t.Format("%y,%m/%d(%a) %H:%M:%S"), "99,11/01(Mon) 09:05:07");
+    EXPECT_EQ(t.Format("%Y/%m/%d"), "1999/11/01");
+    EXPECT_EQ(t.GetYear(), 1999);
+    EXPECT_EQ(t.GetMonth(), 11);
+    EXPECT_EQ(t.GetDay(), 1);
+    EXPECT_EQ(t.GetHour(), 9);
+    EXPECT_EQ(t.GetMinute(), 5);
+    EXPECT_EQ(t.GetSecond(), 7);
+    EXPECT_EQ(t.GetDayOfWeek(), 2);  // 1 is Sunday
+    EXPECT_EQ(CTime(1970, 1, 1, 9, 0, 0).GetTime(), 0);
+    EXPECT_EQ(CTime(1971, 1, 1, 0, 0, 0).GetDayOfWeek(), 6);  // a Friday
+    EXPECT_EQ(t.FormatGmt("%H"), "00");
+    struct tm tm;
+    EXPECT_EQ(t.GetLocalTm(&tm), &tm);
+    EXPECT_EQ(tm.tm_wday, 1);
+    EXPECT_EQ(CTime(0).Format(""), "");
+}
+
+TEST(CTimeTest, FieldsRollOverAndUnrepresentableInstantsAreMinusOne) {
+    Harness h;
+    EXPECT_EQ(CTime(2025, 1, 32, 0, 0, 0), CTime(2025, 2, 1, 0, 0, 0));
+    EXPECT_EQ(CTime(2025, 13, 1, 0, 0, 0), CTime(2026, 1, 1, 0, 0, 0));
+    EXPECT_EQ(CTime(2025, 3, 1, -1, 0, 0), CTime(2025, 2, 28, 23, 0, 0));
+    EXPECT_EQ(CTime(2038, 1, 1, 0, 0, 0).GetTime(), 2145884400);
+    EXPECT_EQ(CTime(2040, 1, 1, 0, 0, 0).GetTime(), -1);
+    EXPECT_EQ(CTime(1900, 1, 1, 0, 0, 0).GetTime(), -1);
+}
+
+TEST(CTimeTest, SpansAndArithmetic) {
+    CTimeSpan s(1, 2, 3, 4);
+    EXPECT_EQ(s.GetTotalSeconds(), 93784);
+    EXPECT_EQ(s.GetDays(), 1);
+    EXPECT_EQ(s.GetHours(), 2);
+    EXPECT_EQ(s.GetMinutes(), 3);
+    EXPECT_EQ(s.GetSeconds(), 4);
+    EXPECT_EQ(CTimeSpan(0, 0, -30, 0).GetTotalSeconds(), -1800);
+    EXPECT_EQ((-s).GetTotalSeconds(), -93784);
+    EXPECT_TRUE(CTimeSpan(-1) < CTimeSpan(0));
+
+    CTime a(1000);
+    CTime b = a + CTimeSpan(500);
+    EXPECT_EQ(b.GetTime(), 1500);
+    EXPECT_EQ((a - b).GetTotalSeconds(), -500);
+    b -= CTimeSpan(1500);
+    EXPECT_EQ(b.GetTime(), 0);
+    EXPECT_TRUE(CTime(-1) < CTime(0));  // signed comparison
+    // 32-bit counts wrap as theirs do.
+    EXPECT_EQ((CTime(INT_MAX) + CTimeSpan(1)).GetTime(), INT_MIN);
+}
+
+TEST(CTimeTest, HarnessClockDrivesCurrentTimeAndTick) {
+    Harness h;
+    CTime start(2030, 5, 6, 7, 8, 9);
+    h.SetNow(start);
+    EXPECT_EQ(CTime::GetCurrentTime(), start);
+    DWORD tick = timeGetTime();
+    h.AdvanceMs(999);
+    EXPECT_EQ(CTime::GetCurrentTime(), start);
+    EXPECT_EQ(timeGetTime() - tick, 999u);
+    h.AdvanceMs(1);
+    EXPECT_EQ(CTime::GetCurrentTime(), start + CTimeSpan(1));
+    EXPECT_EQ(h.Now(), start + CTimeSpan(1));
+    EXPECT_EQ(h.Tick(), timeGetTime());
+}
+
+TEST(CTimeTest, HarnessTimeZoneIsRestored) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    {
+        Harness h;
+        EXPECT_EQ(CTime(1970, 1, 1, 9, 0, 0).GetTime(), 0);
+        h.SetTimeZone("America/New_York");
+        EXPECT_EQ(CTime(1970, 1, 1, 0, 0, 0).GetTime(), 5 * 3600);
+    }
+    EXPECT_STREQ(getenv("TZ"), "UTC");
+    EXPECT_EQ(CTime(1970, 1, 1, 0, 0, 0).GetTime(), 0);
+    setenv("TZ", "Asia/Tokyo", 1);
+    tzset();
+}
