@@ -1,6 +1,7 @@
 // Runs every benchmark and then prints each one as a ratio against the
-// baseline of its group, measured in the same run. Naming: a benchmark
-// "Group/Baseline..." is the baseline of every other "Group/..." benchmark.
+// baseline of its group, measured in the same run. Naming: the group is the
+// name up to the first '_' or '/'; a benchmark "Group_Baseline..." (or
+// "Group/Baseline...") is the baseline of every other one of its group.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -17,7 +18,8 @@ public:
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
             std::string name = run.benchmark_name();
-            double ns = run.GetAdjustedRealTime();
+            // Each run reports in its own unit: compare in nanoseconds.
+            double ns = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
             m_results.emplace_back(name, ns);
         }
     }
@@ -26,13 +28,13 @@ public:
         ConsoleReporter::Finalize();
         std::map<std::string, std::pair<std::string, double>> baselines;
         for (const auto& [name, ns] : m_results) {
-            auto slash = name.find('/');
+            auto slash = name.find_first_of("_/");
             if (slash == std::string::npos) continue;
             if (name.compare(slash + 1, 8, "Baseline") == 0) baselines[name.substr(0, slash)] = {name, ns};
         }
         std::printf("\nRatios against the baseline of each group (lower is faster):\n");
         for (const auto& [name, ns] : m_results) {
-            auto slash = name.find('/');
+            auto slash = name.find_first_of("_/");
             if (slash == std::string::npos) continue;
             auto it = baselines.find(name.substr(0, slash));
             if (it == baselines.end() || it->second.first == name || it->second.second <= 0) continue;
