@@ -19,7 +19,8 @@ public:
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
             std::string name = run.benchmark_name();
             // Each run reports in its own unit: compare in nanoseconds.
-            double ns = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+            double ns =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
             m_results.emplace_back(name, ns);
         }
     }
@@ -30,14 +31,16 @@ public:
         for (const auto& [name, ns] : m_results) {
             auto slash = name.find_first_of("_/");
             if (slash == std::string::npos) continue;
-            if (name.compare(slash + 1, 8, "Baseline") == 0) baselines[name.substr(0, slash)] = {name, ns};
+            if (name.compare(slash + 1, 8, "Baseline") == 0)
+                baselines[name.substr(0, slash)] = {name, ns};
         }
         std::printf("\nRatios against the baseline of each group (lower is faster):\n");
         for (const auto& [name, ns] : m_results) {
             auto slash = name.find_first_of("_/");
             if (slash == std::string::npos) continue;
             auto it = baselines.find(name.substr(0, slash));
-            if (it == baselines.end() || it->second.first == name || it->second.second <= 0) continue;
+            if (it == baselines.end() || it->second.first == name || it->second.second <= 0)
+                continue;
             std::printf("  %-60s %10.3f x  (%s)\n", name.c_str(), ns / it->second.second,
                         it->second.first.c_str());
         }

@@ -13,7 +13,9 @@
 
 namespace {
 
-std::string U(const CString& s) { return ToUtf8(s); }
+std::string U(const CString& s) {
+    return ToUtf8(s);
+}
 
 CTime At(CTime day, int daysLater, int hour, int minute) {
     return CTime(day.GetYear(), day.GetMonth(), day.GetDay() + daysLater, hour, minute, 0);
@@ -38,14 +40,22 @@ CQProg Weekly(int slot, int kind, int days, CTime begin, CTime end) {
 
 const char* RuleText(int code) {
     switch (code) {
-        case 1: return "fine (starts within five minutes)";
-        case 0: return "fine";
-        case -2: return "過去への設定は出来ません";
-        case -3: return "too far ahead";
-        case -4: return "開始まで３分以上の間が必要です";
-        case -5: return "連続した予約との間には３分間の空きが必要です";
-        case -6: return "他の予約がすでに設定されています";
-        default: return "?";
+        case 1:
+            return "fine (starts within five minutes)";
+        case 0:
+            return "fine";
+        case -2:
+            return "過去への設定は出来ません";
+        case -3:
+            return "too far ahead";
+        case -4:
+            return "開始まで３分以上の間が必要です";
+        case -5:
+            return "連続した予約との間には３分間の空きが必要です";
+        case -6:
+            return "他の予約がすでに設定されています";
+        default:
+            return "?";
     }
 }
 
@@ -69,7 +79,8 @@ int main() {
     CQMainScreen screen("QuillonDemo", nullptr, CRect(0, 0, 800, 600), &ini, nullptr);
 
     CTime now = CTime::GetCurrentTime();
-    std::printf("Quillon demo: the schedule model\nNow: %s\n\n", U(now.Format("%Y/%m/%d (%a) %H:%M")).c_str());
+    std::printf("Quillon demo: the schedule model\nNow: %s\n\n",
+                U(now.Format("%Y/%m/%d (%a) %H:%M")).c_str());
 
     std::vector<CQProg> week = {
         Single(1, 0, At(now, 1, 7, 0), At(now, 1, 7, 30)),
@@ -106,7 +117,8 @@ int main() {
     for (const CQProgLog& log : sorted) {
         CString kind;
         log.GetKind(&kind);
-        std::printf("  %s  %s  slot %d  %s\n", U(GetLogTimeRect(log).GetBegin().Format("%m/%d (%a)")).c_str(),
+        std::printf("  %s  %s  slot %d  %s\n",
+                    U(GetLogTimeRect(log).GetBegin().Format("%m/%d (%a)")).c_str(),
                     U(log.GetLogStrTime()).c_str(), log.GetSlotNo(), U(kind).c_str());
     }
 

@@ -45,4 +45,6 @@ CQMainScreen::CQMainScreen(const char* /*className*/, CWnd* parent, CRect /*rect
 
 CQMainScreen::~CQMainScreen() = default;
 
-CWnd* CQMainScreen::GetpCWnd() const { return nullptr; }
+CWnd* CQMainScreen::GetpCWnd() const {
+    return nullptr;
+}

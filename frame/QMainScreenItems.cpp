@@ -7,12 +7,18 @@ void CQMainScreen::GetTblpCQItem(CTypedPtrArray<CPtrArray, CQItem*>* out) {
     out->RemoveAll();
 }
 
-CQItem* CQMainScreen::CQItemName2pCQItem(CString /*name*/) { return nullptr; }
+CQItem* CQMainScreen::CQItemName2pCQItem(CString /*name*/) {
+    return nullptr;
+}
 
-int CQMainScreen::GetEmptySlotNo() { return -1; }
+int CQMainScreen::GetEmptySlotNo() {
+    return -1;
+}
 
 // Only device items take a default reservation length.
-bool CQMainScreen::SetProgDefaultTime(CString /*name*/, CTimeSpan /*length*/) { return false; }
+bool CQMainScreen::SetProgDefaultTime(CString /*name*/, CTimeSpan /*length*/) {
+    return false;
+}
 
 void CQMainScreen::SlotBtnOrderNormalize() {}
 

@@ -22,8 +22,12 @@ Backend* g_backend = &g_console;
 
 }  // namespace
 
-Backend& CurrentBackend() { return *g_backend; }
-void SetBackend(Backend* backend) { g_backend = backend ? backend : &g_console; }
+Backend& CurrentBackend() {
+    return *g_backend;
+}
+void SetBackend(Backend* backend) {
+    g_backend = backend ? backend : &g_console;
+}
 
 }  // namespace platform
 }  // namespace quillon

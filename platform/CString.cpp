@@ -42,7 +42,9 @@ CString& CString::operator+=(char ch) {
     return *this;
 }
 
-int CString::Compare(const char* s) const { return _mbscmp(m_s.c_str(), s); }
+int CString::Compare(const char* s) const {
+    return _mbscmp(m_s.c_str(), s);
+}
 
 void CString::Format(const char* format, ...) {
     if (format == nullptr) {
@@ -70,7 +72,9 @@ CString CString::Left(int count) const {
     return CString(m_s.substr(0, static_cast<std::size_t>(count)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const {
     first = std::clamp(first, 0, GetLength());
@@ -167,16 +171,36 @@ CString operator+(const CString& a, char b) {
     return r;
 }
 
-bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
-bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }
-bool operator==(const char* a, const CString& b) { return b.Compare(a) == 0; }
-bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-bool operator!=(const CString& a, const char* b) { return !(a == b); }
-bool operator!=(const char* a, const CString& b) { return !(a == b); }
-bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
-bool operator>(const CString& a, const CString& b) { return a.Compare(b) > 0; }
-bool operator<=(const CString& a, const CString& b) { return a.Compare(b) <= 0; }
-bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }
+bool operator==(const CString& a, const CString& b) {
+    return a.str() == b.str();
+}
+bool operator==(const CString& a, const char* b) {
+    return a.Compare(b) == 0;
+}
+bool operator==(const char* a, const CString& b) {
+    return b.Compare(a) == 0;
+}
+bool operator!=(const CString& a, const CString& b) {
+    return !(a == b);
+}
+bool operator!=(const CString& a, const char* b) {
+    return !(a == b);
+}
+bool operator!=(const char* a, const CString& b) {
+    return !(a == b);
+}
+bool operator<(const CString& a, const CString& b) {
+    return a.Compare(b) < 0;
+}
+bool operator>(const CString& a, const CString& b) {
+    return a.Compare(b) > 0;
+}
+bool operator<=(const CString& a, const CString& b) {
+    return a.Compare(b) <= 0;
+}
+bool operator>=(const CString& a, const CString& b) {
+    return a.Compare(b) >= 0;
+}
 
 int _mbscmp(const char* a, const char* b) {  // NOLINT(bugprone-reserved-identifier)
     const auto* pa = reinterpret_cast<const unsigned char*>(a ? a : "");

@@ -43,9 +43,15 @@ CTimeSpan CTimeSpan::operator+(CTimeSpan o) const {
 CTimeSpan CTimeSpan::operator-(CTimeSpan o) const {
     return CTimeSpan(Wrap(static_cast<std::int64_t>(m_span) - o.m_span));
 }
-CTimeSpan CTimeSpan::operator-() const { return CTimeSpan(Wrap(-static_cast<std::int64_t>(m_span))); }
-CTimeSpan& CTimeSpan::operator+=(CTimeSpan o) { return *this = *this + o; }
-CTimeSpan& CTimeSpan::operator-=(CTimeSpan o) { return *this = *this - o; }
+CTimeSpan CTimeSpan::operator-() const {
+    return CTimeSpan(Wrap(-static_cast<std::int64_t>(m_span)));
+}
+CTimeSpan& CTimeSpan::operator+=(CTimeSpan o) {
+    return *this = *this + o;
+}
+CTimeSpan& CTimeSpan::operator-=(CTimeSpan o) {
+    return *this = *this - o;
+}
 
 CTime::CTime(int year, int month, int day, int hour, int min, int sec, int dst) {
     struct tm tm {};
@@ -57,14 +63,17 @@ CTime::CTime(int year, int month, int day, int hour, int min, int sec, int dst) 
     tm.tm_sec = sec;
     tm.tm_isdst = dst;
     std::time_t t = std::mktime(&tm);
-    if (t < std::numeric_limits<std::int32_t>::min() || t > std::numeric_limits<std::int32_t>::max()) {
+    if (t < std::numeric_limits<std::int32_t>::min() ||
+        t > std::numeric_limits<std::int32_t>::max()) {
         m_time = -1;
     } else {
         m_time = static_cast<std::int32_t>(t);
     }
 }
 
-CTime CTime::GetCurrentTime() { return CTime(quillon::platform::CurrentClock().NowSeconds()); }
+CTime CTime::GetCurrentTime() {
+    return CTime(quillon::platform::CurrentClock().NowSeconds());
+}
 
 struct tm* CTime::GetLocalTm(struct tm* ptm) const {
     static thread_local struct tm buffer;
@@ -130,5 +139,9 @@ CTime CTime::operator-(CTimeSpan s) const {
 CTimeSpan CTime::operator-(CTime t) const {
     return CTimeSpan(Wrap(static_cast<std::int64_t>(m_time) - t.m_time));
 }
-CTime& CTime::operator+=(CTimeSpan s) { return *this = *this + s; }
-CTime& CTime::operator-=(CTimeSpan s) { return *this = *this - s; }
+CTime& CTime::operator+=(CTimeSpan s) {
+    return *this = *this + s;
+}
+CTime& CTime::operator-=(CTimeSpan s) {
+    return *this = *this - s;
+}

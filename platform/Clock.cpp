@@ -15,7 +15,8 @@ public:
     std::int32_t NowSeconds() override {
         std::time_t t = std::time(nullptr);
         // Past 2038 the 32-bit instant cannot follow; hold at its last second.
-        if (t > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+        if (t > std::numeric_limits<std::int32_t>::max())
+            return std::numeric_limits<std::int32_t>::max();
         return static_cast<std::int32_t>(t);
     }
     std::uint32_t TickMs() override {
@@ -31,10 +32,16 @@ Clock* g_clock = &g_system;
 
 }  // namespace
 
-Clock& CurrentClock() { return *g_clock; }
-void SetClock(Clock* clock) { g_clock = clock ? clock : &g_system; }
+Clock& CurrentClock() {
+    return *g_clock;
+}
+void SetClock(Clock* clock) {
+    g_clock = clock ? clock : &g_system;
+}
 
 }  // namespace platform
 }  // namespace quillon
 
-DWORD timeGetTime() { return quillon::platform::CurrentClock().TickMs(); }
+DWORD timeGetTime() {
+    return quillon::platform::CurrentClock().TickMs();
+}

@@ -8,7 +8,9 @@ BOOL SetRect(RECT* r, int left, int top, int right, int bottom) {
     return TRUE;
 }
 
-BOOL SetRectEmpty(RECT* r) { return SetRect(r, 0, 0, 0, 0); }
+BOOL SetRectEmpty(RECT* r) {
+    return SetRect(r, 0, 0, 0, 0);
+}
 
 BOOL CopyRect(RECT* dst, const RECT* src) {
     if (dst == nullptr || src == nullptr) return FALSE;

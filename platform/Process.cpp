@@ -27,7 +27,8 @@ DWORD GetModuleFileName(void* /*module*/, char* buffer, DWORD size) {
     return static_cast<DWORD>(n);
 }
 
-void _splitpath(const char* path, char* drive, char* dir, char* fname,  // NOLINT(bugprone-reserved-identifier)
+void _splitpath(const char* path, char* drive, char* dir,
+                char* fname,  // NOLINT(bugprone-reserved-identifier)
                 char* ext) {
     std::string p = path ? path : "";
     std::size_t slash = p.find_last_of('/');

@@ -73,12 +73,14 @@ CString FromUtf8(const char* utf8) {
 }
 
 std::u32string ToUtf32(const CString& sjis) {
-    std::string bytes = Convert("UTF-32LE", "CP932", sjis.str(), std::string("\xFD\xFF\x00\x00", 4),
-                                true);
+    std::string bytes =
+        Convert("UTF-32LE", "CP932", sjis.str(), std::string("\xFD\xFF\x00\x00", 4), true);
     std::u32string out;
     out.reserve(bytes.size() / 4);
     for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
-        auto b = [&](std::size_t k) { return static_cast<char32_t>(static_cast<unsigned char>(bytes[i + k])); };
+        auto b = [&](std::size_t k) {
+            return static_cast<char32_t>(static_cast<unsigned char>(bytes[i + k]));
+        };
         out.push_back(b(0) | (b(1) << 8) | (b(2) << 16) | (b(3) << 24));
     }
     return out;

@@ -27,8 +27,8 @@ CString AppName() {
 }  // namespace
 
 int CWnd::MessageBox(const char* text, const char* caption, UINT type) {
-    return quillon::platform::CurrentBackend().MessageBox(this, CString(text),
-                                                          CString(caption ? caption : "Error"), type);
+    return quillon::platform::CurrentBackend().MessageBox(
+        this, CString(text), CString(caption ? caption : "Error"), type);
 }
 
 int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {

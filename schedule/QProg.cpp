@@ -11,12 +11,27 @@ constexpr int kRefYear = 1971;
 
 bool CQProg::SetKind(int kind) {
     switch (kind) {
-        case 0: m_nAction = 1; m_nSource = 1; return true;
-        case 1: m_nAction = 1; m_nSource = 2; return true;
-        case 2: m_nAction = 1; m_nSource = 3; return true;
-        case 3: m_nAction = 3; return true;  // the personal timer has no source of its own
-        case 4: m_nAction = 2; m_nSource = 3; return true;
-        default: return false;
+        case 0:
+            m_nAction = 1;
+            m_nSource = 1;
+            return true;
+        case 1:
+            m_nAction = 1;
+            m_nSource = 2;
+            return true;
+        case 2:
+            m_nAction = 1;
+            m_nSource = 3;
+            return true;
+        case 3:
+            m_nAction = 3;
+            return true;  // the personal timer has no source of its own
+        case 4:
+            m_nAction = 2;
+            m_nSource = 3;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -24,21 +39,39 @@ int CQProg::GetKind(CString* name) const {
     int kind = -1;
     if (m_nAction == 1) {
         switch (m_nSource) {
-            case 1: kind = 0; break;
-            case 2: kind = 1; break;
-            case 3: kind = 2; break;
-            case 7: kind = 5; break;
-            default: break;
+            case 1:
+                kind = 0;
+                break;
+            case 2:
+                kind = 1;
+                break;
+            case 3:
+                kind = 2;
+                break;
+            case 7:
+                kind = 5;
+                break;
+            default:
+                break;
         }
     } else if (m_nAction == 3) {
         kind = 3;
     } else if (m_nAction == 2) {
         switch (m_nSource) {
-            case 3: kind = 4; break;
-            case 1: kind = 6; break;
-            case 2: kind = 7; break;
-            case 7: kind = 8; break;
-            default: break;
+            case 3:
+                kind = 4;
+                break;
+            case 1:
+                kind = 6;
+                break;
+            case 2:
+                kind = 7;
+                break;
+            case 7:
+                kind = 8;
+                break;
+            default:
+                break;
         }
     }
     if (name != nullptr) {
@@ -61,7 +94,9 @@ bool CQProg::IsWeekly(int day) const {
     return (day & m_byDay) != 0;
 }
 
-bool CQProg::IsSinglePlan() const { return !(m_wYear == 0 && m_byMonth == 0 && m_byDay != 0); }
+bool CQProg::IsSinglePlan() const {
+    return !(m_wYear == 0 && m_byMonth == 0 && m_byDay != 0);
+}
 
 void CQProg::SetTime(CTime begin, CTime end) {
     struct tm b;
@@ -100,7 +135,9 @@ void CQProg::GetTime(CTime* begin, CTime* end) const {
     if (end != nullptr) *end = GetEndTime();
 }
 
-CTimeRect CQProg::GetTime() const { return CTimeRect(GetBeginTime(), GetEndTime()); }
+CTimeRect CQProg::GetTime() const {
+    return CTimeRect(GetBeginTime(), GetEndTime());
+}
 
 CString CQProg::GetStrPattern() const {
     if (IsSinglePlan()) return GetBeginTime().Format("%Y/%m/%d");

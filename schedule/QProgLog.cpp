@@ -18,7 +18,9 @@ CString CQProgLog::GetLogStrState() const {
     return CString();
 }
 
-CString CQProgLog::GetLogBeginDay() const { return m_tLogBegin.Format("%Y/%m/%d"); }
+CString CQProgLog::GetLogBeginDay() const {
+    return m_tLogBegin.Format("%Y/%m/%d");
+}
 
 CString CQProgLog::GetLogStrTime() const {
     CString s;

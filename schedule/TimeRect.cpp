@@ -1,6 +1,8 @@
 #include <quillon/TimeRect.h>
 
-CTimeRect::CTimeRect() { SetRectEmpty(); }
+CTimeRect::CTimeRect() {
+    SetRectEmpty();
+}
 
 CTimeRect::CTimeRect(CTime begin, CTime end) : m_Begin(begin), m_End(end) {}
 
@@ -15,11 +17,17 @@ bool CTimeRect::GetOverlap(CTimeRect a, CTimeRect b) {
     return true;
 }
 
-bool CTimeRect::TimeInRect(CTime t) const { return m_Begin <= t && t < m_End; }
+bool CTimeRect::TimeInRect(CTime t) const {
+    return m_Begin <= t && t < m_End;
+}
 
-bool CTimeRect::IsRectEmpty() const { return m_Begin == m_End; }
+bool CTimeRect::IsRectEmpty() const {
+    return m_Begin == m_End;
+}
 
-void CTimeRect::SetRectEmpty() { m_Begin = m_End = CTime::GetCurrentTime(); }
+void CTimeRect::SetRectEmpty() {
+    m_Begin = m_End = CTime::GetCurrentTime();
+}
 
 void CTimeRect::InflateRect(CTimeSpan s) {
     m_Begin -= s;
@@ -54,9 +62,13 @@ CTimeRect CTimeRect::operator-(CTimeSpan s) const {
     return r;
 }
 
-CString CTimeRect::GetStr() const { return CTime2Str(m_Begin) + " - " + CTime2Str(m_End); }
+CString CTimeRect::GetStr() const {
+    return CTime2Str(m_Begin) + " - " + CTime2Str(m_End);
+}
 
-CString CTimeRect::CTime2Str(CTime t) { return t.Format("%y,%m/%d(%a) %H:%M:%S"); }
+CString CTimeRect::CTime2Str(CTime t) {
+    return t.Format("%y,%m/%d(%a) %H:%M:%S");
+}
 
 CTime CTimeRect::GetYMD(CTime t) {
     struct tm tm;
@@ -70,6 +82,10 @@ CTime CTimeRect::GetYMDH(CTime t) {
     return CTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, 0, 0);
 }
 
-bool CTimeRect::IsPastDay(CTime t) { return GetYMD(t) < GetYMD(CTime::GetCurrentTime()); }
+bool CTimeRect::IsPastDay(CTime t) {
+    return GetYMD(t) < GetYMD(CTime::GetCurrentTime());
+}
 
-bool CTimeRect::IsPast(CTime t) { return t < CTime::GetCurrentTime(); }
+bool CTimeRect::IsPast(CTime t) {
+    return t < CTime::GetCurrentTime();
+}

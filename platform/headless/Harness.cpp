@@ -72,22 +72,34 @@ Harness::~Harness() {
     g_active = nullptr;
 }
 
-void Harness::SetNow(CTime now) { m_impl->clock.m_nowMs = static_cast<std::int64_t>(now.GetTime()) * 1000; }
+void Harness::SetNow(CTime now) {
+    m_impl->clock.m_nowMs = static_cast<std::int64_t>(now.GetTime()) * 1000;
+}
 
-CTime Harness::Now() const { return CTime(m_impl->clock.NowSeconds()); }
+CTime Harness::Now() const {
+    return CTime(m_impl->clock.NowSeconds());
+}
 
 void Harness::AdvanceMs(std::uint32_t ms) {
     m_impl->clock.m_nowMs += ms;
     m_impl->clock.m_tick += ms;
 }
 
-std::uint32_t Harness::Tick() const { return m_impl->clock.m_tick; }
+std::uint32_t Harness::Tick() const {
+    return m_impl->clock.m_tick;
+}
 
-void Harness::SetTimeZone(const std::string& tz) { SetTz(tz); }
+void Harness::SetTimeZone(const std::string& tz) {
+    SetTz(tz);
+}
 
-std::vector<MessageBoxRecord> Harness::MessageBoxes() const { return m_impl->backend.m_boxes; }
+std::vector<MessageBoxRecord> Harness::MessageBoxes() const {
+    return m_impl->backend.m_boxes;
+}
 
-void Harness::SetMessageBoxAnswer(int answer) { m_impl->backend.m_answer = answer; }
+void Harness::SetMessageBoxAnswer(int answer) {
+    m_impl->backend.m_answer = answer;
+}
 
 }  // namespace testing
 }  // namespace quillon

@@ -13,7 +13,7 @@ public:
     CString() = default;
     CString(const char* s) : m_s(s ? s : "") {}  // NOLINT(google-explicit-constructor)
     CString(const char* s, int length);
-    CString(char ch, int repeat = 1);  // NOLINT(google-explicit-constructor)
+    CString(char ch, int repeat = 1);          // NOLINT(google-explicit-constructor)
     CString(const std::string& s) : m_s(s) {}  // NOLINT(google-explicit-constructor)
 
     int GetLength() const { return static_cast<int>(m_s.size()); }

@@ -59,10 +59,22 @@ public:
     void Offset(SIZE s) { Offset(s.cx, s.cy); }
     bool operator==(POINT o) const { return x == o.x && y == o.y; }
     bool operator!=(POINT o) const { return !(*this == o); }
-    CPoint& operator+=(POINT p) { Offset(p); return *this; }
-    CPoint& operator-=(POINT p) { Offset(-p.x, -p.y); return *this; }
-    CPoint& operator+=(SIZE s) { Offset(s); return *this; }
-    CPoint& operator-=(SIZE s) { Offset(-s.cx, -s.cy); return *this; }
+    CPoint& operator+=(POINT p) {
+        Offset(p);
+        return *this;
+    }
+    CPoint& operator-=(POINT p) {
+        Offset(-p.x, -p.y);
+        return *this;
+    }
+    CPoint& operator+=(SIZE s) {
+        Offset(s);
+        return *this;
+    }
+    CPoint& operator-=(SIZE s) {
+        Offset(-s.cx, -s.cy);
+        return *this;
+    }
     CPoint operator+(POINT p) const { return CPoint(x + p.x, y + p.y); }
     CPoint operator-(POINT p) const { return CPoint(x - p.x, y - p.y); }
     CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
@@ -113,12 +125,40 @@ public:
 
     bool operator==(const RECT& o) const { return EqualRect(&o); }
     bool operator!=(const RECT& o) const { return !EqualRect(&o); }
-    CRect& operator+=(POINT p) { OffsetRect(p); return *this; }
-    CRect& operator-=(POINT p) { OffsetRect(-p.x, -p.y); return *this; }
-    CRect& operator&=(const RECT& o) { IntersectRect(this, &o); return *this; }
-    CRect& operator|=(const RECT& o) { UnionRect(this, &o); return *this; }
-    CRect operator+(POINT p) const { CRect r(*this); r += p; return r; }
-    CRect operator-(POINT p) const { CRect r(*this); r -= p; return r; }
-    CRect operator&(const RECT& o) const { CRect r; r.IntersectRect(this, &o); return r; }
-    CRect operator|(const RECT& o) const { CRect r; r.UnionRect(this, &o); return r; }
+    CRect& operator+=(POINT p) {
+        OffsetRect(p);
+        return *this;
+    }
+    CRect& operator-=(POINT p) {
+        OffsetRect(-p.x, -p.y);
+        return *this;
+    }
+    CRect& operator&=(const RECT& o) {
+        IntersectRect(this, &o);
+        return *this;
+    }
+    CRect& operator|=(const RECT& o) {
+        UnionRect(this, &o);
+        return *this;
+    }
+    CRect operator+(POINT p) const {
+        CRect r(*this);
+        r += p;
+        return r;
+    }
+    CRect operator-(POINT p) const {
+        CRect r(*this);
+        r -= p;
+        return r;
+    }
+    CRect operator&(const RECT& o) const {
+        CRect r;
+        r.IntersectRect(this, &o);
+        return r;
+    }
+    CRect operator|(const RECT& o) const {
+        CRect r;
+        r.UnionRect(this, &o);
+        return r;
+    }
 };
