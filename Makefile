@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo bench fuzz-smoke sanitize clean
+.PHONY: all deps configure build test demo bench fuzz-smoke sanitize tidy format clean
 
 all: build
 
@@ -37,6 +37,13 @@ sanitize: deps
 	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure -j $(JOBS) -E '^install_'
+
+# clang-tidy over the library's sources (bugprone-*, a few performance-*).
+tidy: configure
+	@git ls-files '*.cpp' | grep -v -E '^(tests|bench|fuzz)/' | xargs clang-tidy -p $(BUILD_DIR) --quiet
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
 	@rm -rf $(BUILD_DIR) build-fuzz build-asan
