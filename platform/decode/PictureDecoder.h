@@ -2,6 +2,7 @@
 // (PNG, JPEG, GIF's first frame, TGA, ...), and the PNG writer for screenshots.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -17,14 +18,33 @@ struct DecodedPicture {
     std::vector<std::uint8_t> bgrx;
 };
 
+// The size cap: larger pictures are refused from their header, before any
+// pixel memory is taken.
+constexpr int kMaxPictureSide = 16384;
+constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
+constexpr std::size_t kMaxPictureFileBytes = 256u * 1024 * 1024;
+
 // Decodes the file at its own pixel size and composites every pixel over a
 // background whose three components all equal `fill` (transparent pixels come
 // out as exactly the fill). False for a file that cannot be decoded or that
 // exceeds the size cap.
+//
+// Formats: PNG, JPEG, GIF (the first frame), BMP and TGA; other formats are
+// refused. A pixel of straight alpha a becomes (c * a + fill * (255 - a) +
+// 127) / 255. On failure `out` is left as it was.
 bool DecodePicture(const char* path, BYTE fill, DecodedPicture* out);
 
+// The same for a file already in memory.
+bool DecodePictureFromMemory(const std::uint8_t* data, std::size_t size, BYTE fill,
+                             DecodedPicture* out);
+
+// Why the last DecodePicture, DecodePictureFromMemory or WritePng of this
+// thread failed (empty after a success).
+const char* LastDecodeError();
+
 // Writes 32-bit pixels (blue, green, red, unused; top row first, `stride`
-// bytes a row) as an RGB PNG file.
+// bytes a row) as an RGB PNG file. False for sizes beyond the cap, a stride
+// shorter than a row, or a file that cannot be written.
 bool WritePng(const char* path, int width, int height, const std::uint8_t* bgrx, int stride);
 
 }  // namespace platform
