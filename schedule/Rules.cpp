@@ -1,6 +1,7 @@
 #include "schedule/Rules.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include <quillon/platform/Arrays.h>
 
@@ -47,13 +48,20 @@ int ChkOverlapProgPair(CQProg a, CQProg b, int margin) {
         const CQProg& weekly = a.IsSinglePlan() ? b : a;
         CTimeRect s = single.GetTime();
         listA.Add(s);
-        CTimeRect around(AddLocalDays(s.GetBegin(), -1), AddLocalDays(s.GetEnd(), 1));
-        GetProgInPeriod(weekly, around, &listB);
+        CTime from = AddLocalDays(s.GetBegin(), -1);
+        CTime to = AddLocalDays(s.GetEnd(), 1);
+        // A day that 32 bits cannot hold comes back as -1: reach to the limit
+        // instead, or a program on the last representable day meets nothing.
+        if (!(from < s.GetBegin())) from = CTime(INT32_MIN);
+        if (!(to > s.GetEnd())) to = CTime(INT32_MAX);
+        GetProgInPeriod(weekly, CTimeRect(from, to), &listB);
     } else {
-        // Both weekly: compare them within the week that begins on the
-        // reference Friday both are placed on.
+        // Both weekly: compare them over the week that begins on the reference
+        // Friday both are placed on, and a day more on each side, so that runs
+        // meeting across the week's edge (Thursday night, Friday morning) are
+        // held to the margin like any others.
         CTime ref(1971, 1, 1, 0, 0, 0);
-        CTimeRect week(ref, ref + CTimeSpan(7, 0, 0, 0));
+        CTimeRect week(AddLocalDays(ref, -1), AddLocalDays(ref, 8));
         GetProgInPeriod(a, week, &listA);
         GetProgInPeriod(b, week, &listB);
     }
