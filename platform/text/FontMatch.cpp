@@ -8,7 +8,19 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILLON_LEAK_CHECKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLON_LEAK_CHECKS 1
+#endif
+#endif
+#ifdef QUILLON_LEAK_CHECKS
+#include <sanitizer/lsan_interface.h>
+#endif
 
 namespace quillon {
 namespace platform {
@@ -44,6 +56,9 @@ struct MatchState {
     FcConfig* config = nullptr;
     bool configTried = false;
     std::string fontDirectory;  // non-empty: only this folder (tests)
+    // The system's configuration is built once and kept across test folders.
+    FcConfig* systemConfig = nullptr;
+    bool systemTried = false;
     bool fallbackResolved = false;
     FontMatchResult fallback;
     bool warnedJapanese = false;
@@ -55,21 +70,31 @@ MatchState& State() {
     return state;
 }
 
-FcConfig* Config() {
-    MatchState& s = State();
-    if (s.configTried) return s.config;
-    s.configTried = true;
+FcConfig* Build(const std::string& fontDirectory) {
     FcConfig* config = FcConfigCreate();
     if (config == nullptr) return nullptr;
     bool ok = true;
-    if (s.fontDirectory.empty()) {
+    if (fontDirectory.empty()) {
         // The system's own configuration first, so our aliases come last. A
         // broken or missing one still leaves us with a usable (empty) setup.
+        // fontconfig itself loses a few hundred bytes while reading it (any
+        // program that loads the system configuration does): not ours to report.
+#ifdef QUILLON_LEAK_CHECKS
+        __lsan_disable();
+#endif
         FcConfigParseAndLoad(config, nullptr, FcFalse);
+#ifdef QUILLON_LEAK_CHECKS
+        __lsan_enable();
+#endif
     } else {
-        ok = FcConfigAppFontAddDir(config,
-                                   reinterpret_cast<const FcChar8*>(s.fontDirectory.c_str())) ==
-             FcTrue;
+        // Somewhere to keep the folder's cache, or fontconfig complains.
+        FcConfigParseAndLoadFromMemory(
+            config,
+            reinterpret_cast<const FcChar8*>(
+                "<fontconfig><cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>"),
+            FcFalse);
+        ok = FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(
+                                               fontDirectory.c_str())) == FcTrue;
     }
     if (ok) {
         FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kAliases), FcTrue);
@@ -79,8 +104,23 @@ FcConfig* Config() {
         FcConfigDestroy(config);
         return nullptr;
     }
-    s.config = config;
     return config;
+}
+
+FcConfig* Config() {
+    MatchState& s = State();
+    if (s.fontDirectory.empty()) {
+        if (!s.systemTried) {
+            s.systemTried = true;
+            s.systemConfig = Build(std::string());
+        }
+        return s.systemConfig;
+    }
+    if (!s.configTried) {
+        s.configTried = true;
+        s.config = Build(s.fontDirectory);
+    }
+    return s.config;
 }
 
 bool CoversJapanese(FcPattern* font) {
@@ -98,7 +138,11 @@ FontMatchResult ResultOf(FcPattern* font) {
     FontMatchResult r;
     FcChar8* file = nullptr;
     if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || file == nullptr) return r;
-    r.file = reinterpret_cast<const char*>(file);
+    // The same face can be listed under several paths (Debian's alternatives
+    // symlinks); one path per file lets them share faces and glyphs.
+    char* real = realpath(reinterpret_cast<const char*>(file), nullptr);
+    r.file = real ? real : reinterpret_cast<const char*>(file);
+    std::free(real);
     int index = 0;
     if (FcPatternGetInteger(font, FC_INDEX, 0, &index) == FcResultMatch) r.index = index;
     r.hasJapanese = CoversJapanese(font);
@@ -190,8 +234,11 @@ void WarnNoFontsOnce() {
 void ResetFontMatching(const char* fontDirectory) {
     MatchState& s = State();
     if (s.config) FcConfigDestroy(s.config);
-    s = MatchState();
-    s.fontDirectory = fontDirectory ? fontDirectory : "";
+    MatchState fresh;
+    fresh.systemConfig = s.systemConfig;
+    fresh.systemTried = s.systemTried;
+    fresh.fontDirectory = fontDirectory ? fontDirectory : "";
+    s = fresh;
 }
 
 }  // namespace platform
