@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libbenchmark-dev
   tzdata
-  libfreetype-dev libfontconfig-dev libstb-dev fonts-ipafont-gothic
+  libfreetype-dev libfontconfig-dev libstb-dev fonts-ipafont-gothic fonts-dejavu-core
   libpixman-1-dev
   clang libclang-rt-dev
 )
