@@ -1,0 +1,22 @@
+// The screen description file's line reader: one token list per meaningful
+// line, TAB-separated, comments and case folded as the format says.
+#pragma once
+
+#include <quillon/platform/Arrays.h>
+#include <quillon/platform/CString.h>
+
+#include "platform/StdioFile.h"
+
+class CIniFile : public CStdioFile {
+public:
+    // Entries 0..16 always exist; entry 16 is always empty.
+    static constexpr int kTokens = 17;
+
+    // False at end of file; otherwise the next line that has something in
+    // entry 0, its tokens unquoted or upper-cased.
+    bool ReadTokenLine(CStringArray* tokens);
+
+    // One raw line cut into tokens, padded to kTokens, comments emptied.
+    bool ReadRawTokens(CStringArray* tokens);
+    static void SplitTokens(const CString& line, CStringArray* tokens);
+};
