@@ -25,7 +25,9 @@ CFont* BalloonFont() {
     return font;
 }
 
-const CString& BalloonText() { return Sjis("CD再生\n10:00 - 11:00\n毎週 月水金"); }
+const CString& BalloonText() {
+    return Sjis("CD再生\n10:00 - 11:00\n毎週 月水金");
+}
 
 void Text_Baseline_CopyBalloonArea(benchmark::State& state) {
     std::vector<std::uint32_t> from(kFrameWidth * kFrameHeight, 0x00336699);
@@ -45,8 +47,9 @@ BENCHMARK(Text_Baseline_CopyBalloonArea)->Name("Text/Baseline_CopyBalloonArea");
 void Text_LayoutBalloon(benchmark::State& state) {
     CFont* font = BalloonFont();
     int glyphs = 0;
-    quillon::platform::LayoutText(font, BalloonText(), 0, 0,
-                                  [&](const quillon::platform::GlyphImage&, int, int) { ++glyphs; });
+    quillon::platform::LayoutText(
+        font, BalloonText(), 0, 0,
+        [&](const quillon::platform::GlyphImage&, int, int) { ++glyphs; });
     for (auto _ : state) {
         int n = 0;
         quillon::platform::LayoutText(font, BalloonText(), 405, 305,

@@ -27,8 +27,8 @@ bool Fail(const char* reason) {
 }
 
 std::uint32_t Be32(const unsigned char* p) {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) |
-           (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
+           std::uint32_t(p[3]);
 }
 
 bool StartsWith(const unsigned char* d, std::size_t size, const char* sig, std::size_t n) {
@@ -106,10 +106,14 @@ bool PngInflatesWithinPicture(const unsigned char* d, std::size_t size) {
             if (length != 13) return Fail("bad PNG header");
             int depth = data[8];
             int color = data[9];
-            int channels = color == 0 ? 1 : color == 2 ? 3 : color == 3 ? 1 : color == 4 ? 2
-                                                                       : color == 6 ? 4 : 0;
-            if (channels == 0 || (depth != 1 && depth != 2 && depth != 4 && depth != 8 &&
-                                  depth != 16)) {
+            int channels = color == 0   ? 1
+                           : color == 2 ? 3
+                           : color == 3 ? 1
+                           : color == 4 ? 2
+                           : color == 6 ? 4
+                                        : 0;
+            if (channels == 0 ||
+                (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16)) {
                 return Fail("bad PNG header");
             }
             raw = PngRawBytes(Be32(data), Be32(data + 4), depth * channels, data[12] != 0);
@@ -212,7 +216,9 @@ bool DecodeBytes(const unsigned char* d, std::size_t n, BYTE fill, DecodedPictur
 
 }  // namespace
 
-const char* LastDecodeError() { return t_lastError.c_str(); }
+const char* LastDecodeError() {
+    return t_lastError.c_str();
+}
 
 bool DecodePicture(const char* path, BYTE fill, DecodedPicture* out) {
     t_lastError.clear();

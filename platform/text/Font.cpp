@@ -27,8 +27,8 @@ int RoundedScale(long long value, long long numerator, long long denominator) {
 
 // Resolves a request and opens the face, with its Japanese fallback. Called
 // with FontMutex() held.
-std::shared_ptr<FontFace> OpenFont(int height, int width, int weight, bool italic,
-                                   BYTE charSet, const char* faceName) {
+std::shared_ptr<FontFace> OpenFont(int height, int width, int weight, bool italic, BYTE charSet,
+                                   const char* faceName) {
     FontRequest request;
     request.familyUtf8 = faceName ? ToUtf8(CString(faceName)) : std::string();
     request.bold = weight >= 600;
@@ -44,9 +44,9 @@ std::shared_ptr<FontFace> OpenFont(int height, int width, int weight, bool itali
         em = -height;
     } else if (height > 0) {
         // A positive height is the whole cell, ascender to descender.
-        em = haveDesign ? RoundedScale(height, design.unitsPerEm,
-                                       design.ascender - design.descender)
-                        : height;
+        em = haveDesign
+                 ? RoundedScale(height, design.unitsPerEm, design.ascender - design.descender)
+                 : height;
     }
     em = std::clamp(em, 1, kMaxPixels);
     int x = em;
@@ -77,7 +77,9 @@ struct Placement {
     int y;
 };
 
-bool FitsInt(long long v) { return v >= INT_MIN && v <= INT_MAX; }
+bool FitsInt(long long v) {
+    return v >= INT_MIN && v <= INT_MAX;
+}
 
 // Walks the text; under the lock glyphs are looked up a batch at a time, and
 // the batch is handed to `glyph` after the lock is released.
@@ -216,8 +218,8 @@ CFont::CFont() = default;
 CFont::~CFont() = default;
 
 bool CFont::CreateFont(int height, int width, int escapement, int orientation, int weight,
-                       BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet,
-                       BYTE outPrecision, BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily,
+                       BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+                       BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily,
                        const char* faceName) {
     (void)escapement;
     (void)orientation;

@@ -37,10 +37,9 @@ public:
     // limited to 1024 pixels: larger ones, either way, fail and leave the font
     // as it was. When no usable font is installed at all the font still works
     // and draws boxes (after one warning on stderr).
-    bool CreateFont(int height, int width, int escapement, int orientation, int weight,
-                    BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet,
-                    BYTE outPrecision, BYTE clipPrecision, BYTE quality,
-                    BYTE pitchAndFamily, const char* faceName);
+    bool CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
+                    BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+                    BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, const char* faceName);
     void DeleteObject();
     bool IsCreated() const { return m_face != nullptr; }
     quillon::platform::FontFace* Face() const { return m_face.get(); }
@@ -98,12 +97,12 @@ void MeasureText(CFont* font, const CString& text, int* width, int* height);
 struct FontInfo {
     std::string family;  // e.g. "IPAGothic"; empty when no face could be opened
     std::string file;
-    int pixelWidth = 0;   // em width in pixels
-    int pixelHeight = 0;  // em height in pixels
-    int ascender = 0;     // pixels above the baseline
-    int descender = 0;    // pixels below it, negative
-    int halfWidth = 0;    // advance of a box for a narrow character
-    int fullWidth = 0;    // advance of a box for a wide one
+    int pixelWidth = 0;        // em width in pixels
+    int pixelHeight = 0;       // em height in pixels
+    int ascender = 0;          // pixels above the baseline
+    int descender = 0;         // pixels below it, negative
+    int halfWidth = 0;         // advance of a box for a narrow character
+    int fullWidth = 0;         // advance of a box for a wide one
     bool hasFallback = false;  // a Japanese face backs up missing characters
 };
 bool GetFontInfo(CFont* font, FontInfo* info);

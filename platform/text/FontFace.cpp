@@ -86,11 +86,19 @@ bool IsWide(char32_t cp) {
            (cp >= 0xF0000 && cp <= 0x10FFFF);
 }
 
-bool IsControl(char32_t cp) { return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp < 0xA0); }
+bool IsControl(char32_t cp) {
+    return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp < 0xA0);
+}
 
-int CeilPixels(FT_Pos v) { return static_cast<int>((v + 63) >> 6); }
-int FloorPixels(FT_Pos v) { return static_cast<int>(v >> 6); }  // arithmetic shift floors
-int RoundPixels(FT_Pos v) { return static_cast<int>((v + 32) >> 6); }
+int CeilPixels(FT_Pos v) {
+    return static_cast<int>((v + 63) >> 6);
+}
+int FloorPixels(FT_Pos v) {
+    return static_cast<int>(v >> 6);
+}  // arithmetic shift floors
+int RoundPixels(FT_Pos v) {
+    return static_cast<int>((v + 32) >> 6);
+}
 
 }  // namespace
 
@@ -99,7 +107,9 @@ std::mutex& FontMutex() {
     return mutex;
 }
 
-std::uint64_t GlyphRenderCount() { return g_renders.load(); }
+std::uint64_t GlyphRenderCount() {
+    return g_renders.load();
+}
 
 void ForgetOpenFaces() {
     for (auto& entry : Faces()) ForgottenFaces().push_back(entry.second);
@@ -307,9 +317,9 @@ Glyph FontFace::Render(char32_t cp) {
             case FT_PIXEL_MODE_GRAY: {
                 int grays = bm.num_grays > 1 ? bm.num_grays - 1 : 255;
                 for (int x = 0; x < w; ++x) {
-                    dst[x] = grays == 255 ? src[x]
-                                          : static_cast<std::uint8_t>(
-                                                std::min(255, src[x] * 255 / grays));
+                    dst[x] = grays == 255
+                                 ? src[x]
+                                 : static_cast<std::uint8_t>(std::min(255, src[x] * 255 / grays));
                 }
                 break;
             }

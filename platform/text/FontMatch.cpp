@@ -93,8 +93,8 @@ FcConfig* Build(const std::string& fontDirectory) {
             reinterpret_cast<const FcChar8*>(
                 "<fontconfig><cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>"),
             FcFalse);
-        ok = FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(
-                                               fontDirectory.c_str())) == FcTrue;
+        ok = FcConfigAppFontAddDir(
+                 config, reinterpret_cast<const FcChar8*>(fontDirectory.c_str())) == FcTrue;
     }
     if (ok) {
         FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kAliases), FcTrue);
@@ -200,7 +200,9 @@ FontMatchResult Match(const FontRequest& request, const char* const* extraFamili
 
 }  // namespace
 
-FontMatchResult MatchFont(const FontRequest& request) { return Match(request, nullptr); }
+FontMatchResult MatchFont(const FontRequest& request) {
+    return Match(request, nullptr);
+}
 
 FontMatchResult JapaneseFallbackFont() {
     MatchState& s = State();

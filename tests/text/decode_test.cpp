@@ -53,7 +53,9 @@ std::vector<int> At(const DecodedPicture& p, int x, int y) {
     return {q[0], q[1], q[2], q[3]};
 }
 
-std::vector<int> Bgr0(int b, int g, int r) { return {b, g, r, 0}; }
+std::vector<int> Bgr0(int b, int g, int r) {
+    return {b, g, r, 0};
+}
 
 }  // namespace
 
@@ -117,7 +119,8 @@ TEST(DecodeTest, InterlacedAndGreyPngs) {
             if (pass[0] >= w) break;
             raw.push_back(0);
             for (int x = pass[0]; x < w; x += pass[2]) {
-                for (int c = 0; c < 3; ++c) raw.push_back(static_cast<std::uint8_t>(colour(x, y, c)));
+                for (int c = 0; c < 3; ++c)
+                    raw.push_back(static_cast<std::uint8_t>(colour(x, y, c)));
             }
         }
     }
@@ -148,10 +151,14 @@ TEST(DecodeTest, GifFirstFrameWithAndWithoutTransparency) {
     std::string opaque = files.Write(Gif(4, 3, palette, {{indexes, -1}}));
     auto expected = [&](int i, int fill) {
         switch (indexes[i]) {
-            case 0: return Bgr0(0, 0, 0);
-            case 1: return Bgr0(0, 0, 255);
-            case 2: return Bgr0(fill, fill, fill);  // only when transparent
-            default: return Bgr0(255, 0, 0);
+            case 0:
+                return Bgr0(0, 0, 0);
+            case 1:
+                return Bgr0(0, 0, 255);
+            case 2:
+                return Bgr0(fill, fill, fill);  // only when transparent
+            default:
+                return Bgr0(255, 0, 0);
         }
     };
     for (int fill : {0, 255}) {

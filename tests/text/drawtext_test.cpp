@@ -18,8 +18,8 @@ struct Surface {
     CFont font;
     Surface() {
         EXPECT_TRUE(picture.Create(120, 60, 32));
-        EXPECT_TRUE(font.CreateFont(-11, 0, 0, 0, 400, 0, 0, 0, 128, 3, 2, 1, 0x34,
-                                    Sjis("ＭＳ ゴシック")));
+        EXPECT_TRUE(
+            font.CreateFont(-11, 0, 0, 0, 400, 0, 0, 0, 128, 3, 2, 1, 0x34, Sjis("ＭＳ ゴシック")));
         CDC* dc = picture.GetMemDC();
         dc->SelectObject(&font);
         dc->SetBkMode(TRANSPARENT);
@@ -80,8 +80,8 @@ TEST(DrawTextTest, TextIsCutAtTheBoxAndMissingCharactersAreBoxes) {
     Surface t;
     RECT wide = {0, 0, 120, 60};
     t.picture.GetMemDC()->DrawText("\xF0\x40", &wide, 0);
-    EXPECT_EQ(t.picture.GetPixel(0, 1), kInk);  // top-left corner of the box
-    EXPECT_EQ(t.picture.GetPixel(9, 9), kInk);  // bottom-right corner
-    EXPECT_EQ(t.picture.GetPixel(4, 5), kBack);  // hollow
+    EXPECT_EQ(t.picture.GetPixel(0, 1), kInk);    // top-left corner of the box
+    EXPECT_EQ(t.picture.GetPixel(9, 9), kInk);    // bottom-right corner
+    EXPECT_EQ(t.picture.GetPixel(4, 5), kBack);   // hollow
     EXPECT_EQ(t.picture.GetPixel(10, 5), kBack);  // the gap before the next cell
 }

@@ -170,7 +170,7 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeft) {
     EXPECT_EQ(lines[0].y, 7 + top);
     EXPECT_EQ(lines[1].x, 5 + 6 + left);  // the pen moved by one half width
     EXPECT_EQ(lines[1].y, 7 + top);
-    EXPECT_EQ(lines[2].x, 5 + left);  // back to the left edge
+    EXPECT_EQ(lines[2].x, 5 + left);      // back to the left edge
     EXPECT_EQ(lines[2].y, 7 + 12 + top);  // one line height down
 
     // "\r\n" is one break; a lone '\r' takes no room; a space takes room, no ink.

@@ -78,8 +78,8 @@ inline Bytes ZeroBomb(std::size_t bytes) {
     auto huff = [&](std::uint32_t code, int n) {  // Huffman codes go most significant first
         for (int i = n - 1; i >= 0; --i) put((code >> i) & 1, 1);
     };
-    put(1, 1);  // final block
-    put(1, 2);  // fixed Huffman codes
+    put(1, 1);      // final block
+    put(1, 2);      // fixed Huffman codes
     huff(0x30, 8);  // literal 0
     for (std::size_t done = 1; done + 258 <= bytes; done += 258) {
         huff(0xC5, 8);  // length 258
@@ -140,8 +140,8 @@ struct GifFrame {
 
 // A GIF89a with a global colour table; LZW without compression: a clear code
 // before the table would grow past the first code width.
-inline Bytes Gif(int w, int h, Palette palette, const std::vector<GifFrame>& frames,
-                 int frameW = 0, int frameH = 0) {
+inline Bytes Gif(int w, int h, Palette palette, const std::vector<GifFrame>& frames, int frameW = 0,
+                 int frameH = 0) {
     if (frameW == 0) frameW = w;
     if (frameH == 0) frameH = h;
     int bits = 1;
