@@ -12,48 +12,153 @@ namespace {
 
 inline int BlendComponent(int c, int k, int w) { return c + (k - c) * w / 256; }
 
-// Partial coverage into 32-bit pixels. (k - c) * w / 256 truncates toward
-// zero, so it is computed as the magnitude |k - c| * w >> 8 with the sign
-// put back; |k - c| * w is below 65536, so 16-bit lanes hold it exactly.
-void Blend32(std::uint32_t* p, int n, std::uint32_t kbgr, int w) {
-    const int kb = kbgr & 0xFF, kg = (kbgr >> 8) & 0xFF, kr = (kbgr >> 16) & 0xFF;
-    int i = 0;
+// 32-bit rows. Partial coverage: (k - c) * w / 256 truncates toward zero, so
+// it is computed as the magnitude |k - c| * w >> 8 with the sign put back;
+// |k - c| * w is below 65536, so 16-bit lanes hold it exactly. The fourth
+// byte of each pixel gets weight 0 and stays as it was.
+void Blend24(BYTE* p, int n, int kb, int kg, int kr, int w);
+void Blend16(BYTE* p, int n, int kb, int kg, int kr, int w);
+
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i k = _mm_setr_epi16(static_cast<short>(kb), static_cast<short>(kg),
-                                     static_cast<short>(kr), 0, static_cast<short>(kb),
-                                     static_cast<short>(kg), static_cast<short>(kr), 0);
-    // The fourth byte gets weight 0 and so stays as it was.
-    const __m128i wv = _mm_setr_epi16(static_cast<short>(w), static_cast<short>(w),
-                                      static_cast<short>(w), 0, static_cast<short>(w),
-                                      static_cast<short>(w), static_cast<short>(w), 0);
-    auto blend8 = [&](__m128i c) {
-        __m128i d = _mm_sub_epi16(k, c);
+// The weight vectors (w, w, w, 0) for two pixels, for every weight.
+struct WeightVectors {
+    WeightVectors() {
+        for (int w = 0; w <= 256; ++w) {
+            auto v = static_cast<short>(w);
+            lanes[w] = _mm_setr_epi16(v, v, v, 0, v, v, v, 0);
+        }
+    }
+    __m128i lanes[257];
+};
+const WeightVectors kWeights;
+#endif
+
+class Blender32 {
+public:
+    explicit Blender32(std::uint32_t kbgr) : m_kbgr(kbgr) {
+#if defined(__SSE2__)
+        m_k = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(kbgr)), _mm_setzero_si128());
+#endif
+    }
+
+    // 0 < w <= 256: |k - c| * 256 still fits a 16-bit lane.
+    __attribute__((always_inline)) void Blend(std::uint32_t* p, int n, int w) const {
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i wv = kWeights.lanes[w];
+        for (; i + 4 <= n; i += 4) {
+            __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            __m128i lo = Blend8(_mm_unpacklo_epi8(px, zero), wv);
+            __m128i hi = Blend8(_mm_unpackhi_epi8(px, zero), wv);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), _mm_packus_epi16(lo, hi));
+        }
+        for (; i < n; ++i) {
+            __m128i px = _mm_cvtsi32_si128(static_cast<int>(p[i]));
+            __m128i c = Blend8(_mm_unpacklo_epi8(px, zero), wv);
+            p[i] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(c, c)));
+        }
+#else
+        const int kb = m_kbgr & 0xFF, kg = (m_kbgr >> 8) & 0xFF, kr = (m_kbgr >> 16) & 0xFF;
+        for (; i < n; ++i) {
+            std::uint32_t v = p[i];
+            int b = BlendComponent(v & 0xFF, kb, w);
+            int g = BlendComponent((v >> 8) & 0xFF, kg, w);
+            int r = BlendComponent((v >> 16) & 0xFF, kr, w);
+            p[i] = (v & 0xFF000000u) | (static_cast<std::uint32_t>(r) << 16) |
+                   (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
+        }
+#endif
+    }
+
+    // One pixel, 0 < w <= 256.
+    __attribute__((always_inline)) void Pixel(std::uint32_t* p, int w) const {
+#if defined(__SSE2__)
+        const __m128i wv = kWeights.lanes[w];
+        __m128i px = _mm_cvtsi32_si128(static_cast<int>(*p));
+        __m128i c = Blend8(_mm_unpacklo_epi8(px, _mm_setzero_si128()), wv);
+        *p = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(c, c)));
+#else
+        Blend(p, 1, w);
+#endif
+    }
+
+    __attribute__((always_inline)) void Solid(std::uint32_t* p, int n) const {
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i keep = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+        const __m128i k = _mm_set1_epi32(static_cast<int>(m_kbgr));
+        for (; i + 4 <= n; i += 4) {
+            __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i),
+                             _mm_or_si128(_mm_and_si128(px, keep), k));
+        }
+#endif
+        for (; i < n; ++i) p[i] = (p[i] & 0xFF000000u) | m_kbgr;
+    }
+
+private:
+#if defined(__SSE2__)
+    __attribute__((always_inline)) __m128i Blend8(__m128i c, __m128i wv) const {
+        __m128i d = _mm_sub_epi16(m_k, c);
         __m128i sign = _mm_srai_epi16(d, 15);
         __m128i mag = _mm_sub_epi16(_mm_xor_si128(d, sign), sign);
         __m128i q = _mm_srli_epi16(_mm_mullo_epi16(mag, wv), 8);
         return _mm_add_epi16(c, _mm_sub_epi16(_mm_xor_si128(q, sign), sign));
-    };
-    for (; i + 4 <= n; i += 4) {
-        __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        __m128i lo = blend8(_mm_unpacklo_epi8(px, zero));
-        __m128i hi = blend8(_mm_unpackhi_epi8(px, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), _mm_packus_epi16(lo, hi));
     }
+    __m128i m_k;
 #endif
-    for (; i < n; ++i) {
-        std::uint32_t v = p[i];
-        int b = BlendComponent(v & 0xFF, kb, w);
-        int g = BlendComponent((v >> 8) & 0xFF, kg, w);
-        int r = BlendComponent((v >> 16) & 0xFF, kr, w);
-        p[i] = (v & 0xFF000000u) | (static_cast<std::uint32_t>(r) << 16) |
-               (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
-    }
+    std::uint32_t m_kbgr;
+};
+
+std::uint32_t ColorToBgrx(COLORREF c) {
+    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
+           (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
 }
 
-void Solid32(std::uint32_t* p, int n, std::uint32_t kbgr) {
-    for (int i = 0; i < n; ++i) p[i] = (p[i] & 0xFF000000u) | kbgr;
-}
+// Row, clip and colour worked out once for a whole drawing into a
+// true-colour picture.
+struct TrueColourTarget {
+    explicit TrueColourTarget(CDibPicture* target, COLORREF color)
+        : bits(target->GetBitCount()),
+          clip(target->GetClipRect()),
+          base(target->GetBits()),
+          stride(target->GetStride()),
+          height(target->GetSize().cy),
+          kr(GetRValue(color)),
+          kg(GetGValue(color)),
+          kb(GetBValue(color)),
+          blender(ColorToBgrx(color)) {}
+
+    // A run of one weight in row y, cut to the clip rectangle.
+    void Run(std::int64_t x, std::int64_t y, std::int64_t length, int w) const {
+        if (w <= 0 || y < clip.top || y >= clip.bottom) return;
+        std::int64_t x0 = std::max<std::int64_t>(x, clip.left);
+        std::int64_t x1 = std::min<std::int64_t>(x + length, clip.right);
+        if (x0 >= x1) return;
+        const int n = static_cast<int>(x1 - x0);
+        BYTE* row = base + static_cast<std::ptrdiff_t>(height - 1 - y) * stride;
+        if (bits == 32) {
+            auto* p = reinterpret_cast<std::uint32_t*>(row) + x0;
+            if (w >= 256)
+                blender.Solid(p, n);
+            else
+                blender.Blend(p, n, w);
+        } else if (bits == 24) {
+            Blend24(row + 3 * x0, n, kb, kg, kr, std::min(w, 256));
+        } else {
+            Blend16(row + 2 * x0, n, kb >> 3, kg >> 3, kr >> 3, std::min(w, 256));
+        }
+    }
+
+    int bits;
+    RECT clip;
+    BYTE* base;
+    int stride;
+    int height;
+    int kr, kg, kb;
+    Blender32 blender;
+};
 
 void Blend24(BYTE* p, int n, int kb, int kg, int kr, int w) {
     for (int i = 0; i < n; ++i, p += 3) {
@@ -77,45 +182,61 @@ void Blend16(BYTE* p, int n, int kb, int kg, int kr, int w) {
     }
 }
 
-}  // namespace
-
-namespace quillon {
-namespace pictures {
-
-void BlendRun(CDibPicture* target, std::int64_t x, std::int64_t y, std::int64_t length, int w,
-              COLORREF color) {
-    if (w <= 0 || length <= 0) return;
-    if (w > 256) w = 256;
-    const int bits = target->GetBitCount();
-    const int kr = GetRValue(color), kg = GetGValue(color), kb = GetBValue(color);
-    if (bits == 16 || bits == 24 || bits == 32) {
-        const RECT& clip = target->GetClipRect();
-        if (y < clip.top || y >= clip.bottom) return;
-        std::int64_t x0 = std::max<std::int64_t>(x, clip.left);
-        std::int64_t x1 = std::min<std::int64_t>(x + length, clip.right);
-        if (x0 >= x1) return;
-        const int n = static_cast<int>(x1 - x0);
-        BYTE* row = target->GetRow(static_cast<int>(y));
-        if (bits == 32) {
-            auto* p = reinterpret_cast<std::uint32_t*>(row) + x0;
-            std::uint32_t kbgr = (static_cast<std::uint32_t>(kr) << 16) |
-                                 (static_cast<std::uint32_t>(kg) << 8) |
-                                 static_cast<std::uint32_t>(kb);
-            if (w == 256)
-                Solid32(p, n, kbgr);
-            else
-                Blend32(p, n, kbgr, w);
-        } else if (bits == 24) {
-            Blend24(row + 3 * x0, n, kb, kg, kr, w);
-        } else {
-            Blend16(row + 2 * x0, n, kb >> 3, kg >> 3, kr >> 3, w);
+// The hot path of icons and labels: every run into a 32-bit picture, with
+// nothing but the run itself worked out per run.
+void DrawRuns32(const TrueColourTarget& t, const MaskRun* run, const MaskRun* end,
+                std::int64_t x, std::int64_t y, int width, int height, int opacity) {
+    const std::int64_t left = t.clip.left, right = t.clip.right;
+    if (x >= left && y >= t.clip.top && x + width <= right && y + height <= t.clip.bottom) {
+        // Wholly inside the clip rectangle, the usual case: no cutting.
+        BYTE* top = t.base + (t.height - 1 - y) * static_cast<std::int64_t>(t.stride);
+        auto* origin = reinterpret_cast<std::uint32_t*>(top) + x;
+        const std::ptrdiff_t words = t.stride / 4;
+        for (; run != end; ++run) {
+            const int w = std::min(run->coverage * opacity >> 8, 256);
+            std::uint32_t* p = origin - run->y * words + run->x;
+            const int n = run->length;
+            if (n == 1) {
+                if (w > 0) t.blender.Pixel(p, w);
+            } else if (w >= 256 && n >= 16) {
+                t.blender.Solid(p, n);
+            } else if (w > 0) {
+                t.blender.Blend(p, n, w);
+            }
         }
         return;
     }
-    // Other depths pixel by pixel; pixels outside the picture are skipped by
-    // GetPixel and SetPixel themselves.
+    for (; run != end; ++run) {
+        const std::int64_t row = y + run->y;
+        if (row < t.clip.top) continue;
+        // Runs come in row order: nothing further down can be inside.
+        if (row >= t.clip.bottom) break;
+        std::int64_t x0 = x + run->x;
+        std::int64_t x1 = x0 + run->length;
+        if (x0 < left) x0 = left;
+        if (x1 > right) x1 = right;
+        const int w = run->coverage * opacity >> 8;
+        if (x0 >= x1 || w <= 0) continue;
+        auto* p = reinterpret_cast<std::uint32_t*>(t.base + (t.height - 1 - row) * t.stride) + x0;
+        const int n = static_cast<int>(x1 - x0);
+        // Short runs (the anti-aliased edges) all take one path, whatever
+        // their weight, which keeps the branches predictable.
+        if (w >= 256 && n >= 16)
+            t.blender.Solid(p, n);
+        else
+            t.blender.Blend(p, n, std::min(w, 256));
+    }
+}
+
+// Other depths pixel by pixel; pixels outside the picture are skipped by
+// GetPixel and SetPixel themselves, and the clip rectangle does not apply.
+void PixelRun(CDibPicture* target, std::int64_t x, std::int64_t y, std::int64_t length, int w,
+              COLORREF color) {
+    if (w <= 0) return;
+    w = std::min(w, 256);
     CSize size = target->GetSize();
     if (y < 0 || y >= size.cy) return;
+    const int kr = GetRValue(color), kg = GetGValue(color), kb = GetBValue(color);
     std::int64_t x0 = std::max<std::int64_t>(x, 0);
     std::int64_t x1 = std::min<std::int64_t>(x + length, size.cx);
     for (std::int64_t px = x0; px < x1; ++px) {
@@ -125,6 +246,22 @@ void BlendRun(CDibPicture* target, std::int64_t x, std::int64_t y, std::int64_t 
                              BlendComponent(GetGValue(c), kg, w),
                              BlendComponent(GetBValue(c), kb, w)));
     }
+}
+
+bool IsTrueColour(int bits) { return bits == 16 || bits == 24 || bits == 32; }
+
+}  // namespace
+
+namespace quillon {
+namespace pictures {
+
+void BlendRun(CDibPicture* target, std::int64_t x, std::int64_t y, std::int64_t length, int w,
+              COLORREF color) {
+    if (!target || !target->IsLoaded() || length <= 0) return;
+    if (IsTrueColour(target->GetBitCount()))
+        TrueColourTarget(target, color).Run(x, y, length, w);
+    else
+        PixelRun(target, x, y, length, w, color);
 }
 
 }  // namespace pictures
@@ -173,18 +310,25 @@ bool CMaskPicture::SetOpacity(int opacity) {
 
 bool CMaskPicture::Draw(CDibPicture* target, int x, int y) {
     if (!target || !target->IsLoaded()) return false;
-    const int bits = target->GetBitCount();
-    const bool clipped = bits == 16 || bits == 24 || bits == 32;
-    const RECT& clip = target->GetClipRect();
+    if (!IsTrueColour(target->GetBitCount())) {
+        for (const MaskRun& run : m_runs) {
+            PixelRun(target, std::int64_t{x} + run.x, std::int64_t{y} + run.y, run.length,
+                     run.coverage * m_nOpacity / 256, m_color);
+        }
+        return true;
+    }
+    const TrueColourTarget t(target, m_color);
+    if (t.bits == 32) {
+        DrawRuns32(t, m_runs.GetData(), m_runs.GetData() + m_runs.GetSize(), x, y, m_nWidth,
+                   m_nHeight, m_nOpacity);
+        return true;
+    }
     for (const MaskRun& run : m_runs) {
         std::int64_t row = std::int64_t{y} + run.y;
-        if (clipped) {
-            if (row < clip.top) continue;
-            // Runs come in row order: nothing further down can be inside.
-            if (row >= clip.bottom) break;
-        }
-        int w = run.coverage * m_nOpacity / 256;
-        quillon::pictures::BlendRun(target, std::int64_t{x} + run.x, row, run.length, w, m_color);
+        if (row < t.clip.top) continue;
+        // Runs come in row order: nothing further down can be inside.
+        if (row >= t.clip.bottom) break;
+        t.Run(std::int64_t{x} + run.x, row, run.length, run.coverage * m_nOpacity / 256);
     }
     return true;
 }

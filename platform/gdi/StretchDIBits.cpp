@@ -16,11 +16,11 @@ namespace {
 constexpr int kChunk = 256;
 
 struct Source {
-    const std::uint8_t* bits;
-    int width;
-    int height;
-    int bitCount;
-    int stride;
+    const std::uint8_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+    int bitCount = 0;
+    int stride = 0;
     ColorLut lut;
 
     const std::uint8_t* StoredRow(int stored) const {
@@ -108,8 +108,10 @@ void WordRows(HBITMAP dib, const Source& s, int x0, int x1, int y0, int y1, int 
 template <DWORD Rop>
 void Blit(HBITMAP dib, const Source& s, const CRect& clip, int xDest, int yDest, int dw, int dh,
           int xSrc, int ySrc, int sw, int sh) {
+    // Only indexed destinations read their table; building it is not free.
     ColorLut dstLut;
-    BuildLut(dib->colors.data(), static_cast<int>(dib->colors.size()), &dstLut);
+    if (dib->bitCount <= 8)
+        BuildLut(dib->colors.data(), static_cast<int>(dib->colors.size()), &dstLut);
     NearestCache nearest(dib->colors.data(), static_cast<int>(dib->colors.size()));
     std::uint32_t buffer[kChunk];
 
@@ -217,9 +219,13 @@ int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int 
     int colors = static_cast<int>(std::min<DWORD>(h.biClrUsed, 256));
     if (h.biClrUsed == 0 && h.biBitCount <= 8) colors = 1 << h.biBitCount;
 
-    Source s{static_cast<const std::uint8_t*>(bits), h.biWidth, h.biHeight, h.biBitCount,
-             quillon::platform::DibStride(h.biWidth, h.biBitCount), {}};
-    BuildLut(info->bmiColors, h.biBitCount <= 8 ? colors : 0, &s.lut);
+    Source s;  // the table is filled only for indexed sources
+    s.bits = static_cast<const std::uint8_t*>(bits);
+    s.width = h.biWidth;
+    s.height = h.biHeight;
+    s.bitCount = h.biBitCount;
+    s.stride = quillon::platform::DibStride(h.biWidth, h.biBitCount);
+    if (h.biBitCount <= 8) BuildLut(info->bmiColors, colors, &s.lut);
 
     switch (rop) {
         case SRCAND:
