@@ -1,32 +1,53 @@
 #include "platform/Backend.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+
+#include "platform/Clock.h"
+#include "platform/headless/HeadlessBackend.h"
 
 namespace quillon {
 namespace platform {
 namespace {
 
-class ConsoleBackend : public Backend {
-public:
-    int MessageBox(CWnd* /*owner*/, const CString& text, const CString& caption,
-                   UINT /*type*/) override {
-        std::string line = ToUtf8(caption) + ": " + ToUtf8(text) + "\n";
-        std::fputs(line.c_str(), stderr);
-        return IDOK;
+// Chosen once, from QUILLON_BACKEND: "headless" (the default) or "sdl".
+Backend* Choose() {
+    static HeadlessBackend headless(false);
+    const char* name = std::getenv("QUILLON_BACKEND");
+    std::string want = name ? name : "";
+    if (!want.empty() && want != "headless") {
+        if (want == "sdl")
+            std::fputs("quillon: the sdl backend is not built in; using headless\n", stderr);
+        else
+            std::fprintf(stderr, "quillon: unknown QUILLON_BACKEND \"%s\"; using headless\n",
+                         want.c_str());
     }
-};
+    return &headless;
+}
 
-ConsoleBackend g_console;
-Backend* g_backend = &g_console;
+Backend* ChooseDefault() {
+    static Backend* const chosen = Choose();
+    return chosen;
+}
+
+Backend* g_backend = nullptr;
 
 }  // namespace
 
+bool Backend::WaitEvents(DWORD timeoutMs) {
+    if (timeoutMs == kWaitForever) return false;
+    CurrentClock().Sleep(timeoutMs);
+    return true;
+}
+
 Backend& CurrentBackend() {
+    if (!g_backend) g_backend = ChooseDefault();
     return *g_backend;
 }
+
 void SetBackend(Backend* backend) {
-    g_backend = backend ? backend : &g_console;
+    g_backend = backend ? backend : ChooseDefault();
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <ctime>
 #include <limits>
+#include <thread>
 
 namespace quillon {
 namespace platform {
@@ -31,6 +32,10 @@ SystemClock g_system;
 Clock* g_clock = &g_system;
 
 }  // namespace
+
+void Clock::Sleep(std::uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 Clock& CurrentClock() {
     return *g_clock;

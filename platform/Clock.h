@@ -12,6 +12,11 @@ public:
     virtual ~Clock() = default;
     virtual std::int32_t NowSeconds() = 0;
     virtual std::uint32_t TickMs() = 0;
+    // The thread blocks for `ms` milliseconds (a test clock moves instead).
+    virtual void Sleep(std::uint32_t ms);
+    // A message peek found nothing: a test clock moves its tick by a
+    // millisecond so that a loop waiting on the tick ends.
+    virtual void Idle() {}
 };
 
 Clock& CurrentClock();

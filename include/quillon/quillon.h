@@ -8,6 +8,7 @@
 #include <quillon/platform/CTime.h>
 #include <quillon/platform/Geometry.h>
 #include <quillon/platform/Window.h>
+#include <quillon/platform/FrameWindow.h>
 
 #include <quillon/TimeRect.h>
 #include <quillon/QProg.h>

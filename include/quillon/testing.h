@@ -1,13 +1,24 @@
 // The headless test harness for Quillon and for hosts testing their screens.
 //
 // While a Harness lives, the wall clock and the millisecond tick are fakes that
-// only move when the test moves them, message boxes are recorded instead of
-// shown (each answers as SetMessageBoxAnswer says, IDOK by default), nothing is
-// printed, and the local time zone is Asia/Tokyo unless SetTimeZone picks
-// another. Everything is restored when it is destroyed. One at a time.
+// only move when the test moves them, the headless backend shows every window
+// in memory and takes the scripted input below, message boxes are recorded
+// instead of shown (each answers as SetMessageBoxAnswer says, IDOK by
+// default), nothing is printed, and the local time zone is Asia/Tokyo unless
+// SetTimeZone picks another. Everything is restored when it is destroyed, and
+// windows still open then are destroyed. One at a time.
+//
+//     Harness h;
+//     CWnd* parent = h.CreateParent(800, 600);
+//     MyScreen screen("QuillonMain", parent, CRect(0, 0, 800, 600), &ini, &dir);
+//     CPoint p = h.ItemCenter(screen, "CD");
+//     h.LButtonDown(p.x, p.y);
+//     h.LButtonUp(p.x, p.y);
+//     EXPECT_TRUE(h.MatchesGolden("cd_pressed.png", 2));
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,15 +44,62 @@ public:
     // Wall clock. Starts at 2025-01-06 09:00:00 local time (a Monday).
     void SetNow(CTime now);
     CTime Now() const;
-    // Moves the wall clock and the tick together.
+    // Moves the wall clock and the tick together, in steps of 100 ms or less,
+    // delivering after each step the timers and paints that fell due.
     void AdvanceMs(std::uint32_t ms);
     std::uint32_t Tick() const;
 
     // Any TZ value, e.g. "America/New_York".
     void SetTimeZone(const std::string& tz);
 
+    // A top-level window whose client area is w x h, owned by the harness;
+    // the input and output calls below work on the one made last. Null when
+    // the size cannot be made.
+    CWnd* CreateParent(int w, int h);
+
+    // Input in the parent's client coordinates. Each call pumps the queue
+    // until it is idle; paints come out on the parent's picture.
+    void MouseMove(int x, int y, UINT flags = 0);
+    void LButtonDown(int x, int y, UINT flags = MK_LBUTTON);
+    void LButtonUp(int x, int y, UINT flags = 0);
+    void LButtonDblClk(int x, int y, UINT flags = MK_LBUTTON);
+    void RButtonDown(int x, int y, UINT flags = MK_RBUTTON);
+    void RButtonUp(int x, int y, UINT flags = 0);
+    // `delta` as the window system gives it (120 a notch), at the last
+    // pointer position.
+    void Wheel(short delta);
+    void KeyDown(UINT vk);
+    // The pointer leaves the parent window.
+    void MouseLeave();
+
+    // What the parent presents; 0xFFFFFFFF outside it or without a parent.
+    COLORREF Pixel(int x, int y);
+    bool SavePng(const std::string& path);
+    // 1004 or 1006 for the library's cursors, else the IDC_* id (32512
+    // arrow, 32648 no, 32514 wait); 0 when the cursor is hidden.
+    int CursorId();
+    // The tip shown now (Shift-JIS), empty when none.
+    std::string ToolTipText();
+    // Sound files played, in order (an empty name for the default sound).
+    std::vector<std::string> Sounds();
+
     std::vector<MessageBoxRecord> MessageBoxes() const;
+    // Runs while each box is up, after the box's modal loop has dispatched
+    // what was waiting: input sent from it is nested input of that loop.
+    void OnMessageBox(std::function<void(const std::string& text, const std::string& caption)> fn);
     void SetMessageBoxAnswer(int answer);
+
+    // The centre of the item with that name, in the parent's client
+    // coordinates; (-1, -1) when there is none.
+    CPoint ItemCenter(CQMainScreen& screen, const char* name);
+
+    // Compares the parent's picture with a PNG file, channel by channel,
+    // allowing `tolerance` in each. On a difference it writes
+    // <name>_actual.png and <name>_diff.png beside it (differing pixels red
+    // over a dimmed grey copy) and prints the first differing pixel on
+    // stderr. A missing golden is a failure; with QUILLON_UPDATE_GOLDEN=1 in
+    // the environment the golden is written instead and the call passes.
+    bool MatchesGolden(const std::string& png, int tolerance);
 
 private:
     struct Impl;

@@ -1,0 +1,156 @@
+// The window system's inner state, shared by the message queue, the
+// windows, the controls, the backends and the test harness. Not for the
+// system's own code, which uses the framework-style calls.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <quillon/platform/CString.h>
+#include <quillon/platform/Geometry.h>
+#include <quillon/platform/Messages.h>
+#include <quillon/platform/Window.h>
+
+#include "platform/gdi/Bitmap.h"
+
+class CToolTipCtrl;
+
+namespace quillon {
+namespace platform {
+
+class FrameWindow;
+
+struct TimerRecord {
+    UINT_PTR id;
+    UINT period;
+    DWORD due;
+    TIMERPROC proc;
+};
+
+struct WindowData {
+    CWnd* self = nullptr;
+    CWnd* parent = nullptr;
+    std::vector<CWnd*> children;   // bottom to top
+    FrameWindow* frame = nullptr;  // the top-level frame it is drawn in, if any
+    bool topLevel = false;
+    CRect rect;    // window rectangle: parent's client coordinates, or screen
+    int edge = 0;  // border width on each side
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    UINT id = 0;
+    CString className;
+    CString name;
+    CRect update;  // client coordinates
+    bool erase = false;
+    bool destroying = false;
+    bool painted = false;  // BeginPaint ran while the current WM_PAINT was handled
+    std::vector<TimerRecord> timers;
+    HBITMAP surface = nullptr;  // client pixels; a frame's is its backing picture
+    CDC* paintDC = nullptr;     // BeginPaint's context when no CPaintDC is used
+    bool hooked = false;
+    UINT hookMessage = 0;
+    bool hookInside = false;
+    int backendId = 0;   // frames
+    CRect presentDirty;  // frames: client coordinates not yet presented
+
+    CRect ClientRectInParent() const {
+        CRect r = rect;
+        r.DeflateRect(edge, edge);
+        if (r.right < r.left) r.right = r.left;
+        if (r.bottom < r.top) r.bottom = r.top;
+        return r;
+    }
+    int ClientWidth() const { return ClientRectInParent().Width(); }
+    int ClientHeight() const { return ClientRectInParent().Height(); }
+};
+
+// Scripted or real input as the backend delivers it, in the frame's client
+// coordinates. It becomes a message when the queue reaches it, so capture
+// and the window under the pointer are those of that moment.
+enum class InputKind {
+    MouseMove,
+    LButtonDown,
+    LButtonUp,
+    LButtonDblClk,
+    RButtonDown,
+    RButtonUp,
+    Wheel,
+    KeyDown,
+    KeyUp,
+    Leave,  // the pointer left the frame
+};
+
+struct InputEvent {
+    InputKind kind = InputKind::MouseMove;
+    int frameId = 0;  // backend id of the frame
+    int x = 0;
+    int y = 0;
+    UINT flags = 0;  // MK_* for mouse input
+    int delta = 0;   // wheel
+    UINT vk = 0;     // keys
+};
+
+void PostInput(const InputEvent& event);
+
+// A peek without the idle step (no present, no clock move): the loops of
+// the platform itself use it.
+bool PeekQuiet(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove);
+// PreTranslateMessage of the window and its parents.
+bool PreTranslate(MSG* msg);
+// Hands every frame's changed rectangle to the backend.
+void PresentAll();
+
+// Live windows of this thread, in creation order.
+const std::vector<CWnd*>& LiveWindows();
+bool IsLive(const CWnd* wnd);
+FrameWindow* FrameById(int backendId);
+// The frame's backing picture (32 bits), null when there is none.
+HBITMAP FrameBacking(const CWnd* frame);
+
+// Pointer state, screen coordinates; frame null when it is outside every
+// frame.
+struct PointerState {
+    FrameWindow* frame = nullptr;
+    POINT screen{0, 0};
+    bool known = false;
+};
+const PointerState& Pointer();
+
+// Tool tip controls register so that they hear of the pointer and of
+// windows going away.
+void RegisterToolTip(CToolTipCtrl* tip);
+void UnregisterToolTip(CToolTipCtrl* tip);
+
+// Window creation and destruction for the window objects. A top-level
+// window made for a frame names the frame and the backend's window.
+BOOL CreateWindowFor(CWnd* wnd, CREATESTRUCT& cs, FrameWindow* frame, int backendId);
+BOOL DestroyWindowFor(CWnd* wnd);
+// Calls the window procedure with the message recorded as the one being
+// handled (for Default).
+LRESULT CallWindowProcFor(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam);
+CWnd* SetCaptureFor(CWnd* wnd);
+CWnd* SetFocusFor(CWnd* wnd);
+CPoint ClientOriginScreenOf(const CWnd* wnd);
+// The pointer is over the window's client area (or a child of it) and no
+// other window covers it there.
+bool PointerInClientOf(const CWnd* wnd);
+// The mouse hook's windows compare where the pointer is with where it was.
+void UpdateHooksNow();
+void ResetCursorState();
+
+// Painting for the contexts: the update area becomes `ps`, is validated,
+// and the window's surface is returned.
+HBITMAP TakeUpdateArea(CWnd* wnd, PAINTSTRUCT* ps);
+// Puts a client rectangle of the window on its frame's backing picture.
+void ComposeClientRect(CWnd* wnd, const RECT& client);
+
+// The cursor that shows (the wait cursor while it is on): id for the backend.
+int ShownCursorId();
+
+// Forgets everything of this thread: windows that still exist are
+// destroyed, queued messages and input dropped, capture, focus, cursor and
+// pointer reset. The test harness calls it when it ends.
+void ResetThreadState();
+
+}  // namespace platform
+}  // namespace quillon

@@ -1,0 +1,84 @@
+#include "platform/headless/HeadlessBackend.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include <quillon/platform/FrameWindow.h>
+
+#include "platform/gdi/Bitmap.h"
+
+namespace quillon {
+namespace platform {
+
+int HeadlessBackend::MessageBox(CWnd* /*owner*/, const CString& text, const CString& caption,
+                                UINT type) {
+    if (m_record) {
+        m_boxes.push_back(Box{text.str(), caption.str(), type});
+    } else {
+        std::string line = ToUtf8(caption) + ": " + ToUtf8(text) + "\n";
+        std::fputs(line.c_str(), stderr);
+    }
+    PumpMessages();
+    if (m_hook) {
+        // The hook may show boxes of its own: it is not run again inside them.
+        auto hook = std::move(m_hook);
+        m_hook = nullptr;
+        hook(text.str(), caption.str());
+        if (!m_hook) m_hook = std::move(hook);
+    }
+    return m_record ? m_answer : IDOK;
+}
+
+int HeadlessBackend::CreateWindow(const CString& /*title*/, int width, int height) {
+    if (width < 1 || height < 1 || !PictureSizeAllowed(width, height)) return 0;
+    int id = m_nextId++;
+    Picture& p = m_windows[id];
+    p.width = width;
+    p.height = height;
+    p.bgrx.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    return id;
+}
+
+void HeadlessBackend::DestroyWindow(int id) {
+    m_windows.erase(id);
+    if (m_tipWindow == id) HideToolTip();
+}
+
+void HeadlessBackend::Present(int id, const DibSection& picture, const RECT& dirty) {
+    auto it = m_windows.find(id);
+    if (it == m_windows.end() || picture.bitCount != 32) return;
+    Picture& p = it->second;
+    CRect r(dirty);
+    r &= CRect(0, 0, std::min(p.width, picture.width), std::min(p.height, picture.height));
+    for (int y = r.top; y < r.bottom; ++y) {
+        const std::uint8_t* src = picture.Row(y) + static_cast<std::size_t>(r.left) * 4;
+        std::uint32_t* dst = p.bgrx.data() +
+                             static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width) +
+                             r.left;
+        std::memcpy(dst, src, static_cast<std::size_t>(r.Width()) * 4);
+    }
+}
+
+void HeadlessBackend::ShowToolTip(int id, const CString& text, POINT at) {
+    m_tipText = text.str();
+    m_tipAt = at;
+    m_tipWindow = id;
+}
+
+void HeadlessBackend::HideToolTip() {
+    m_tipText.clear();
+    m_tipWindow = 0;
+}
+
+bool HeadlessBackend::PlaySound(const CString& path, bool /*loop*/) {
+    m_sounds.push_back(path.str());
+    return true;
+}
+
+const HeadlessBackend::Picture* HeadlessBackend::WindowPicture(int id) const {
+    auto it = m_windows.find(id);
+    return it == m_windows.end() ? nullptr : &it->second;
+}
+
+}  // namespace platform
+}  // namespace quillon
