@@ -1,0 +1,351 @@
+// The message queue, painting, timers and window creation.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/WindowSystem.h"
+#include "window_helpers.h"
+
+using quillon::testing::Harness;
+using wintest::Recorder;
+
+namespace {
+
+constexpr UINT kMsgA = WM_APP + 1;
+constexpr UINT kMsgB = WM_APP + 2;
+constexpr UINT kMsgC = WM_USER + 5;
+
+bool MakeChild(CWnd* child, CWnd* parent, const CRect& r, DWORD style = WS_VISIBLE) {
+    return child->Create(nullptr, nullptr, style, r, parent, 7) != FALSE;
+}
+
+}  // namespace
+
+TEST(MessageQueueTest, OrderFiltersAndNoRemove) {
+    Harness h;
+    CWnd* parent = h.CreateParent(200, 100);
+    ASSERT_NE(parent, nullptr);
+    Recorder a;
+    Recorder b;
+    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 50, 50)));
+    ASSERT_TRUE(MakeChild(&b, parent, CRect(50, 0, 100, 50)));
+    h.AdvanceMs(0);  // first paints out of the way
+
+    ASSERT_TRUE(::PostMessage(&a, kMsgA, 1, 10));
+    ASSERT_TRUE(::PostMessage(&b, kMsgB, 2, 20));
+    ASSERT_TRUE(::PostMessage(&a, kMsgC, 3, 30));
+    ASSERT_TRUE(::PostMessage(nullptr, kMsgA, 4, 40));  // a thread message
+
+    MSG m{};
+    // Looking does not take: the same message comes twice.
+    ASSERT_TRUE(::PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(m.message, kMsgA);
+    EXPECT_EQ(m.wParam, 1u);
+    ASSERT_TRUE(::PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(m.wParam, 1u);
+
+    // A range skips what lies outside it and keeps it in order.
+    ASSERT_TRUE(::PeekMessage(&m, nullptr, WM_USER, WM_USER + 10, PM_REMOVE));
+    EXPECT_EQ(m.message, kMsgC);
+    EXPECT_EQ(m.lParam, 30);
+    // A window filter takes only that window's messages.
+    ASSERT_TRUE(::PeekMessage(&m, &b, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, kMsgB);
+    EXPECT_EQ(m.hwnd, &b);
+    EXPECT_FALSE(::PeekMessage(&m, &b, 0, 0, PM_REMOVE));
+
+    ASSERT_TRUE(::PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.wParam, 1u);
+    ASSERT_TRUE(::PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.hwnd, nullptr);
+    EXPECT_EQ(m.wParam, 4u);
+    EXPECT_FALSE(::PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+
+    // Nothing is posted to a window that does not exist; dispatching reaches
+    // the window procedure with the parameters.
+    CWnd never;
+    EXPECT_FALSE(::PostMessage(&never, kMsgA, 0, 0));
+    ::PostMessage(&a, kMsgB, 5, 50);
+    ASSERT_TRUE(::GetMessage(&m, nullptr, 0, 0));
+    a.Clear();
+    ::DispatchMessage(&m);
+    ASSERT_EQ(a.seen.size(), 1u);
+    EXPECT_EQ(a.seen[0].message, kMsgB);
+    EXPECT_EQ(a.seen[0].lParam, 50);
+
+    // WM_QUIT ends GetMessage with its code.
+    ::PostQuitMessage(3);
+    EXPECT_EQ(::GetMessage(&m, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(m.wParam, 3u);
+}
+
+TEST(MessageQueueTest, SendCallsAtOncePostWaitsForThePump) {
+    Harness h;
+    CWnd* parent = h.CreateParent(100, 100);
+    Recorder a;
+    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 10, 10)));
+    h.AdvanceMs(0);
+    a.Clear();
+    ::PostMessage(&a, kMsgA, 0, 0);
+    EXPECT_EQ(::SendMessage(&a, kMsgB, 0, 0), 0);
+    ASSERT_EQ(a.seen.size(), 1u);  // the sent one, before any pump
+    EXPECT_EQ(a.seen[0].message, kMsgB);
+    h.AdvanceMs(0);
+    ASSERT_EQ(a.seen.size(), 2u);
+    EXPECT_EQ(a.seen[1].message, kMsgA);
+    EXPECT_EQ(::SendMessage(nullptr, kMsgA, 0, 0), 0);
+}
+
+TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateArea) {
+    Harness h;
+    CWnd* parent = h.CreateParent(100, 100);
+    Recorder a;
+    ASSERT_TRUE(MakeChild(&a, parent, CRect(10, 10, 60, 60)));
+    h.AdvanceMs(0);
+    EXPECT_EQ(a.paints, 1);  // a new visible window paints once
+    a.Clear();
+
+    // Nothing to paint: no WM_PAINT however long we wait.
+    h.AdvanceMs(300);
+    EXPECT_EQ(a.Count(WM_PAINT), 0);
+
+    CRect r1(1, 2, 5, 6);
+    CRect r2(20, 20, 30, 25);
+    a.InvalidateRect(&r1, FALSE);
+    a.InvalidateRect(&r2, FALSE);
+    ::PostMessage(&a, kMsgA, 0, 0);
+    quillon::platform::InputEvent ev;
+    ev.kind = quillon::platform::InputKind::MouseMove;
+    ev.frameId = static_cast<quillon::platform::FrameWindow*>(parent)->BackendId();
+    ev.x = 15;
+    ev.y = 15;
+    quillon::platform::PostInput(ev);
+
+    MSG m{};
+    std::vector<UINT> order;
+    while (::PeekMessage(&m, &a, 0, 0, PM_REMOVE)) {
+        order.push_back(m.message);
+        ::DispatchMessage(&m);
+        if (order.size() > 10) break;
+    }
+    EXPECT_EQ(order, (std::vector<UINT>{kMsgA, WM_MOUSEMOVE, WM_PAINT}));
+    // The paint got the bounding rectangle of both invalidations, and the
+    // window is valid after it.
+    ASSERT_EQ(a.paints, 2);
+    EXPECT_EQ(a.paintRects.back(), CRect(1, 2, 30, 25));
+    CRect u;
+    EXPECT_FALSE(a.GetUpdateRect(&u));
+
+    // A rectangle outside the client area invalidates nothing.
+    CRect outside(100, 100, 120, 120);
+    a.InvalidateRect(&outside, FALSE);
+    EXPECT_FALSE(a.GetUpdateRect(&u));
+
+    // A handler that never begins a paint is not asked again and again.
+    struct Lazy : CWnd {
+        int paints = 0;
+        void OnPaint() override { ++paints; }
+    } lazy;
+    ASSERT_TRUE(MakeChild(&lazy, parent, CRect(70, 70, 90, 90)));
+    h.AdvanceMs(0);
+    EXPECT_EQ(lazy.paints, 1);
+}
+
+TEST(MessageQueueTest, TimersFollowTheTestClock) {
+    Harness h;
+    CWnd* parent = h.CreateParent(100, 100);
+    Recorder a;
+    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 10, 10)));
+    EXPECT_EQ(a.SetTimer(1, 100, nullptr), 1u);
+    EXPECT_EQ(a.SetTimer(2, 250, nullptr), 2u);
+    h.AdvanceMs(99);
+    EXPECT_TRUE(a.timers.empty());
+    h.AdvanceMs(1);
+    EXPECT_EQ(a.timers, (std::vector<UINT_PTR>{1}));
+    a.timers.clear();
+    h.AdvanceMs(900);  // to 1000 ms
+    int ones = static_cast<int>(std::count(a.timers.begin(), a.timers.end(), 1u));
+    int twos = static_cast<int>(std::count(a.timers.begin(), a.timers.end(), 2u));
+    EXPECT_EQ(ones, 9);
+    EXPECT_EQ(twos, 4);  // 300, 500, 800, 1000 in 100 ms steps
+
+    // A late timer fires once, not once per missed period.
+    a.timers.clear();
+    MSG m{};
+    for (int i = 0; i < 5; ++i) ::Sleep(100);
+    while (::PeekMessage(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) ::DispatchMessage(&m);
+    EXPECT_EQ(std::count(a.timers.begin(), a.timers.end(), 1u), 1);
+
+    EXPECT_TRUE(a.KillTimer(1));
+    EXPECT_FALSE(a.KillTimer(1));
+    a.timers.clear();
+    h.AdvanceMs(1000);
+    EXPECT_EQ(std::count(a.timers.begin(), a.timers.end(), 1u), 0);
+    EXPECT_EQ(std::count(a.timers.begin(), a.timers.end(), 2u), 4);
+    CWnd none;
+    EXPECT_EQ(none.SetTimer(1, 100, nullptr), 0u);
+}
+
+TEST(MessageQueueTest, BusyWaitOnTheTickEndsUnderTheTestClock) {
+    Harness h;
+    DWORD start = timeGetTime();
+    int spins = 0;
+    MSG m{};
+    while (timeGetTime() - start < 500 && spins < 100000) {
+        while (::PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessage(&m);
+        ++spins;
+    }
+    EXPECT_GE(timeGetTime() - start, 500u);
+    EXPECT_EQ(spins, 500);  // one millisecond per idle peek
+    // The wall clock went along.
+    EXPECT_EQ(h.Tick(), start + 500);
+}
+
+TEST(MessageQueueTest, RegisteredMessagesShareIdsByName) {
+    UINT a = RegisterWindowMessage("MessageGoOutMouse");
+    UINT b = RegisterWindowMessage("QuillonTestOther");
+    EXPECT_GE(a, 0xC000u);
+    EXPECT_LE(a, 0xFFFFu);
+    EXPECT_GE(b, 0xC000u);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(RegisterWindowMessage("MessageGoOutMouse"), a);
+    EXPECT_EQ(RegisterWindowMessage("messagegooutmouse"), a);  // atoms ignore case
+    EXPECT_EQ(RegisterWindowMessage(""), 0u);
+    EXPECT_EQ(RegisterWindowMessage(nullptr), 0u);
+
+    // A registered message reaches WindowProc.
+    Harness h;
+    Recorder r;
+    ASSERT_TRUE(MakeChild(&r, h.CreateParent(50, 50), CRect(0, 0, 5, 5)));
+    r.Clear();
+    r.PostMessage(a, 0, 0);
+    h.AdvanceMs(0);
+    EXPECT_EQ(r.Count(a), 1);
+}
+
+TEST(WindowTest, CreationHooksStylesAndDestruction) {
+    Harness h;
+    CWnd* parent = h.CreateParent(300, 200);
+
+    // No parent, no child window.
+    CWnd orphan;
+    EXPECT_FALSE(orphan.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), nullptr, 0));
+    EXPECT_EQ(orphan.GetSafeHwnd(), nullptr);
+
+    struct Styled : Recorder {
+        BOOL PreCreateWindow(CREATESTRUCT& cs) override {
+            cs.style |= WS_BORDER;
+            cs.dwExStyle |= WS_EX_CLIENTEDGE;
+            return TRUE;
+        }
+        int OnCreate(LPCREATESTRUCT cs) override {
+            createdStyle = static_cast<DWORD>(cs->style);
+            return CWnd::OnCreate(cs);
+        }
+        DWORD createdStyle = 0;
+    } styled;
+    ASSERT_TRUE(
+        styled.Create("QuillonMain", nullptr, WS_VISIBLE, CRect(10, 20, 110, 70), parent, 0));
+    EXPECT_EQ(styled.GetSafeHwnd(), &styled);
+    EXPECT_EQ(styled.GetStyle(), WS_CHILD | WS_VISIBLE | WS_BORDER);
+    EXPECT_EQ(styled.GetExStyle(), WS_EX_CLIENTEDGE);
+    EXPECT_EQ(styled.createdStyle, WS_CHILD | WS_VISIBLE | WS_BORDER);
+    EXPECT_EQ(styled.GetParent(), parent);
+    EXPECT_EQ(styled.GetTopLevelParent(), parent);
+    EXPECT_FALSE(styled.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 5, 5), parent, 0));
+
+    struct Refusing : Recorder {
+        int OnCreate(LPCREATESTRUCT) override { return -1; }
+        void OnDestroy() override { ++destroyed; }
+        int destroyed = 0;
+    } refusing;
+    EXPECT_FALSE(refusing.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), parent, 0));
+    EXPECT_EQ(refusing.GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(IsWindow(&refusing));
+    EXPECT_EQ(refusing.destroyed, 1);
+    EXPECT_FALSE(refusing.PostMessage(kMsgA));
+
+    struct Declining : CWnd {
+        BOOL PreCreateWindow(CREATESTRUCT&) override { return FALSE; }
+    } declining;
+    EXPECT_FALSE(declining.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), parent, 0));
+
+    // Destroying a window destroys its children; their objects stay and
+    // queued messages for them are dropped.
+    auto outer = std::make_unique<Recorder>();
+    Recorder inner;
+    ASSERT_TRUE(MakeChild(outer.get(), parent, CRect(0, 100, 100, 200)));
+    ASSERT_TRUE(MakeChild(&inner, outer.get(), CRect(5, 5, 20, 20)));
+    inner.PostMessage(kMsgA);
+    inner.Clear();
+    EXPECT_TRUE(outer->DestroyWindow());
+    EXPECT_FALSE(IsWindow(&inner));
+    EXPECT_EQ(inner.Count(WM_DESTROY), 1);
+    h.AdvanceMs(0);
+    EXPECT_EQ(inner.Count(kMsgA), 0);
+    EXPECT_FALSE(outer->DestroyWindow());
+    outer.reset();
+    {
+        Recorder scoped;
+        ASSERT_TRUE(MakeChild(&scoped, parent, CRect(0, 0, 5, 5)));
+    }
+    h.AdvanceMs(0);  // the destroyed object's window left nothing behind
+}
+
+TEST(WindowTest, ClientEdgeInsetAndItsPixels) {
+    Harness h;
+    CWnd* parent = h.CreateParent(200, 100);
+    Recorder edged(RGB(0, 0, 255));
+    ASSERT_TRUE(edged.CreateEx(WS_EX_CLIENTEDGE, nullptr, nullptr,
+                               WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(20, 10, 120, 60), parent,
+                               0));
+    h.AdvanceMs(0);
+    CRect client;
+    edged.GetClientRect(&client);
+    EXPECT_EQ(client, CRect(0, 0, 94, 44));
+    CRect window;
+    edged.GetWindowRect(&window);
+    EXPECT_EQ(window, CRect(20, 10, 120, 60));
+    CPoint origin(0, 0);
+    edged.ClientToScreen(&origin);
+    EXPECT_EQ(origin, CPoint(23, 13));
+
+    // The frame's face around it, then the one-pixel black border, the
+    // sunken edge (shadow 128 / highlight 255 outside, dark shadow 0 / light
+    // 223 inside) and the client area.
+    EXPECT_EQ(h.Pixel(19, 30), RGB(192, 192, 192));
+    EXPECT_EQ(h.Pixel(20, 30), RGB(0, 0, 0));
+    EXPECT_EQ(h.Pixel(21, 30), RGB(128, 128, 128));
+    EXPECT_EQ(h.Pixel(22, 30), RGB(0, 0, 0));
+    EXPECT_EQ(h.Pixel(23, 30), RGB(0, 0, 255));
+    EXPECT_EQ(h.Pixel(116, 30), RGB(0, 0, 255));
+    EXPECT_EQ(h.Pixel(117, 30), RGB(223, 223, 223));
+    EXPECT_EQ(h.Pixel(118, 30), RGB(255, 255, 255));
+    EXPECT_EQ(h.Pixel(119, 30), RGB(0, 0, 0));
+    EXPECT_EQ(h.Pixel(120, 30), RGB(192, 192, 192));
+    EXPECT_EQ(h.Pixel(50, 11), RGB(128, 128, 128));
+    EXPECT_EQ(h.Pixel(50, 57), RGB(223, 223, 223));
+    EXPECT_EQ(h.Pixel(50, 58), RGB(255, 255, 255));
+
+    // A click on the border is no client click; inside, coordinates are the
+    // client area's.
+    edged.Clear();
+    h.LButtonDown(21, 30);
+    h.LButtonDown(23, 13);
+    EXPECT_EQ(edged.events, (std::vector<std::string>{"ldown 0,0 f1"}));
+
+    // Drawing in the client area never reaches the border.
+    CRect all(-5, -5, 200, 200);
+    edged.InvalidateRect(&all, TRUE);
+    h.AdvanceMs(0);
+    EXPECT_EQ(edged.paintRects.back(), CRect(0, 0, 94, 44));
+    EXPECT_EQ(h.Pixel(22, 30), RGB(0, 0, 0));
+
+    // Hidden, the frame shows through again.
+    edged.ShowWindow(SW_HIDE);
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(20, 30), RGB(192, 192, 192));
+    EXPECT_EQ(h.Pixel(50, 30), RGB(192, 192, 192));
+}

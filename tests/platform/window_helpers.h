@@ -1,0 +1,107 @@
+// A window that writes down what reaches it, and a temporary folder.
+#pragma once
+
+#include <quillon/testing.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/PaintDC.h"
+
+namespace wintest {
+
+struct Seen {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+class Recorder : public CWnd {
+public:
+    explicit Recorder(COLORREF fill = RGB(10, 20, 30)) : m_fill(fill) {}
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        seen.push_back(Seen{message, wParam, lParam});
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    void OnPaint() override {
+        CPaintDC dc(this);
+        ++paints;
+        paintRects.push_back(CRect(dc.m_ps.rcPaint));
+        dc.FillSolidRect(&dc.m_ps.rcPaint, m_fill);
+    }
+    void OnMouseMove(UINT flags, CPoint point) override { Mouse("move", flags, point); }
+    void OnLButtonDown(UINT flags, CPoint point) override { Mouse("ldown", flags, point); }
+    void OnLButtonUp(UINT flags, CPoint point) override { Mouse("lup", flags, point); }
+    void OnLButtonDblClk(UINT flags, CPoint point) override { Mouse("ldbl", flags, point); }
+    void OnRButtonDown(UINT flags, CPoint point) override { Mouse("rdown", flags, point); }
+    void OnRButtonUp(UINT flags, CPoint point) override { Mouse("rup", flags, point); }
+    void OnTimer(UINT_PTR id) override { timers.push_back(id); }
+    void OnKeyDown(UINT key, UINT repeat, UINT /*flags*/) override {
+        events.push_back("key " + std::to_string(key) + " x" + std::to_string(repeat));
+    }
+
+    // Messages of one kind that reached the window.
+    int Count(UINT message) const {
+        int n = 0;
+        for (const Seen& s : seen)
+            if (s.message == message) ++n;
+        return n;
+    }
+    void Clear() {
+        seen.clear();
+        events.clear();
+        timers.clear();
+    }
+
+    std::vector<Seen> seen;
+    std::vector<std::string> events;  // "ldown 3,4 f1"
+    std::vector<UINT_PTR> timers;
+    std::vector<CRect> paintRects;
+    int paints = 0;
+
+private:
+    void Mouse(const char* what, UINT flags, CPoint p) {
+        events.push_back(std::string(what) + " " + std::to_string(p.x) + "," + std::to_string(p.y) +
+                         " f" + std::to_string(flags));
+    }
+    COLORREF m_fill;
+};
+
+class TempDir {
+public:
+    TempDir() {
+        char name[] = "/tmp/quillon-wintest-XXXXXX";
+        const char* made = mkdtemp(name);
+        m_path = made ? made : "/tmp";
+    }
+    ~TempDir() {
+        if (DIR* d = opendir(m_path.c_str())) {
+            while (dirent* e = readdir(d)) {
+                std::string n = e->d_name;
+                if (n != "." && n != "..") std::remove((m_path + "/" + n).c_str());
+            }
+            closedir(d);
+        }
+        rmdir(m_path.c_str());
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string Path(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+inline bool Exists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+}  // namespace wintest
