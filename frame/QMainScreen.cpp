@@ -43,8 +43,4 @@ CQMainScreen::CQMainScreen(const char* /*className*/, CWnd* parent, CRect /*rect
     // The description file's sections are read here once their items exist.
 }
 
-CQMainScreen::~CQMainScreen() = default;
-
-CWnd* CQMainScreen::GetpCWnd() const {
-    return nullptr;
-}
+// The destructor and GetpCWnd are with the items (QMainScreenItems.cpp).

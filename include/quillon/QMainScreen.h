@@ -47,6 +47,27 @@ public:
     CWnd* GetpCWnd() const;
     int GetViewMode() const { return m_nViewMode; }
 
+    // Background drawing: 0 tiles the picture from the top-left corner, 1
+    // stretches it over the window. Any other mode is refused (false).
+    bool SetDrawBgMode(int mode);
+    int GetDrawBgMode() const { return m_nDrawBgMode; }
+    COLORREF GetColor() const { return m_crNormal; }
+    COLORREF GetSelectColor() const { return m_crSelect; }
+    COLORREF GetGrayColor() const { return m_crGray; }
+    // Prefix of every picture file the items load.
+    CString GetPictureDirectory() const { return m_strPictureDir; }
+    // Redraws the whole screen; `now` paints before returning.
+    void AllRedraw(bool now);
+
+    // Callbacks to the host, in slot order. The library's bodies do nothing.
+    // (Slot 5, OnClick, comes with the devices; the callbacks after
+    // OnLButtonUp come with the items that call them.)
+    // The background was double-clicked (point in window coordinates).
+    virtual void OnLButtonDblClk(CString name, unsigned int flags, CPoint point);
+    // The left button went down / up on the background itself.
+    virtual void OnLButtonDown(CString name, unsigned int flags, CPoint point);
+    virtual void OnLButtonUp(CString name, unsigned int flags, CPoint point);
+
     // Program table and reservation rules.
     bool SetProgram(CQProg prog);
     bool GetProgram(int slot, CQProg* out);
@@ -83,17 +104,20 @@ private:
     CString m_strPictureDir;
     CQMainWnd* m_pMainWnd = nullptr;
     CItemBackground* m_pBackground = nullptr;
-    CTypedPtrArray<CPtrArray, CQItemDevice*> m_Devices;
-    CTypedPtrArray<CPtrArray, CItemButton*> m_SlotButtons;
-    CQItemCal* m_pCalendar = nullptr;
-    CTypedPtrArray<CPtrArray, CItemButton*> m_CalScrollButtons;
-    CItemBalloonHelp* m_pBalloonHelp = nullptr;
-    CItem* m_pTrash = nullptr;
-    CItem* m_pChange = nullptr;
-    CQItemNewmake* m_pNewmake = nullptr;
-    CItem* m_pDragFrame = nullptr;
-    CItem* m_pTop = nullptr;
-    CItem* m_pGoToday = nullptr;
+    // Every other item is held by its description part, through which the
+    // main screen addresses it (GetOwner() is its drawing side; the
+    // concrete class is a static_cast away). The comments name the class.
+    CTypedPtrArray<CPtrArray, CQItem*> m_Devices;           // CQItemDevice
+    CTypedPtrArray<CPtrArray, CQItem*> m_SlotButtons;       // slot buttons
+    CQItem* m_pCalendar = nullptr;                          // CQItemCal
+    CTypedPtrArray<CPtrArray, CQItem*> m_CalScrollButtons;  // button items
+    CQItem* m_pBalloonHelp = nullptr;                       // CItemBalloonHelp
+    CQItem* m_pTrash = nullptr;
+    CQItem* m_pChange = nullptr;
+    CQItem* m_pNewmake = nullptr;    // CQItemNewmake
+    CQItem* m_pDragFrame = nullptr;  // CItemDragFrame
+    CQItem* m_pTop = nullptr;        // CItemConnectLines
+    CQItem* m_pGoToday = nullptr;
     int m_nViewMode = 0;
     int m_nDrawBgMode = 0;
     COLORREF m_crNormal = 0xFFFFFF;

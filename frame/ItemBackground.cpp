@@ -1,0 +1,80 @@
+#include "frame/ItemBackground.h"
+
+#include <quillon/QMainScreen.h>
+
+#include "frame/pictures/DibPicture.h"
+
+CItemBackground::CItemBackground(CQMainScreen* screen) : CQItem(screen) {
+    SetOwner(this);
+}
+
+CItemBackground::~CItemBackground() = default;
+
+void CItemBackground::DrawPicture(CDibPicture* target, int x, int y, int left, int top, int right,
+                                  int bottom) {
+    CDibPicture* picture = m_bNormal ? m_pBg.get() : m_pBgDim.get();
+    if (picture == nullptr || !picture->IsLoaded()) return;
+    CSize size = picture->GetSize();
+    if (size.cx < 1 || size.cy < 1) return;
+    const int width = GetRect().Width();
+    const int height = GetRect().Height();
+    int mode = GetMainScreen() != nullptr ? GetMainScreen()->GetDrawBgMode() : 0;
+    if (mode == 1) {
+        RECT dest{x, y, x + width, y + height};
+        RECT source{0, 0, size.cx, size.cy};
+        picture->StretchTo(target, dest, source);
+        return;
+    }
+    // Tiles from the top-left corner, rows and columns going on while they
+    // start inside the item; tiles that miss the clip are not drawn at all.
+    for (int ty = 0; ty < height; ty += size.cy) {
+        if (y + ty >= bottom) break;
+        if (y + ty + size.cy <= top) continue;
+        for (int tx = 0; tx < width; tx += size.cx) {
+            if (x + tx >= right) break;
+            if (x + tx + size.cx <= left) continue;
+            picture->DrawTo(target, x + tx, y + ty);
+        }
+    }
+}
+
+CPoint CItemBackground::ToWindow(int x, int y) const {
+    CRect r = GetWindowRect();
+    return CPoint(x + r.left, y + r.top);
+}
+
+void CItemBackground::OnLButtonDblClk(UINT flags, int x, int y) {
+    if (GetMainScreen() != nullptr)
+        GetMainScreen()->OnLButtonDblClk(GetName(), flags, ToWindow(x, y));
+    CItemBase::OnLButtonDblClk(flags, x, y);
+}
+
+void CItemBackground::OnLButtonDown(UINT flags, int x, int y) {
+    if (GetMainScreen() != nullptr)
+        GetMainScreen()->OnLButtonDown(GetName(), flags, ToWindow(x, y));
+    CItemBase::OnLButtonDown(flags, x, y);
+}
+
+void CItemBackground::OnLButtonUp(UINT flags, int x, int y) {
+    if (GetMainScreen() != nullptr) GetMainScreen()->OnLButtonUp(GetName(), flags, ToWindow(x, y));
+    CItemBase::OnLButtonUp(flags, x, y);
+}
+
+bool CItemBackground::LoadPicture(const CString& path) {
+    auto picture = std::make_unique<CDibPicture>();
+    auto dimmed = std::make_unique<CDibPicture>();
+    if (!picture->Load(path) || !dimmed->Load(path)) {
+        m_pBg.reset();
+        m_pBgDim.reset();
+        return false;
+    }
+    dimmed->SetBrightness(70);
+    m_pBg = std::move(picture);
+    m_pBgDim = std::move(dimmed);
+    m_strBgFile = path;
+    return true;
+}
+
+void CItemBackground::SetNormalPicture(bool normal) {
+    m_bNormal = normal;
+}

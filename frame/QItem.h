@@ -1,0 +1,65 @@
+// The description base of every named item: what the screen description
+// gives it (name, default tool hint, one placement per view) and the link
+// back to the main screen. The main screen reaches its items through this
+// part; the part knows its drawing and input side, the owner.
+#pragma once
+
+#include <quillon/platform/CString.h>
+#include <quillon/platform/Geometry.h>
+#include <quillon/platform/Types.h>
+
+class CItem;
+class CQMainScreen;
+
+// Where an item is, and whether it shows, in one view.
+struct ViewPlacement {
+    bool visible = true;
+    CRect rect;
+};
+
+class CQItem {
+public:
+    static constexpr int kViews = 4;
+
+    explicit CQItem(CQMainScreen* screen);
+    CQItem(const CQItem&) = delete;
+    CQItem& operator=(const CQItem&) = delete;
+
+    // The virtual operations, in slot order. Deleting through this part
+    // deletes the whole item.
+    virtual ~CQItem();
+    // After the main screen changed a drawing colour.
+    virtual void OnColorChanged();
+    // After the main screen switched to another view.
+    virtual void OnViewModeChanged(int mode);
+
+    CItem* GetOwner() const { return m_pOwner; }
+    CQMainScreen* GetMainScreen() const { return m_pMainScreen; }
+    bool IsEnabled() const { return m_bEnabled; }
+    void SetEnabled(bool enabled) { m_bEnabled = enabled; }
+    CString GetName() const { return m_strName; }
+    void SetName(const CString& name) { m_strName = name; }
+    CString GetDefaultToolHint() const { return m_strDefaultToolHint; }
+    void SetDefaultToolHint(const CString& text) { m_strDefaultToolHint = text; }
+    // Views 0 to 3; null for any other number.
+    ViewPlacement* GetViewPlacement(int view);
+
+    // The main screen's settings, or their starting values without one.
+    CString GetPictureDirectory() const;
+    COLORREF GetColor() const;
+    COLORREF GetSelectColor() const;
+    COLORREF GetGrayColor() const;
+
+protected:
+    // Set by the concrete class's constructor: the same object seen as an
+    // item of the tree.
+    void SetOwner(CItem* owner) { m_pOwner = owner; }
+
+private:
+    CItem* m_pOwner = nullptr;
+    bool m_bEnabled = true;
+    CQMainScreen* m_pMainScreen;
+    CString m_strName = "UNTITLED";
+    CString m_strDefaultToolHint;
+    ViewPlacement m_ViewPlacement[kViews];
+};
