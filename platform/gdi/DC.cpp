@@ -48,10 +48,6 @@ COLORREF GetSysColor(int index) {
     }
 }
 
-// Shown by a windowed backend once it has cursors; loading must not wait on it.
-void BeginWaitCursor() {}
-void EndWaitCursor() {}
-
 bool CDC::CreateCompatibleDC(CDC* /*dc*/) {
     if (m_created) return false;
     m_created = true;

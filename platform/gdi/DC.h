@@ -92,7 +92,8 @@ constexpr int COLOR_BTNHILIGHT = COLOR_BTNHIGHLIGHT;
 // light 223, white windows with black text. Unknown indexes give black.
 COLORREF GetSysColor(int index);
 
-// The wait cursor shown while pictures load. No backend shows one yet.
+// The wait cursor shown while pictures load; it belongs to the window
+// system's cursors (platform/Cursor.cpp).
 void BeginWaitCursor();
 void EndWaitCursor();
 
