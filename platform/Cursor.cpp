@@ -5,21 +5,28 @@
 #include "platform/Backend.h"
 #include "platform/WindowSystem.h"
 
-struct HCURSOR__ {
+namespace quillon {
+namespace platform {
+struct CursorHandle {
     int id;
 };
-struct HINSTANCE__ {
+struct ModuleHandle {
     int unused;
 };
+}  // namespace platform
+}  // namespace quillon
+
+using quillon::platform::CursorHandle;
+using quillon::platform::ModuleHandle;
 
 namespace {
 
-HINSTANCE__ g_library{0};
+ModuleHandle g_library{0};
 
-HCURSOR__ g_system[] = {{32512}, {32513}, {32514}, {32515}, {32516}, {32642}, {32643},
-                        {32644}, {32645}, {32646}, {32648}, {32649}, {32650}};
-HCURSOR__ g_resources[] = {{quillon::platform::kCursorOpenHand},
-                           {quillon::platform::kCursorResizeWE}};
+CursorHandle g_system[] = {{32512}, {32513}, {32514}, {32515}, {32516}, {32642}, {32643},
+                           {32644}, {32645}, {32646}, {32648}, {32649}, {32650}};
+CursorHandle g_resources[] = {{quillon::platform::kCursorOpenHand},
+                              {quillon::platform::kCursorResizeWE}};
 
 struct CursorState {
     HCURSOR current = &g_system[0];
@@ -73,10 +80,10 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
     if (!name || !IS_INTRESOURCE(name)) return nullptr;
     int id = static_cast<int>(reinterpret_cast<std::uintptr_t>(name));
     if (instance == nullptr) {
-        for (HCURSOR__& c : g_system)
+        for (CursorHandle& c : g_system)
             if (c.id == id) return &c;
     } else if (instance == &g_library) {
-        for (HCURSOR__& c : g_resources)
+        for (CursorHandle& c : g_resources)
             if (c.id == id) return &c;
     }
     return nullptr;
@@ -107,12 +114,11 @@ void WaitCursor(bool begin) {
 }  // namespace platform
 }  // namespace quillon
 
-// Weak while the drawing layer still carries placeholders of these two.
-__attribute__((weak)) void BeginWaitCursor() {
+void BeginWaitCursor() {
     quillon::platform::WaitCursor(true);
 }
 
-__attribute__((weak)) void EndWaitCursor() {
+void EndWaitCursor() {
     quillon::platform::WaitCursor(false);
 }
 

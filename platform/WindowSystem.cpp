@@ -694,9 +694,8 @@ BOOL TranslateMessage(const MSG* msg) {
     int ch = 0;
     if (vk >= 'A' && vk <= 'Z') {
         ch = static_cast<int>(vk - 'A' + 'a');  // no shift state is kept
-    } else if ((vk >= '0' && vk <= '9') || vk == VK_SPACE) {
-        ch = static_cast<int>(vk);
-    } else if (vk == VK_RETURN || vk == VK_BACK || vk == VK_TAB || vk == VK_ESCAPE) {
+    } else if ((vk >= '0' && vk <= '9') || vk == VK_SPACE || vk == VK_RETURN || vk == VK_BACK ||
+               vk == VK_TAB || vk == VK_ESCAPE) {
         ch = static_cast<int>(vk);
     }
     if (ch == 0) return FALSE;

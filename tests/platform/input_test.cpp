@@ -235,6 +235,13 @@ TEST(InputTest, CursorsAndTheWaitCursor) {
     EXPECT_EQ(h.CursorId(), 32514);
     grabbing.EndWaitCursor();
     EXPECT_EQ(h.CursorId(), 1006);
+    // The free functions the picture loader uses are the same counter.
+    BeginWaitCursor();
+    grabbing.BeginWaitCursor();
+    EndWaitCursor();
+    EXPECT_EQ(h.CursorId(), 32514);
+    EndWaitCursor();
+    EXPECT_EQ(h.CursorId(), 1006);
     SetCursor(nullptr);
     EXPECT_EQ(h.CursorId(), 0);
 }

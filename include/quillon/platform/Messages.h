@@ -26,11 +26,15 @@ using LPCSTR = const char*;
 using LPPOINT = POINT*;
 using LPSTR = char*;
 
-struct HINSTANCE__;
-using HINSTANCE = HINSTANCE__*;
+namespace quillon {
+namespace platform {
+struct ModuleHandle;
+struct CursorHandle;
+}  // namespace platform
+}  // namespace quillon
+using HINSTANCE = quillon::platform::ModuleHandle*;
 using HMODULE = HINSTANCE;
-struct HCURSOR__;
-using HCURSOR = HCURSOR__*;
+using HCURSOR = quillon::platform::CursorHandle*;
 
 struct MSG {
     HWND hwnd;
