@@ -233,12 +233,7 @@ void Harness::SetMessageBoxAnswer(int answer) {
     m_impl->backend.SetBoxAnswer(answer);
 }
 
-CPoint Harness::ItemCenter(CQMainScreen& screen, const char* name) {
-    CQItem* item = screen.CQItemName2pCQItem(CString(name));
-    // Items come with the item framework, which completes this from the item's window rectangle.
-    if (item == nullptr) return CPoint(-1, -1);
-    return CPoint(-1, -1);
-}
+// ItemCenter lives with the items (frame/HarnessItems.cpp).
 
 bool Harness::MatchesGolden(const std::string& png, int tolerance) {
     const auto* actual = m_impl->Picture();
