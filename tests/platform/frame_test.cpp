@@ -1,0 +1,147 @@
+// The top-level frame: pictures copied to a child through its paint context,
+// windows moving over the frame, the message loop and the backend choice.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "frame/pictures/DibPicture.h"
+#include "platform/Backend.h"
+#include "window_helpers.h"
+
+using quillon::testing::Harness;
+
+namespace {
+
+// Copies its off-screen picture to the update area, as the host window does.
+class PictureWnd : public CWnd {
+public:
+    void OnPaint() override {
+        CPaintDC dc(this);
+        rcPaint = dc.m_ps.rcPaint;
+        CRect r = rcPaint;
+        CSize size = r.Size();
+        picture.Draw(&dc, r.left, r.top, &size, &r);
+    }
+    CDibPicture picture;
+    CRect rcPaint;
+};
+
+}  // namespace
+
+TEST(FrameTest, APictureDrawnOnThePaintContextLandsInTheClientArea) {
+    Harness h;
+    CWnd* parent = h.CreateParent(120, 80);
+    PictureWnd wnd;
+    ASSERT_TRUE(wnd.picture.Create(40, 30, 32));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) wnd.picture.SetPixel(x, y, RGB(x * 5, y * 5, 77));
+    ASSERT_TRUE(wnd.CreateEx(WS_EX_CLIENTEDGE, "QuillonMain", nullptr,
+                             WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(30, 20, 76, 56), parent, 0));
+    h.AdvanceMs(0);
+    // The client area starts 3 pixels inside the window: picture (0, 0) is
+    // at (33, 23) of the frame, and (39, 29) at (72, 52).
+    EXPECT_EQ(h.Pixel(33, 23), RGB(0, 0, 77));
+    EXPECT_EQ(h.Pixel(72, 52), RGB(195, 145, 77));
+    EXPECT_EQ(h.Pixel(45, 30), RGB(60, 35, 77));
+
+    // Only the invalidated part is copied: a change elsewhere in the
+    // picture stays off the screen until its part is painted.
+    wnd.picture.SetPixel(1, 1, RGB(255, 255, 255));
+    wnd.picture.SetPixel(30, 20, RGB(255, 255, 255));
+    CRect part(25, 15, 35, 25);
+    wnd.InvalidateRect(&part, FALSE);
+    h.AdvanceMs(0);
+    EXPECT_EQ(wnd.rcPaint, part);
+    EXPECT_EQ(h.Pixel(63, 43), RGB(255, 255, 255));
+    EXPECT_EQ(h.Pixel(34, 24), RGB(5, 5, 77));
+    wnd.UpdateWindow();  // nothing pending: no paint
+    EXPECT_EQ(wnd.rcPaint, part);
+    wnd.Invalidate(FALSE);
+    wnd.UpdateWindow();  // at once, without the queue
+    EXPECT_EQ(wnd.rcPaint, CRect(0, 0, 40, 30));
+    EXPECT_EQ(h.Pixel(34, 24), RGB(255, 255, 255));
+
+    // Moved, it shows at its new place and the frame fills the old one.
+    wnd.MoveWindow(60, 40, 46, 36);
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(33, 23), RGB(192, 192, 192));
+    EXPECT_EQ(h.Pixel(63, 43), RGB(0, 0, 77));
+    EXPECT_EQ(h.Pixel(60, 40), RGB(0, 0, 0));  // the border came along
+    // Partly past the frame's edge it is cut there.
+    wnd.MoveWindow(100, 60, 46, 36);
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(119, 79), RGB(80, 80, 77));  // picture (16, 16)
+    EXPECT_EQ(h.Pixel(63, 43), RGB(192, 192, 192));
+}
+
+TEST(FrameTest, TheMessageLoopRunsOnTheTestClockUntilQuit) {
+    Harness h;
+    struct Quitter : CWnd {
+        void OnTimer(UINT_PTR) override {
+            if (++ticks == 3) PostQuitMessage(7);
+        }
+        int ticks = 0;
+    } quitter;
+    ASSERT_TRUE(quitter.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10),
+                               h.CreateParent(20, 20), 0));
+    quitter.SetTimer(1, 100, nullptr);
+    DWORD start = timeGetTime();
+    EXPECT_EQ(quillon::platform::RunMessageLoop(), 7);
+    EXPECT_EQ(quitter.ticks, 3);
+    // Waiting for the timer moved the test clock instead of sleeping.
+    EXPECT_EQ(timeGetTime() - start, 300u);
+    // With nothing left to wait for the loop ends instead of hanging.
+    quitter.KillTimer(1);
+    EXPECT_EQ(quillon::platform::RunMessageLoop(), -1);
+    // A pump that meets WM_QUIT leaves it for the loop that owns it.
+    PostQuitMessage(9);
+    EXPECT_FALSE(quillon::platform::PumpMessages());
+    MSG m{};
+    EXPECT_FALSE(GetMessage(&m, nullptr, 0, 0));
+    EXPECT_EQ(m.wParam, 9u);
+}
+
+TEST(FrameTest, FramesRefuseSizesThatCannotBe) {
+    Harness h;
+    quillon::platform::FrameWindow frame;
+    EXPECT_FALSE(frame.Create("x", 0, 10));
+    EXPECT_FALSE(frame.Create("x", 20000, 20000));
+    EXPECT_EQ(h.CreateParent(-1, 5), nullptr);
+    ASSERT_TRUE(frame.Create("x", 10, 10));
+    EXPECT_FALSE(frame.Create("x", 10, 10));
+    CRect r;
+    frame.GetClientRect(&r);
+    EXPECT_EQ(r, CRect(0, 0, 10, 10));
+    EXPECT_NE(frame.BackendId(), 0);
+    EXPECT_TRUE(frame.DestroyWindow());
+    EXPECT_EQ(frame.BackendId(), 0);
+}
+
+TEST(FrameTest, TheBackendComesFromTheEnvironment) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Each case runs in a fresh process, where the choice is made once.
+    EXPECT_EXIT(
+        {
+            setenv("QUILLON_BACKEND", "sdl", 1);
+            quillon::platform::CurrentBackend();
+            quillon::platform::CurrentBackend();
+            std::exit(quillon::platform::CurrentBackend().CreateWindow("x", 5, 5) > 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0),
+        "^quillon: the sdl backend is not built in; using headless\n$");
+    EXPECT_EXIT(
+        {
+            setenv("QUILLON_BACKEND", "vulkan", 1);
+            quillon::platform::CurrentBackend();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "unknown QUILLON_BACKEND \"vulkan\"; using headless");
+    EXPECT_EXIT(
+        {
+            setenv("QUILLON_BACKEND", "headless", 1);
+            quillon::platform::CurrentBackend();
+            std::fputs("quiet", stderr);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "^quiet$");
+}
