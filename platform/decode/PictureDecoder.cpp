@@ -165,6 +165,89 @@ bool WithinCaps(long long width, long long height) {
            width * height <= kMaxPicturePixels;
 }
 
+std::uint32_t Le16(const unsigned char* p) {
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8);
+}
+std::uint32_t Le32(const unsigned char* p) {
+    return Le16(p) | (Le16(p + 2) << 16);
+}
+
+// Bytes of LZW data of the first image of a GIF and its pixel count; false
+// when the file ends before an image.
+bool GifFirstImage(const unsigned char* d, std::size_t n, std::uint64_t* pixels,
+                   std::uint64_t* data) {
+    std::size_t pos = 13;
+    if (n < pos) return false;
+    if (d[10] & 0x80) pos += 3u << ((d[10] & 7) + 1);
+    auto skipBlocks = [&](std::uint64_t* total) {
+        while (pos < n) {
+            std::size_t len = d[pos++];
+            if (len == 0) return true;
+            if (total) *total += len;
+            pos += len;
+        }
+        return false;
+    };
+    while (pos < n) {
+        unsigned char kind = d[pos++];
+        if (kind == 0x21) {
+            if (pos >= n) return false;
+            ++pos;  // the label
+            if (!skipBlocks(nullptr)) return false;
+        } else if (kind == 0x2C) {
+            if (pos + 10 > n) return false;
+            *pixels = std::uint64_t(Le16(d + pos + 4)) * Le16(d + pos + 6);
+            unsigned char flags = d[pos + 8];
+            pos += 9;
+            if (flags & 0x80) pos += 3u << ((flags & 7) + 1);
+            ++pos;  // the LZW code size
+            *data = 0;
+            skipBlocks(data);
+            return true;
+        } else {
+            return false;
+        }
+    }
+    return false;
+}
+
+// stb reads zeros past the end of a file, so a header alone would make a
+// whole picture. A file must hold at least what its picture needs: BMP and
+// uncompressed TGA all their pixels, run-length TGA one packet per 128
+// pixels, JPEG one bit per 8 x 8 block (the shortest Huffman code), GIF one
+// 3-bit code per 4096 pixels (the longest LZW string).
+bool DataPresent(Format format, const unsigned char* d, std::size_t n, int w, int h) {
+    const std::uint64_t pixels = std::uint64_t(w) * std::uint64_t(h);
+    if (format == Format::Jpeg) {
+        std::uint64_t blocks = ((std::uint64_t(w) + 7) / 8) * ((std::uint64_t(h) + 7) / 8);
+        return n >= blocks / 8;
+    }
+    if (format == Format::Gif) {
+        std::uint64_t framePixels = 0;
+        std::uint64_t data = 0;
+        if (!GifFirstImage(d, n, &framePixels, &data)) return true;  // stb says why
+        return framePixels <= (data * 8 / 3 + 1) * 4096;
+    }
+    if (format == Format::Bmp) {
+        if (n < 30) return false;
+        std::uint32_t headerSize = Le32(d + 14);
+        std::uint32_t bits = headerSize == 12 ? Le16(d + 24) : Le16(d + 28);
+        if (bits == 0) return true;  // embedded JPEG or PNG: stb turns it away itself
+        std::uint64_t start = Le32(d + 10);
+        std::uint64_t row = (std::uint64_t(w) * bits + 31) / 32 * 4;
+        return start <= n && n - start >= row * std::uint64_t(h);
+    }
+    if (format == Format::Tga) {
+        std::uint64_t start = 18 + std::uint64_t(d[0]);
+        if (d[1] == 1) start += std::uint64_t(Le16(d + 5)) * ((d[7] + 7u) / 8);
+        std::uint64_t bytesPerPixel = (d[16] + 7u) / 8;
+        std::uint64_t need =
+            d[2] >= 8 ? (pixels + 127) / 128 * (1 + bytesPerPixel) : pixels * bytesPerPixel;
+        return start <= n && n - start >= need;
+    }
+    return true;
+}
+
 // The decoding behind both entry points; `d` holds the whole file.
 bool DecodeBytes(const unsigned char* d, std::size_t n, BYTE fill, DecodedPicture* out) {
     if (n > kMaxPictureFileBytes) return Fail("file too large");
@@ -176,6 +259,7 @@ bool DecodeBytes(const unsigned char* d, std::size_t n, BYTE fill, DecodedPictur
     int channels = 0;
     if (!stbi_info_from_memory(d, len, &w, &h, &channels)) return Fail(stbi_failure_reason());
     if (!WithinCaps(w, h)) return Fail("picture too large");
+    if (!DataPresent(format, d, n, w, h)) return Fail("file shorter than its picture");
     if (format == Format::Png && !PngInflatesWithinPicture(d, n)) return false;
 
     unsigned char* rgba = stbi_load_from_memory(d, len, &w, &h, &channels, 4);

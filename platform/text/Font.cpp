@@ -35,7 +35,6 @@ std::shared_ptr<FontFace> OpenFont(int height, int width, int weight, bool itali
     request.italic = italic;
     request.needJapanese = charSet == kShiftJisCharset || HasNonAscii(request.familyUtf8);
     FontMatchResult match = MatchFont(request);
-    if (match.file.empty()) WarnNoFontsOnce();
 
     FontFace::Design design;
     bool haveDesign = !match.file.empty() && FontFace::ReadDesign(match.file, match.index, &design);
@@ -59,6 +58,7 @@ std::shared_ptr<FontFace> OpenFont(int height, int width, int weight, bool itali
     }
 
     std::shared_ptr<FontFace> face = FontFace::Open(match.file, match.index, x, em);
+    if (!face->HasOutlines()) WarnNoFontsOnce();
     if (!face->fallbackChecked) {
         face->fallbackChecked = true;
         FontMatchResult fb = JapaneseFallbackFont();

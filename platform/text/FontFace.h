@@ -51,6 +51,8 @@ struct FontFace {
     bool fallbackChecked = false;
 
     int LineHeight() const { return ascender - descender; }
+    // False for the box-only face.
+    bool HasOutlines() const { return m_ft != nullptr; }
 
     // The glyph for a code point: rendered on first use and kept.
     const Glyph& GlyphFor(char32_t cp);

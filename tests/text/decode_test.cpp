@@ -13,6 +13,8 @@
 
 #include "text/picture_files.h"
 
+#include <stb/stb_image_write.h>
+
 using quillon::platform::DecodedPicture;
 using quillon::platform::DecodePicture;
 using quillon::platform::LastDecodeError;
@@ -183,6 +185,49 @@ TEST(DecodeTest, GifFirstFrameWithAndWithoutTransparency) {
     EXPECT_EQ(At(a, 1, 0), Bgr0(0, 0, 255));
 }
 
+TEST(DecodeTest, JpegAndItsSizeAgainstItsData) {
+    TempFiles files;
+    Bytes jpeg;
+    std::vector<std::uint8_t> rgb(16 * 16 * 3);
+    for (std::size_t i = 0; i < rgb.size(); i += 3) {
+        rgb[i] = 200;
+        rgb[i + 1] = 100;
+        rgb[i + 2] = 50;
+    }
+    auto append = [](void* context, void* data, int size) {
+        auto* out = static_cast<Bytes*>(context);
+        out->insert(out->end(), static_cast<std::uint8_t*>(data),
+                    static_cast<std::uint8_t*>(data) + size);
+    };
+    ASSERT_TRUE(stbi_write_jpg_to_func(append, &jpeg, 16, 16, 3, rgb.data(), 95));
+    DecodedPicture p;
+    ASSERT_TRUE(DecodePicture(files.Write(jpeg).c_str(), 0, &p)) << LastDecodeError();
+    ASSERT_EQ(p.width, 16);
+    ASSERT_EQ(p.height, 16);
+    std::vector<int> px = At(p, 7, 9);
+    EXPECT_NEAR(px[0], 50, 4);  // lossy, but close
+    EXPECT_NEAR(px[1], 100, 4);
+    EXPECT_NEAR(px[2], 200, 4);
+
+    // The same few hundred bytes claiming 8000 x 8000 pixels cannot hold the
+    // million blocks of such a picture.
+    for (std::size_t i = 0; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = 8000 >> 8;
+            jpeg[i + 6] = 8000 & 0xFF;
+            jpeg[i + 7] = 8000 >> 8;
+            jpeg[i + 8] = 8000 & 0xFF;
+            break;
+        }
+    }
+    EXPECT_FALSE(DecodePicture(files.Write(jpeg).c_str(), 0, &p));
+    EXPECT_STREQ(LastDecodeError(), "file shorter than its picture");
+    // Nor can twelve LZW codes fill a 4000 x 4000 GIF frame.
+    Bytes gif = Gif(4000, 4000, {{0, 0, 0}, {255, 255, 255}}, {{Bytes(12, 1), -1}});
+    EXPECT_FALSE(DecodePicture(files.Write(gif).c_str(), 0, &p));
+    EXPECT_STREQ(LastDecodeError(), "file shorter than its picture");
+}
+
 TEST(DecodeTest, TgaRowOrderAndBmp) {
     TempFiles files;
     // 2 x 2, 24 bits, stored bottom row first (the TGA default).
@@ -224,6 +269,30 @@ TEST(DecodeTest, BrokenAndForeignFilesFail) {
     Bytes gif = Gif(4, 3, {{0, 0, 0}, {255, 255, 255}}, {{Bytes(12, 1), -1}});
     Bytes cutGif(gif.begin(), gif.begin() + 20);
     EXPECT_FALSE(DecodePicture(files.Write(cutGif).c_str(), 0, &p));
+
+    // Headers of BMP and TGA without their pixels (stb would read zeros on).
+    Bytes tga = Tga(1796, 6150, 24, false, {1});
+    EXPECT_FALSE(DecodePicture(files.Write(tga).c_str(), 0, &p));
+    EXPECT_STREQ(LastDecodeError(), "file shorter than its picture");
+    tga[2] = 10;  // run-length coded: one packet header and pixel is not enough
+    tga.insert(tga.end(), {0, 0, 0});
+    EXPECT_FALSE(DecodePicture(files.Write(tga).c_str(), 0, &p));
+    Bytes rle = Tga(256, 1, 24, false, {0xFF, 1, 2, 3, 0xFF, 4, 5, 6});  // two runs of 128
+    rle[2] = 10;
+    ASSERT_TRUE(DecodePicture(files.Write(rle).c_str(), 0, &p)) << LastDecodeError();
+    EXPECT_EQ(At(p, 0, 0), Bgr0(1, 2, 3));
+    EXPECT_EQ(At(p, 255, 0), Bgr0(4, 5, 6));
+    p.width = 123;
+    p.bgrx.clear();
+    std::FILE* f =
+        std::fopen((std::string(QUILLON_TESTDATA_DIR) + "/bmpsuite/g/rgb24.bmp").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    Bytes bmp(100000);
+    bmp.resize(std::fread(bmp.data(), 1, bmp.size(), f));
+    std::fclose(f);
+    bmp.pop_back();
+    EXPECT_FALSE(DecodePicture(files.Write(bmp).c_str(), 0, &p));
+    EXPECT_STREQ(LastDecodeError(), "file shorter than its picture");
 
     // Noise with a JPEG signature, and a format this loader does not take.
     Bytes noise = {0xFF, 0xD8};
