@@ -21,7 +21,7 @@ bool IsReadableFile(const char* path) {
 
 }  // namespace
 
-BOOL PlaySound(LPCSTR sound, HMODULE /*module*/, DWORD flags) {
+BOOL PlaySound(LPCSTR sound, void* /*module*/, DWORD flags) {
     auto& backend = quillon::platform::CurrentBackend();
     if (!sound || (flags & SND_PURGE)) {
         backend.StopSound();

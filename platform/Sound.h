@@ -19,4 +19,4 @@ constexpr DWORD SND_RESOURCE = 0x00040004;
 // A null sound stops the one playing. A file that cannot be read plays the
 // default sound instead, or nothing and FALSE with SND_NODEFAULT. Aliases,
 // resources and memory images are not supported (as a missing file).
-BOOL PlaySound(LPCSTR sound, HMODULE module, DWORD flags);
+BOOL PlaySound(LPCSTR sound, void* module, DWORD flags);
