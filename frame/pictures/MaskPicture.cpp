@@ -12,13 +12,13 @@ namespace {
 
 inline int BlendComponent(int c, int k, int w) { return c + (k - c) * w / 256; }
 
-// 32-bit rows. Partial coverage: (k - c) * w / 256 truncates toward zero, so
-// it is computed as the magnitude |k - c| * w >> 8 with the sign put back;
-// |k - c| * w is below 65536, so 16-bit lanes hold it exactly. The fourth
-// byte of each pixel gets weight 0 and stays as it was.
 void Blend24(BYTE* p, int n, int kb, int kg, int kr, int w);
 void Blend16(BYTE* p, int n, int kb, int kg, int kr, int w);
 
+// 32-bit rows. (k - c) * w / 256 truncates toward zero, so it is computed as
+// the magnitude |k - c| * w >> 8 with the sign put back; |k - c| * w is below
+// 65536, so 16-bit lanes hold it exactly. The fourth byte of a pixel gets
+// weight 0 and stays as it was.
 #if defined(__SSE2__)
 // The weight vectors (w, w, w, 0) for two pixels, for every weight.
 struct WeightVectors {
@@ -83,18 +83,28 @@ public:
 #endif
     }
 
+    // Two neighbouring pixels of weights w0 and w1 (0..256).
+    __attribute__((always_inline)) void Pair(std::uint32_t* p, int w0, int w1) const {
+#if defined(__SSE2__)
+        const __m128i wv = _mm_unpacklo_epi64(kWeights.lanes[w0], kWeights.lanes[w1]);
+        __m128i px = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        __m128i c = Blend8(_mm_unpacklo_epi8(px, _mm_setzero_si128()), wv);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(c, c));
+#else
+        Blend(p, 1, w0);
+        Blend(p + 1, 1, w1);
+#endif
+    }
+
+    // Full coverage: the colour itself. The fourth byte is no part of the
+    // colour and is written as 0, as solid fills write it.
     __attribute__((always_inline)) void Solid(std::uint32_t* p, int n) const {
         int i = 0;
 #if defined(__SSE2__)
-        const __m128i keep = _mm_set1_epi32(static_cast<int>(0xFF000000u));
         const __m128i k = _mm_set1_epi32(static_cast<int>(m_kbgr));
-        for (; i + 4 <= n; i += 4) {
-            __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i),
-                             _mm_or_si128(_mm_and_si128(px, keep), k));
-        }
+        for (; i + 4 <= n; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), k);
 #endif
-        for (; i < n; ++i) p[i] = (p[i] & 0xFF000000u) | m_kbgr;
+        for (; i < n; ++i) p[i] = m_kbgr;
     }
 
 private:
@@ -197,8 +207,17 @@ void DrawRuns32(const TrueColourTarget& t, const MaskRun* run, const MaskRun* en
             std::uint32_t* p = origin - run->y * words + run->x;
             const int n = run->length;
             if (n == 1) {
-                if (w > 0) t.blender.Pixel(p, w);
-            } else if (w >= 256 && n >= 16) {
+                // Anti-aliased edges are mostly single pixels side by side:
+                // two of them go together.
+                const MaskRun* next = run + 1;
+                if (next != end && next->length == 1 && next->y == run->y &&
+                    next->x == run->x + 1) {
+                    t.blender.Pair(p, w, std::min(next->coverage * opacity >> 8, 256));
+                    run = next;
+                } else {
+                    t.blender.Pixel(p, w);
+                }
+            } else if (w >= 256 && n >= 4) {
                 t.blender.Solid(p, n);
             } else if (w > 0) {
                 t.blender.Blend(p, n, w);
@@ -221,7 +240,7 @@ void DrawRuns32(const TrueColourTarget& t, const MaskRun* run, const MaskRun* en
         const int n = static_cast<int>(x1 - x0);
         // Short runs (the anti-aliased edges) all take one path, whatever
         // their weight, which keeps the branches predictable.
-        if (w >= 256 && n >= 16)
+        if (w >= 256 && n >= 4)
             t.blender.Solid(p, n);
         else
             t.blender.Blend(p, n, std::min(w, 256));
