@@ -256,6 +256,7 @@ TEST(DecodeTest, BrokenAndForeignFilesFail) {
     p.width = 123;  // a failure leaves the result alone
     EXPECT_FALSE(DecodePicture("/nonexistent/picture.png", 0, &p));
     EXPECT_FALSE(DecodePicture(nullptr, 0, &p));
+    EXPECT_FALSE(DecodePicture("/tmp", 0, &p));  // a folder
     EXPECT_FALSE(DecodePicture(files.Write({}).c_str(), 0, nullptr));
     EXPECT_FALSE(DecodePicture(files.Write({}).c_str(), 0, &p));
     EXPECT_FALSE(DecodePicture(files.Write({'G', 'I', 'F'}).c_str(), 0, &p));
