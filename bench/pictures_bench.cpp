@@ -26,7 +26,8 @@ std::vector<std::uint8_t> Coverage(int w, int h, Inside inside) {
         for (int x = 0; x < w; ++x) {
             int hits = 0;
             for (int sy = 0; sy < 4; ++sy)
-                for (int sx = 0; sx < 4; ++sx) hits += inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4);
+                for (int sx = 0; sx < 4; ++sx)
+                    hits += inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4);
             a[static_cast<std::size_t>(y) * w + x] = static_cast<std::uint8_t>(hits * 255 / 16);
         }
     }
@@ -106,8 +107,9 @@ void BM_MaskBlend_Baseline_Pixman(benchmark::State& state) {
     CDibPicture frame;
     frame.Create(1024, 768, 32);
     frame.Fill(0x60);
-    pixman_image_t* dst = pixman_image_create_bits(
-        PIXMAN_x8r8g8b8, 1024, 768, reinterpret_cast<uint32_t*>(frame.GetRow(767)), frame.GetStride());
+    pixman_image_t* dst =
+        pixman_image_create_bits(PIXMAN_x8r8g8b8, 1024, 768,
+                                 reinterpret_cast<uint32_t*>(frame.GetRow(767)), frame.GetStride());
     pixman_color_t ink{static_cast<uint16_t>(GetRValue(kInk) * 257),
                        static_cast<uint16_t>(GetGValue(kInk) * 257),
                        static_cast<uint16_t>(GetBValue(kInk) * 257), 0xFFFF};

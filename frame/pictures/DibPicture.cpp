@@ -15,7 +15,9 @@ namespace {
 std::uint32_t Le32(const BYTE* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
-std::uint16_t Le16(const BYTE* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t Le16(const BYTE* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 // A picture file opened for reading. Only regular files: a FIFO or a device
 // named as a picture must not block or stream forever.
@@ -104,7 +106,9 @@ int DibColorCount(int bitCount) {
 
 CDibPicture::CDibPicture() = default;
 
-CDibPicture::~CDibPicture() { Release(); }
+CDibPicture::~CDibPicture() {
+    Release();
+}
 
 void CDibPicture::OnCreated() {}
 
@@ -143,8 +147,8 @@ bool CDibPicture::MakeBlank(int width, int height, int bitCount) {
     m_pMemDC = std::make_unique<CDC>();
     m_pMemDC->CreateCompatibleDC(nullptr);
     void* bits = nullptr;
-    m_hBitmap = CreateDIBSection(m_pMemDC.get(), m_pBitmapInfo.get(), DIB_RGB_COLORS, &bits,
-                                 nullptr, 0);
+    m_hBitmap =
+        CreateDIBSection(m_pMemDC.get(), m_pBitmapInfo.get(), DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!m_hBitmap) return false;
     m_pBits = static_cast<BYTE*>(bits);
     m_pMemDC->SelectObject(m_hBitmap);
@@ -291,7 +295,8 @@ bool CDibPicture::LoadWithPlatform(const CString& path, BYTE fill) {
     if (!quillon::platform::DecodePicture(path, fill, &decoded)) return false;
     const int width = decoded.width, height = decoded.height;
     if (!quillon::platform::PictureSizeAllowed(width, height) ||
-        decoded.bgrx.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
+        decoded.bgrx.size() !=
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
         return false;
     Release();
     CDC screen;
@@ -478,8 +483,8 @@ void CDibPicture::DrawOnto(CDC* dc, const RECT& dest, const RECT& source) const 
     const int destWidth = dest.right - dest.left, destHeight = dest.bottom - dest.top;
     if (m_pMask && m_pMask->m_pBits) {
         dc->StretchDIBits(dest.left, dest.top, destWidth, destHeight, xSrc, ySrc, srcWidth,
-                          srcHeight, m_pMask->m_pBits, m_pMask->m_pBitmapInfo.get(),
-                          DIB_RGB_COLORS, SRCAND);
+                          srcHeight, m_pMask->m_pBits, m_pMask->m_pBitmapInfo.get(), DIB_RGB_COLORS,
+                          SRCAND);
         dc->StretchDIBits(dest.left, dest.top, destWidth, destHeight, xSrc, ySrc, srcWidth,
                           srcHeight, m_pBits, m_pBitmapInfo.get(), DIB_RGB_COLORS, SRCINVERT);
     } else {

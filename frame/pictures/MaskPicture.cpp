@@ -10,7 +10,9 @@
 
 namespace {
 
-inline int BlendComponent(int c, int k, int w) { return c + (k - c) * w / 256; }
+inline int BlendComponent(int c, int k, int w) {
+    return c + (k - c) * w / 256;
+}
 
 void Blend24(BYTE* p, int n, int kb, int kg, int kr, int w);
 void Blend16(BYTE* p, int n, int kb, int kg, int kr, int w);
@@ -194,8 +196,8 @@ void Blend16(BYTE* p, int n, int kb, int kg, int kr, int w) {
 
 // The hot path of icons and labels: every run into a 32-bit picture, with
 // nothing but the run itself worked out per run.
-void DrawRuns32(const TrueColourTarget& t, const MaskRun* run, const MaskRun* end,
-                std::int64_t x, std::int64_t y, int width, int height, int opacity) {
+void DrawRuns32(const TrueColourTarget& t, const MaskRun* run, const MaskRun* end, std::int64_t x,
+                std::int64_t y, int width, int height, int opacity) {
     const std::int64_t left = t.clip.left, right = t.clip.right;
     if (x >= left && y >= t.clip.top && x + width <= right && y + height <= t.clip.bottom) {
         // Wholly inside the clip rectangle, the usual case: no cutting.
@@ -260,14 +262,16 @@ void PixelRun(CDibPicture* target, std::int64_t x, std::int64_t y, std::int64_t 
     std::int64_t x1 = std::min<std::int64_t>(x + length, size.cx);
     for (std::int64_t px = x0; px < x1; ++px) {
         COLORREF c = target->GetPixel(static_cast<int>(px), static_cast<int>(y));
-        target->SetPixel(static_cast<int>(px), static_cast<int>(y),
-                         RGB(BlendComponent(GetRValue(c), kr, w),
-                             BlendComponent(GetGValue(c), kg, w),
-                             BlendComponent(GetBValue(c), kb, w)));
+        target->SetPixel(
+            static_cast<int>(px), static_cast<int>(y),
+            RGB(BlendComponent(GetRValue(c), kr, w), BlendComponent(GetGValue(c), kg, w),
+                BlendComponent(GetBValue(c), kb, w)));
     }
 }
 
-bool IsTrueColour(int bits) { return bits == 16 || bits == 24 || bits == 32; }
+bool IsTrueColour(int bits) {
+    return bits == 16 || bits == 24 || bits == 32;
+}
 
 }  // namespace
 
@@ -377,8 +381,8 @@ COLORREF GetContrastColor(COLORREF color) {
     return sum < 250 ? RGB(255, 255, 255) : RGB(0, 0, 0);
 }
 
-bool FillTranslucent(CDibPicture* target, int left, int top, int right, int bottom,
-                     COLORREF color, int weight, bool fill) {
+bool FillTranslucent(CDibPicture* target, int left, int top, int right, int bottom, COLORREF color,
+                     int weight, bool fill) {
     if (!fill || !target || !target->IsLoaded()) return true;
     weight = std::clamp(weight, 0, 256);
     // One run per row of coverage `weight`, drawn at opacity `weight`.

@@ -78,5 +78,5 @@ COLORREF GetContrastColor(COLORREF color);
 // Blends the colour over the rectangle with a weight w applied twice (as
 // coverage and as opacity): an effective factor of w * w / 256. Nothing when
 // fill is false.
-bool FillTranslucent(CDibPicture* target, int left, int top, int right, int bottom,
-                     COLORREF color, int weight, bool fill);
+bool FillTranslucent(CDibPicture* target, int left, int top, int right, int bottom, COLORREF color,
+                     int weight, bool fill);

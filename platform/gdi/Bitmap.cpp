@@ -45,8 +45,8 @@ std::vector<PALETTEENTRY> MakeHalftone() {
     std::vector<PALETTEENTRY> entries;
     entries.reserve(256);
     auto add = [&entries](int r, int g, int b) {
-        entries.push_back(PALETTEENTRY{static_cast<BYTE>(r), static_cast<BYTE>(g),
-                                       static_cast<BYTE>(b), 0});
+        entries.push_back(
+            PALETTEENTRY{static_cast<BYTE>(r), static_cast<BYTE>(g), static_cast<BYTE>(b), 0});
     };
     for (int i = 0; i < 8; ++i) add(i & 1 ? 255 : 0, i & 2 ? 255 : 0, i & 4 ? 255 : 0);
     for (int i = 1; i <= 8; ++i) {

@@ -74,7 +74,9 @@ struct DibSection {
     std::uint8_t* bits = nullptr;
 
     // Stored row for a top-down y (0 is the top row, kept last).
-    std::uint8_t* Row(int y) const { return bits + static_cast<std::ptrdiff_t>(height - 1 - y) * stride; }
+    std::uint8_t* Row(int y) const {
+        return bits + static_cast<std::ptrdiff_t>(height - 1 - y) * stride;
+    }
 };
 
 struct PaletteObject {
@@ -106,8 +108,8 @@ class CDC;
 // entries, or 2^bits when that is 0 and bits <= 8. Its bits start black.
 // Null (and *bits null) when the header cannot make a picture or it is larger
 // than the picture size cap. The caller deletes it with DeleteObject.
-HBITMAP CreateDIBSection(CDC* dc, const BITMAPINFO* info, UINT usage, void** bits,
-                         void* section, DWORD offset);
+HBITMAP CreateDIBSection(CDC* dc, const BITMAPINFO* info, UINT usage, void** bits, void* section,
+                         DWORD offset);
 HPALETTE CreatePalette(const LOGPALETTE* palette);
 // Our halftone palette: 256 entries, the eight corners of the colour cube and
 // eight greys first (so the first sixteen make a useful 4-bit table), then

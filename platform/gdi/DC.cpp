@@ -239,7 +239,8 @@ void CDC::InvertRect(const RECT* rect) {
             auto* p = reinterpret_cast<std::uint32_t*>(row);
             for (int x = r.left; x < r.right; ++x) p[x] ^= kBgrMask;
         } else if (bits == 24) {
-            for (int i = 3 * r.left; i < 3 * r.right; ++i) row[i] = static_cast<std::uint8_t>(~row[i]);
+            for (int i = 3 * r.left; i < 3 * r.right; ++i)
+                row[i] = static_cast<std::uint8_t>(~row[i]);
         } else {
             for (int x = r.left; x < r.right; ++x)
                 WriteBgrx(bits, row, x, ReadBgrx(bits, row, x, lut) ^ kBgrMask, &nearest);

@@ -92,14 +92,21 @@ int CDC::DrawText(const CString& text, RECT* rect, UINT /*format*/) {
     ColorLut lut;
     BuildLut(m_bitmap->colors.data(), static_cast<int>(m_bitmap->colors.size()), &lut);
     NearestCache nearest(m_bitmap->colors.data(), static_cast<int>(m_bitmap->colors.size()));
-    TextPass pass{this, m_bitmap, CRect(), rect->top, quillon::platform::FontLineHeight(font),
-                  ColorToBgrx(m_textColor), &lut, &nearest};
+    TextPass pass{this,
+                  m_bitmap,
+                  CRect(),
+                  rect->top,
+                  quillon::platform::FontLineHeight(font),
+                  ColorToBgrx(m_textColor),
+                  &lut,
+                  &nearest};
     pass.box.IntersectRect(rect, &m_clip);
     pass.lineLeft = rect->left;
     pass.background = m_bkColor;
     if (m_bkMode == OPAQUE && !pass.box.IsRectEmpty()) {
-        quillon::platform::LayoutText(font, text, rect->left, rect->top,
-                                      [&pass](const GlyphImage& g, int x, int y) { pass.Measure(g, x, y); });
+        quillon::platform::LayoutText(
+            font, text, rect->left, rect->top,
+            [&pass](const GlyphImage& g, int x, int y) { pass.Measure(g, x, y); });
         pass.FlushLine();
     }
     TextPass* p = &pass;

@@ -68,7 +68,8 @@ inline void WriteIndex(std::uint8_t* row, int x, int bits, int index) {
             if (x & 1)
                 row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & 0xF0) | (index & 0x0F));
             else
-                row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & 0x0F) | ((index & 0x0F) << 4));
+                row[x >> 1] =
+                    static_cast<std::uint8_t>((row[x >> 1] & 0x0F) | ((index & 0x0F) << 4));
             break;
         default:
             row[x] = static_cast<std::uint8_t>(index);

@@ -214,7 +214,8 @@ int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int 
     if (rop != SRCCOPY && rop != SRCAND && rop != SRCINVERT) return 0;
     const BITMAPINFOHEADER& h = info->bmiHeader;
     if (h.biSize != sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB ||
-        !ValidBitCount(h.biBitCount) || !quillon::platform::PictureSizeAllowed(h.biWidth, h.biHeight))
+        !ValidBitCount(h.biBitCount) ||
+        !quillon::platform::PictureSizeAllowed(h.biWidth, h.biHeight))
         return 0;
     int colors = static_cast<int>(std::min<DWORD>(h.biClrUsed, 256));
     if (h.biClrUsed == 0 && h.biBitCount <= 8) colors = 1 << h.biBitCount;

@@ -69,7 +69,8 @@ bool Required(const Header& h) {
 // still decoded by stb alone.
 Bytes Canonical(const Bytes& b, const Header& h) {
     if (!h.bm || h.size != 40 || h.bitCount < 1 || h.bitCount > 32) return b;
-    std::size_t entries = h.colorsUsed != 0 ? h.colorsUsed : (h.bitCount <= 8 ? 1u << h.bitCount : 0);
+    std::size_t entries =
+        h.colorsUsed != 0 ? h.colorsUsed : (h.bitCount <= 8 ? 1u << h.bitCount : 0);
     if (entries > 256) return b;
     std::size_t tableEnd = 54 + 4 * entries;
     std::size_t offset = Le32(b, 10);
@@ -97,12 +98,13 @@ Bytes Canonical(const Bytes& b, const Header& h) {
     Bytes ref = Canonical(bytes, h);
     int w = 0, hgt = 0, n = 0;
     stbi_uc* px = stbi_load_from_memory(ref.data(), static_cast<int>(ref.size()), &w, &hgt, &n, 3);
-    if (!px) return ::testing::AssertionFailure() << "stb cannot decode it: " << stbi_failure_reason();
+    if (!px)
+        return ::testing::AssertionFailure() << "stb cannot decode it: " << stbi_failure_reason();
     CSize size = p.GetSize();
     ::testing::AssertionResult result = ::testing::AssertionSuccess();
     if (size.cx != w || size.cy != hgt) {
-        result = ::testing::AssertionFailure() << "size " << size.cx << "x" << size.cy << " vs " << w
-                                               << "x" << hgt;
+        result = ::testing::AssertionFailure()
+                 << "size " << size.cx << "x" << size.cy << " vs " << w << "x" << hgt;
     } else {
         const unsigned mask = p.GetBitCount() == 16 ? 0xF8 : 0xFF;
         for (int y = 0; y < hgt && result; ++y) {

@@ -214,8 +214,8 @@ TEST(DrawingSurface, StretchCopyWithRasterOperationsAndBottomUpSource) {
               0);
     // A source rectangle partly outside the source bits copies what exists.
     Fill(&dst, kSentinel);
-    dc->StretchDIBits(0, 0, 3, 3, -1, -1, 3, 3, src.GetBits(), src.GetBitmapInfo(),
-                      DIB_RGB_COLORS, SRCCOPY);
+    dc->StretchDIBits(0, 0, 3, 3, -1, -1, 3, 3, src.GetBits(), src.GetBitmapInfo(), DIB_RGB_COLORS,
+                      SRCCOPY);
     EXPECT_EQ(dst.GetPixel(0, 0), kSentinel);
     EXPECT_EQ(dst.GetPixel(1, 0), RGB(255, 0, 0));
     EXPECT_EQ(dst.GetPixel(2, 1), RGB(255, 255, 255));

@@ -175,11 +175,11 @@ TEST(DibPicture, ClipRectLimitsDrawToAndEmptyClipDrawsNothing) {
     EXPECT_TRUE(target.SetClipRect(-5, 2, 3, 100));
     EXPECT_EQ(CRect(target.GetClipRect()), CRect(0, 2, 3, 8));
     tile.DrawTo(&target, 1, 1);
-    EXPECT_EQ(target.GetPixel(1, 1), 0u);           // above the clip
+    EXPECT_EQ(target.GetPixel(1, 1), 0u);  // above the clip
     EXPECT_EQ(target.GetPixel(1, 2), RGB(10, 20, 30));
     EXPECT_EQ(target.GetPixel(2, 4), RGB(10, 20, 30));
-    EXPECT_EQ(target.GetPixel(3, 3), 0u);           // right of the clip
-    EXPECT_EQ(target.GetPixel(2, 5), 0u);           // below the tile
+    EXPECT_EQ(target.GetPixel(3, 3), 0u);  // right of the clip
+    EXPECT_EQ(target.GetPixel(2, 5), 0u);  // below the tile
 
     // A picture that is not loaded draws nothing.
     CDibPicture empty;

@@ -52,8 +52,9 @@ TEST_F(GifLoad, WithoutTransparencyNoMaskAndOneCopy) {
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 6; ++x) {
             bool inside = x >= 1 && x < 5 && y >= 1 && y < 4;
-            COLORREF want = inside ? Expected(kIndexes[static_cast<std::size_t>((y - 1) * 4 + x - 1)])
-                                   : RGB(1, 2, 3);
+            COLORREF want = inside
+                                ? Expected(kIndexes[static_cast<std::size_t>((y - 1) * 4 + x - 1)])
+                                : RGB(1, 2, 3);
             ASSERT_EQ(target.GetPixel(x, y), want) << x << "," << y;
         }
     }
@@ -105,8 +106,8 @@ TEST_F(GifLoad, TransparentPixelsGetAMaskAndShowTheDestination) {
 
 TEST_F(GifLoad, OtherFormatsGoThroughThePlatformDecoder) {
     // A PNG written by the platform's own writer comes back pixel for pixel.
-    std::vector<std::uint8_t> bgrx = {10, 20, 30, 0,  40, 50, 60, 0,   //
-                                      70, 80, 90, 0,  1,  2,  3,  0};
+    std::vector<std::uint8_t> bgrx = {10, 20, 30, 0, 40, 50, 60, 0,  //
+                                      70, 80, 90, 0, 1,  2,  3,  0};
     std::string path = m_dir.Path("two.png");
     ASSERT_TRUE(quillon::platform::WritePng(path.c_str(), 2, 2, bgrx.data(), 8));
     CDibPicture png;

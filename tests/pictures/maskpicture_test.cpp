@@ -9,7 +9,9 @@ using picturetest::TempDir;
 
 namespace {
 
-int Ref(int c, int k, int w) { return c + (k - c) * w / 256; }
+int Ref(int c, int k, int w) {
+    return c + (k - c) * w / 256;
+}
 
 std::vector<int> Runs(const CMaskPicture& m) {
     std::vector<int> v;
@@ -27,18 +29,20 @@ TEST(MaskPicture, LoadBuildsRunsFromTheRedComponent) {
     EXPECT_EQ(m.GetColor(), 0xFFFFFFu);
     EXPECT_EQ(m.GetOpacity(), 256);
 
-    std::string path = dir.Write("m.bmp", MakeGreyBmp(5, 2, {0, 255, 255, 128, 0,  //
-                                                             10, 10, 0, 10, 255}));
+    std::string path = dir.Write("m.bmp", MakeGreyBmp(5, 2,
+                                                      {0, 255, 255, 128, 0,  //
+                                                       10, 10, 0, 10, 255}));
     ASSERT_TRUE(m.Load(path.c_str()));
     EXPECT_EQ(m.GetWidth(), 5);
     EXPECT_EQ(m.GetHeight(), 2);
     // 255 becomes 256, 128 and 10 stay; a zero breaks a run even between
     // equal levels.
     EXPECT_EQ(Runs(m), (std::vector<int>{1, 0, 256, 2, 3, 0, 128, 1,  //
-                                         0, 1, 10, 2, 3, 1, 10, 1, 4, 1, 256, 1}));
+                                         0, 1, 10,  2, 3, 1, 10,  1, 4, 1, 256, 1}));
 
     // Only red counts: green and blue are ignored.
-    std::string red = dir.Write("red.bmp", picturetest::MakeBmp24(3, 1, {0x00FFFF, 0x40FFFF, 0x400000}));
+    std::string red =
+        dir.Write("red.bmp", picturetest::MakeBmp24(3, 1, {0x00FFFF, 0x40FFFF, 0x400000}));
     ASSERT_TRUE(m.Load(red.c_str()));
     EXPECT_EQ(Runs(m), (std::vector<int>{1, 0, 64, 2}));
 
@@ -101,8 +105,8 @@ TEST(MaskPicture, CoverageAndOpacityBlendExactly) {
     int w = 77 * 256 / 255 * 200 / 256;
     for (int x = 0; x < 40; ++x) {
         int r = x * 7 % 256, g = 255 - x * 5, b = x * 13 % 256;
-        COLORREF want = x >= 2 && x < 39 ? RGB(Ref(r, 30, w), Ref(g, 200, w), Ref(b, 128, w))
-                                         : RGB(r, g, b);
+        COLORREF want =
+            x >= 2 && x < 39 ? RGB(Ref(r, 30, w), Ref(g, 200, w), Ref(b, 128, w)) : RGB(r, g, b);
         ASSERT_EQ(t.GetPixel(x, 0), want) << x;
     }
     EXPECT_EQ(t.GetBits()[4 * 5 + 3], 0xA5);  // the fourth byte is left alone
@@ -138,7 +142,8 @@ TEST(MaskPicture, ClipRectCutsRunsAtTrueColourDepthsOnly) {
     ASSERT_TRUE(half.Load(dir.Write("h.bmp", MakeGreyBmp(1, 1, {128})).c_str()));
     half.SetColor(RGB(0, 255, 255));
     half.Draw(&t16, 0, 0);
-    EXPECT_EQ(t16.GetPixel(0, 0), RGB(Ref(31, 0, 128) * 8, Ref(0, 31, 128) * 8, Ref(10, 31, 128) * 8));
+    EXPECT_EQ(t16.GetPixel(0, 0),
+              RGB(Ref(31, 0, 128) * 8, Ref(0, 31, 128) * 8, Ref(10, 31, 128) * 8));
     EXPECT_EQ(t16.GetBits()[1] & 0x80, 0x80);
 
     // At 8 bits pixels go one by one and the clip rectangle is not applied.
@@ -203,6 +208,7 @@ TEST(MaskPicture, ContrastColorAndTranslucentFill) {
     EXPECT_EQ(t.GetPixel(1, 2), RGB(255, 0, 0));
     EXPECT_EQ(t.GetPixel(1, 3), RGB(0, 100, 255));
     EXPECT_EQ(t.GetPixel(2, 4), RGB(0, 100, 255));
-    EXPECT_TRUE(FillTranslucent(&t, -2147483647, -2147483647, 2147483647, 2147483647, 0, 256, true));
+    EXPECT_TRUE(
+        FillTranslucent(&t, -2147483647, -2147483647, 2147483647, 2147483647, 0, 256, true));
     EXPECT_EQ(t.GetPixel(0, 5), 0u);
 }

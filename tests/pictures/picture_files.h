@@ -83,7 +83,9 @@ struct BmpSpec {
     std::size_t gap = 0;               // bytes between table and pixels
 };
 
-inline int Stride(int width, int bitCount) { return (width * bitCount + 31) / 32 * 4; }
+inline int Stride(int width, int bitCount) {
+    return (width * bitCount + 31) / 32 * 4;
+}
 
 inline Bytes MakeBmp(const BmpSpec& s) {
     Bytes b{'B', 'M'};
