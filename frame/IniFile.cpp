@@ -1,5 +1,8 @@
 #include "frame/IniFile.h"
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 
 void CIniFile::SplitTokens(const CString& line, CStringArray* tokens) {
@@ -48,4 +51,24 @@ bool CIniFile::ReadTokenLine(CStringArray* tokens) {
         }
     }
     return true;
+}
+
+int CIniFile::ScanInts(const char* text, int* values, int count) {
+    if (text == nullptr) return 0;
+    const char* p = text;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            if (*p != ',') return i;
+            ++p;
+        }
+        char* end = nullptr;
+        errno = 0;
+        long v = std::strtol(p, &end, 10);
+        if (end == p) return i;
+        if (v > INT_MAX) v = INT_MAX;
+        if (v < INT_MIN) v = INT_MIN;
+        values[i] = static_cast<int>(v);
+        p = end;
+    }
+    return count;
 }

@@ -19,4 +19,11 @@ public:
     // One raw line cut into tokens, padded to kTokens, comments emptied.
     bool ReadRawTokens(CStringArray* tokens);
     static void SplitTokens(const CString& line, CStringArray* tokens);
+
+    // Reads up to `count` decimal integers separated by single commas, as the
+    // format "%d,%d,..." reads them: blanks before a number are skipped, a
+    // comma must follow the number directly. Returns how many were read; the
+    // values after the first failure are left alone. A number beyond the
+    // range of int is held at the nearest end.
+    static int ScanInts(const char* text, int* values, int count);
 };

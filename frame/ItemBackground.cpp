@@ -2,6 +2,7 @@
 
 #include <quillon/QMainScreen.h>
 
+#include "frame/IniFile.h"
 #include "frame/pictures/DibPicture.h"
 
 CItemBackground::CItemBackground(CQMainScreen* screen) : CQItem(screen) {
@@ -73,6 +74,19 @@ bool CItemBackground::LoadPicture(const CString& path) {
     m_pBgDim = std::move(dimmed);
     m_strBgFile = path;
     return true;
+}
+
+void CItemBackground::ReadSection(CIniFile* ini) {
+    CStringArray tokens;
+    int view = 0;
+    while (ParseCommonKey(ini, &tokens, &view)) {
+        if (_mbscmp(tokens[0], "BMP") != 0) continue;
+        CString path = GetPictureDirectory() + tokens[1];
+        if (!LoadPicture(path)) {
+            MessageBoxNoOwner(path, "FileError");
+            MessageBoxNoOwner(path, "Error");
+        }
+    }
 }
 
 void CItemBackground::SetNormalPicture(bool normal) {

@@ -11,6 +11,7 @@
 #include "frame/QItem.h"
 
 class CDibPicture;
+class CIniFile;
 
 class CItemBackground : public CItemBase, public CQItem {
 public:
@@ -22,6 +23,11 @@ public:
     void OnLButtonDblClk(UINT flags, int x, int y) override;
     void OnLButtonDown(UINT flags, int x, int y) override;
     void OnLButtonUp(UINT flags, int x, int y) override;
+
+    // The BG section after its first line: the common keys and BMP (a file
+    // in the picture directory). A picture that fails is reported with two
+    // boxes and leaves the background without one.
+    void ReadSection(CIniFile* ini);
 
     // Loads the picture and its copy dimmed to 70 percent. On failure the
     // background has no picture (the fill colour shows) and the name of the

@@ -9,7 +9,13 @@
 #include <quillon/platform/Types.h>
 
 class CItem;
+class CIniFile;
 class CQMainScreen;
+class CStringArray;
+
+// A modal box owned by no window, OK button only (the errors of reading the
+// description and its pictures).
+int MessageBoxNoOwner(const CString& text, const char* caption);
 
 // Where an item is, and whether it shows, in one view.
 struct ViewPlacement {
@@ -43,6 +49,18 @@ public:
     void SetDefaultToolHint(const CString& text) { m_strDefaultToolHint = text; }
     // Views 0 to 3; null for any other number.
     ViewPlacement* GetViewPlacement(int view);
+
+    // Reads the section's lines and handles the keys every item has (END,
+    // VIEW, NAME, VISIBLE, POSITION, SIZE, DEFAULTTOOLTIP). True with an
+    // item-specific line in `tokens` and the view chosen for it in `view`
+    // (which restarts at 0 with every call); false at END and at the end of
+    // the file (which a section must not reach: "Ini File Error").
+    bool ParseCommonKey(CIniFile* ini, CStringArray* tokens, int* view);
+
+    // Placement coordinates stay in the window system's 16-bit range, so
+    // that no sum of them can overflow.
+    static constexpr int kMinCoord = -32768;
+    static constexpr int kMaxCoord = 32767;
 
     // The main screen's settings, or their starting values without one.
     CString GetPictureDirectory() const;

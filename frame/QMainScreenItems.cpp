@@ -1,12 +1,18 @@
 // The main screen's dealings with its items: the item table and lookup by
-// name, redrawing, the background's drawing mode, the callbacks the items
-// make, and destruction in the order the tree needs. The lists of devices,
-// buttons and the rest stay empty until their classes exist.
+// name, view mode, background, colours, the calendar's window, sound
+// effects, the opening animation, and destruction in the order the tree
+// needs.
 #include <quillon/QMainScreen.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "frame/ItemBackground.h"
 #include "frame/QItem.h"
+#include "frame/QItemRoles.h"
 #include "frame/QMainWnd.h"
+#include "platform/Sound.h"
 
 CQMainScreen::~CQMainScreen() {
     // Each item leaves its parent and the timer list as it goes, so the
@@ -21,6 +27,8 @@ CQMainScreen::~CQMainScreen() {
 }
 
 CWnd* CQMainScreen::GetpCWnd() const {
+    // A window that could not be made (no parent) is no window to the host.
+    if (m_pMainWnd == nullptr || m_pMainWnd->GetSafeHwnd() == nullptr) return nullptr;
     return m_pMainWnd;
 }
 
@@ -67,11 +75,162 @@ bool CQMainScreen::SetDrawBgMode(int mode) {
     return true;
 }
 
-void CQMainScreen::OnLButtonDblClk(CString /*name*/, unsigned int /*flags*/, CPoint /*point*/) {}
+bool CQMainScreen::SetViewMode(int mode) {
+    if (mode < 0 || mode > 3) return false;
+    m_nViewMode = mode;
+    CTypedPtrArray<CPtrArray, CQItem*> items;
+    GetTblpCQItem(&items);
+    for (int i = 0; i < items.GetSize(); ++i) items[i]->OnViewModeChanged(mode);
+    AllRedraw(false);
+    return true;
+}
 
-void CQMainScreen::OnLButtonDown(CString /*name*/, unsigned int /*flags*/, CPoint /*point*/) {}
+bool CQMainScreen::ChangeBgBmp(CString path) {
+    if (m_pBackground == nullptr) return false;  // no description, no background
+    bool loaded = m_pBackground->LoadPicture(path);
+    if (!loaded) MessageBoxNoOwner(path, "FileError");
+    // Also after a failure: the picture that was shown is gone.
+    m_pBackground->Redraw();
+    return loaded;
+}
 
-void CQMainScreen::OnLButtonUp(CString /*name*/, unsigned int /*flags*/, CPoint /*point*/) {}
+CString CQMainScreen::GetBgBmp() const {
+    return m_pBackground != nullptr ? m_pBackground->GetPictureName() : CString();
+}
+
+void CQMainScreen::ChangeColor(COLORREF color) {
+    m_crNormal = color;
+    CTypedPtrArray<CPtrArray, CQItem*> items;
+    GetTblpCQItem(&items);
+    for (int i = 0; i < items.GetSize(); ++i) items[i]->OnColorChanged();
+}
+
+void CQMainScreen::ChangeSelectColor(COLORREF color) {
+    m_crSelect = color;
+    CTypedPtrArray<CPtrArray, CQItem*> items;
+    GetTblpCQItem(&items);
+    for (int i = 0; i < items.GetSize(); ++i) items[i]->OnColorChanged();
+}
+
+void CQMainScreen::ChangeCalendarDrawTimeRect(CTime begin, CTime end) {
+    CQCalendarRole* calendar = CQCalendarRole::Of(m_pCalendar);
+    if (calendar == nullptr) return;
+    if (begin >= end) end += CTimeSpan(86400);
+    calendar->SetDrawTimeRect(CTimeRect(begin, end));
+}
+
+void CQMainScreen::GetCalendarDrawTimeRect(CTime* begin, CTime* end) {
+    CQCalendarRole* calendar = CQCalendarRole::Of(m_pCalendar);
+    if (calendar == nullptr) return;
+    CTimeRect r = calendar->GetDrawTimeRect();
+    if (begin != nullptr) *begin = r.GetBegin();
+    if (end != nullptr) *end = r.GetEnd();
+}
+
+void CQMainScreen::SetCalendarBeginWeek(int weekday) {
+    // The week jumps step back day by day until they meet this weekday: a
+    // number that is no weekday would never be met.
+    if (weekday < 0 || weekday > 6) return;
+    m_nCalendarBeginWeek = weekday;
+}
+
+bool CQMainScreen::SetScheduleDrawDay(CTime day) {
+    CQCalendarRole* calendar = CQCalendarRole::Of(m_pCalendar);
+    return calendar != nullptr && calendar->ScrollToDay(day, nullptr);
+}
+
+void CQMainScreen::SeOn(bool on) {
+    m_bSe = on;
+}
+
+bool CQMainScreen::PlayWav(CString file) {
+    if (!m_bSe) return true;
+    return PlaySound(file, nullptr, SND_FILENAME | SND_NODEFAULT | SND_ASYNC) != FALSE;
+}
+
+bool CQMainScreen::IsCalendarCItem(CItem* item) {
+    if (item == nullptr) return false;
+    CStringArray chain;
+    item->GetClassNameChain(&chain);
+    for (int i = 0; i < chain.GetSize(); ++i) {
+        if (_mbscmp(chain[i], "CQItemCal") == 0 || _mbscmp(chain[i], "CQItemCalDay") == 0)
+            return true;
+    }
+    return false;
+}
+
+int CQMainScreen::Ease(int from, int to, int i, int steps, int curve) {
+    // 64-bit throughout: the distance between two ints needs 32 bits
+    // unsigned, and v * v stays below 2^64 because v <= d.
+    const std::uint64_t d = to >= from ? static_cast<std::uint64_t>(std::int64_t{to} - from)
+                                       : static_cast<std::uint64_t>(std::int64_t{from} - to);
+    if (d == 0) return from;
+    if (steps <= 0) return to;
+    const std::uint64_t step = static_cast<std::uint64_t>(std::clamp(i, 0, steps));
+    std::uint64_t v = d * step / static_cast<std::uint64_t>(steps);
+    // More than a few rounds change nothing visible; the bound keeps an
+    // absurd curve from spinning.
+    const int rounds = std::min(curve >= 0 ? curve : -(curve + 1) + 1, 64);
+    for (int k = 0; k < rounds; ++k) v = curve >= 1 ? v * v / d : 2 * v - v * v / d;
+    const std::int64_t r = to >= from ? std::int64_t{from} + static_cast<std::int64_t>(v)
+                                      : std::int64_t{from} - static_cast<std::int64_t>(v);
+    return static_cast<int>(r);
+}
+
+void CQMainScreen::Opening() {
+    constexpr int kSteps = 70;
+    BeginWaitCursor();
+    struct Flight {
+        CItem* item;
+        CQDeviceRole* device;
+        CPoint from;
+        CPoint to;
+        int width;
+        int height;
+    };
+    std::vector<Flight> flights;
+    const CRect bg = m_pBackground != nullptr ? m_pBackground->GetRect() : CRect();
+    const CPoint centre = bg.CenterPoint();
+    for (int i = 0; i < m_Devices.GetSize(); ++i) {
+        CQItem* device = m_Devices[i];
+        const ViewPlacement* place = device->GetViewPlacement(0);
+        CItem* item = device->GetOwner();
+        if (!place->visible || item == nullptr) continue;
+        Flight f{item, CQDeviceRole::Of(device), CPoint(), place->rect.TopLeft(),
+                 place->rect.Width(), place->rect.Height()};
+        f.from = CPoint(centre.x - f.width / 2, centre.y - f.height / 2);
+        item->SetRect(CRect(f.from.x, f.from.y, f.from.x + f.width, f.from.y + f.height));
+        item->SetVisible(true);
+        if (f.device != nullptr) f.device->SetFadeLevel(0);
+        flights.push_back(f);
+    }
+    for (int step = 0; step <= kSteps; ++step) {
+        // Paints and timers only: input waits until the animation is over.
+        const DWORD start = timeGetTime();
+        while (timeGetTime() - start < 10) {
+            AllRedraw(true);
+            MSG msg;
+            if (PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE) ||
+                PeekMessage(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessage(&msg);
+            }
+        }
+        const int fade = std::clamp(Ease(0, 256, step, kSteps, 0), 0, 256);
+        for (const Flight& f : flights) {
+            const int x = Ease(f.from.x, f.to.x, step, kSteps, -1);
+            const int y = Ease(f.from.y, f.to.y, step, kSteps, -1);
+            f.item->SetRect(CRect(x, y, x + f.width, y + f.height));
+            if (f.device != nullptr) f.device->SetFadeLevel(fade);
+        }
+    }
+    for (int i = 0; i < m_Devices.GetSize(); ++i) {
+        if (CQDeviceRole* device = CQDeviceRole::Of(m_Devices[i])) device->SetFadeLevel(256);
+    }
+    // Every item back in its placement for the mode.
+    SetViewMode(m_nViewMode);
+    EndWaitCursor();
+}
 
 int CQMainScreen::GetEmptySlotNo() {
     return -1;
