@@ -70,7 +70,11 @@ struct DibSection {
     int height = 0;
     int bitCount = 0;
     int stride = 0;
-    std::unique_ptr<std::uint32_t[]> memory;  // words, so 32-bit rows can be read as words
+    // Words, so that 32-bit rows can be read as words; see DibMemory.
+    struct FreeMemory {
+        void operator()(std::uint32_t* p) const;
+    };
+    std::unique_ptr<std::uint32_t[], FreeMemory> memory;
     std::uint8_t* bits = nullptr;
 
     // Stored row for a top-down y (0 is the top row, kept last).
