@@ -32,6 +32,10 @@ CWnd* CQMainScreen::GetpCWnd() const {
     return m_pMainWnd;
 }
 
+CItem* CQMainScreen::GetRootItem() const {
+    return m_pBackground;
+}
+
 void CQMainScreen::GetTblpCQItem(CTypedPtrArray<CPtrArray, CQItem*>* out) {
     out->RemoveAll();
     auto addAll = [out](const CTypedPtrArray<CPtrArray, CQItem*>& list) {

@@ -176,6 +176,9 @@ public:
     int GetProgramMargin() const { return m_nProgramMargin; }
     // Prefix of every picture file the items load.
     CString GetPictureDirectory() const { return m_strPictureDir; }
+    // The root of the item tree (the background), under which every item
+    // attaches itself; null without a BG section.
+    CItem* GetRootItem() const;
     // Folder of the running executable, with its trailing separator.
     CString GetExeDirectory() const { return m_strExeDir; }
     // Redraws the whole screen; `now` paints before returning.

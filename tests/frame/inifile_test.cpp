@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -90,4 +91,28 @@ TEST(IniFileTest, MissingFileDoesNotOpen) {
     EXPECT_FALSE(ini.Open("/nonexistent/TARVIK.INI", CFile::modeRead | CFile::typeText));
     CStringArray tokens;
     EXPECT_FALSE(ini.ReadTokenLine(&tokens));
+}
+
+TEST(IniFileTest, ScanIntsReadsCommaSeparatedNumbersAsScanfDoes) {
+    int v[3] = {7, 7, 7};
+    EXPECT_EQ(CIniFile::ScanInts("300,0,-1", v, 3), 3);
+    EXPECT_EQ(v[0], 300);
+    EXPECT_EQ(v[1], 0);
+    EXPECT_EQ(v[2], -1);
+    int w[3] = {7, 7, 7};
+    EXPECT_EQ(CIniFile::ScanInts(" +1, 2x,3", w, 3), 2);  // a blank after the comma is fine
+    EXPECT_EQ(w[0], 1);
+    EXPECT_EQ(w[1], 2);
+    EXPECT_EQ(w[2], 7);  // "x" is no comma: left alone
+    int x[2] = {7, 7};
+    EXPECT_EQ(CIniFile::ScanInts("5 ,6", x, 2), 1);  // the comma must follow directly
+    EXPECT_EQ(CIniFile::ScanInts("", x, 2), 0);
+    EXPECT_EQ(CIniFile::ScanInts("-", x, 2), 0);
+    EXPECT_EQ(CIniFile::ScanInts(nullptr, x, 2), 0);
+    EXPECT_EQ(x[0], 5);
+    EXPECT_EQ(x[1], 7);
+    int big[2] = {0, 0};
+    EXPECT_EQ(CIniFile::ScanInts("99999999999999999999999,-99999999999", big, 2), 2);
+    EXPECT_EQ(big[0], INT_MAX);
+    EXPECT_EQ(big[1], INT_MIN);
 }
