@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/picture_encoders.h"
+
 namespace picturetest {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -149,69 +151,19 @@ inline Bytes MakeGreyBmp(int width, int height, const std::vector<int>& levels) 
 }
 
 // A one-frame GIF89a: a palette of up to 256 0x00RRGGBB colours, indexes top
-// row first, and optionally a transparent index. The LZW stream uses 9-bit
-// codes only: literals, with a clear code often enough that the code table
-// never grows wider.
+// row first, and optionally a transparent index.
 inline Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& palette,
                      const std::vector<int>& indexes, int transparent = -1) {
-    Bytes b{'G', 'I', 'F', '8', '9', 'a'};
-    Put16(&b, static_cast<unsigned>(width));
-    Put16(&b, static_cast<unsigned>(height));
-    b.push_back(0xF7);  // global table of 256 entries, 8 bits
-    b.push_back(0);
-    b.push_back(0);
-    for (int i = 0; i < 256; ++i) {
-        std::uint32_t c = i < static_cast<int>(palette.size()) ? palette[i] : 0;
-        b.push_back(static_cast<std::uint8_t>(c >> 16));
-        b.push_back(static_cast<std::uint8_t>(c >> 8));
-        b.push_back(static_cast<std::uint8_t>(c));
+    quillon::testfiles::Palette table;
+    for (std::uint32_t c : palette) {
+        table.push_back({static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                         static_cast<std::uint8_t>(c)});
     }
-    if (transparent >= 0) {
-        b.insert(b.end(), {0x21, 0xF9, 0x04, 0x01, 0x00, 0x00,
-                           static_cast<std::uint8_t>(transparent), 0x00});
-    }
-    b.push_back(0x2C);
-    Put16(&b, 0);
-    Put16(&b, 0);
-    Put16(&b, static_cast<unsigned>(width));
-    Put16(&b, static_cast<unsigned>(height));
-    b.push_back(0);
-    b.push_back(8);  // minimum code size
-
-    Bytes data;
-    std::uint32_t acc = 0;
-    int bits = 0;
-    auto code = [&](unsigned c) {
-        acc |= c << bits;
-        bits += 9;
-        while (bits >= 8) {
-            data.push_back(static_cast<std::uint8_t>(acc));
-            acc >>= 8;
-            bits -= 8;
-        }
-    };
-    const unsigned clear = 256, end = 257;
-    code(clear);
-    int sinceClear = 0;
-    for (int index : indexes) {
-        if (sinceClear == 100) {
-            code(clear);
-            sinceClear = 0;
-        }
-        code(static_cast<unsigned>(index));
-        ++sinceClear;
-    }
-    code(end);
-    if (bits > 0) data.push_back(static_cast<std::uint8_t>(acc));
-    for (std::size_t at = 0; at < data.size(); at += 255) {
-        std::size_t n = std::min<std::size_t>(255, data.size() - at);
-        b.push_back(static_cast<std::uint8_t>(n));
-        b.insert(b.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
-                 data.begin() + static_cast<std::ptrdiff_t>(at + n));
-    }
-    b.push_back(0);
-    b.push_back(0x3B);
-    return b;
+    if (table.empty()) table.push_back({0, 0, 0});
+    quillon::testfiles::GifFrame frame;
+    for (int index : indexes) frame.indexes.push_back(static_cast<std::uint8_t>(index));
+    frame.transparent = transparent;
+    return quillon::testfiles::Gif(width, height, table, {frame});
 }
 
 }  // namespace picturetest

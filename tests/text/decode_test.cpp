@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "text/picture_files.h"
+#include "support/picture_encoders.h"
 
 #include <stb/stb_image_write.h>
 
