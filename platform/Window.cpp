@@ -177,18 +177,8 @@ void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
     if (sized && m_data->frame) {
         if (m_data->surface) DeleteObject(m_data->surface);
         m_data->surface = nullptr;
-        int cw = m_data->ClientWidth();
-        int ch = m_data->ClientHeight();
-        if (cw > 0 && ch > 0) {
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-            info.bmiHeader.biWidth = cw;
-            info.bmiHeader.biHeight = ch;
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            void* bits = nullptr;
-            m_data->surface = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        }
+        m_data->surface =
+            quillon::platform::MakeSurface(m_data->ClientWidth(), m_data->ClientHeight());
         m_data->update.SetRectEmpty();
     }
     if (sized || repaint) InvalidateRect(nullptr, TRUE);

@@ -141,6 +141,8 @@ void ResetCursorState();
 // Painting for the contexts: the update area becomes `ps`, is validated,
 // and the window's surface is returned.
 HBITMAP TakeUpdateArea(CWnd* wnd, PAINTSTRUCT* ps);
+// A 32-bit client surface of that size; null when the size is empty.
+HBITMAP MakeSurface(int width, int height);
 // Puts a client rectangle of the window on its frame's backing picture.
 void ComposeClientRect(CWnd* wnd, const RECT& client);
 
