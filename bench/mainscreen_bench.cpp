@@ -90,10 +90,17 @@ std::string Description() {
     s += "SE\tDEVICEMOUSEOVER\t\"over.wav\"\nSE\tDEVICECLICK\t\"click.wav\"\n";
     s += "COLOR\tNORMAL\t255,255,255\nCOLOR\tSELECT\t0,255,255\nCOLOR\tGRAY\t128,128,128\n";
     s += "PROGRAMMARGIN\t180\n\n";
-    const char* kinds[] = {"DEVICE",        "SLOTBUTTON",       "CALENDARSCROLLBUTTON",
-                           "TRASH",         "CHANGE",           "NEWMAKE",
-                           "GOTODAYBUTTON", "DRAGINGITEMFRAME", "CALENDARBALLOONHELP",
-                           "CALENDAR",      "TOP"};
+    const char* kinds[] = {"DEVICE",
+                           "SLOTBUTTON",
+                           "CALENDARSCROLLBUTTON",
+                           "TRASH",
+                           "CHANGE",
+                           "NEWMAKE",
+                           "GOTODAYBUTTON",
+                           "DRAGINGITEMFRAME",
+                           "CALENDARBALLOONHELP",
+                           "CALENDAR",
+                           "TOP"};
     int n = 0;
     for (; n < 20; ++n) s += Section("DEVICE", n);
     for (; n < 28; ++n) s += Section("SLOTBUTTON", n);
@@ -126,8 +133,8 @@ void Screen_Baseline_ReadLines(benchmark::State& state) {
         while (ini.ReadTokenLine(&tokens)) ++lines;
         benchmark::DoNotOptimize(tokens);
     }
-    state.counters["lines"] = benchmark::Counter(static_cast<double>(lines),
-                                                 benchmark::Counter::kAvgIterations);
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(Screen_Baseline_ReadLines)->Unit(benchmark::kMicrosecond);
 
@@ -138,8 +145,8 @@ void Screen_Construct60Sections(benchmark::State& state) {
     CString ini(files.ini.c_str());
     CString pictures(files.pictures.c_str());
     for (auto _ : state) {
-        auto* screen = new CQMainScreen("QuillonBench", parent, CRect(0, 0, kWidth, kHeight), &ini,
-                                        &pictures);
+        auto* screen =
+            new CQMainScreen("QuillonBench", parent, CRect(0, 0, kWidth, kHeight), &ini, &pictures);
         benchmark::DoNotOptimize(screen->GetpCWnd());
         delete screen;
     }
@@ -155,8 +162,8 @@ void Screen_Construct60SectionsAndPaint(benchmark::State& state) {
     CString ini(files.ini.c_str());
     CString pictures(files.pictures.c_str());
     for (auto _ : state) {
-        auto* screen = new CQMainScreen("QuillonBench", parent, CRect(0, 0, kWidth, kHeight), &ini,
-                                        &pictures);
+        auto* screen =
+            new CQMainScreen("QuillonBench", parent, CRect(0, 0, kWidth, kHeight), &ini, &pictures);
         h.AdvanceMs(0);
         delete screen;
     }

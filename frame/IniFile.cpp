@@ -30,7 +30,8 @@ bool CIniFile::ReadRawTokens(CStringArray* tokens) {
     bool comment = false;
     for (int i = 0; i < tokens->GetSize(); ++i) {
         CString& t = tokens->ElementAt(i);
-        if (!comment && t.GetLength() >= 2 && t.GetAt(0) == '/' && t.GetAt(1) == '/') comment = true;
+        if (!comment && t.GetLength() >= 2 && t.GetAt(0) == '/' && t.GetAt(1) == '/')
+            comment = true;
         if (comment) t.Empty();
     }
     return true;

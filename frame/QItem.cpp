@@ -15,8 +15,7 @@ int MessageBoxNoOwner(const CString& text, const char* caption) {
 namespace {
 
 int ClampCoord(std::int64_t v) {
-    return static_cast<int>(
-        std::clamp<std::int64_t>(v, CQItem::kMinCoord, CQItem::kMaxCoord));
+    return static_cast<int>(std::clamp<std::int64_t>(v, CQItem::kMinCoord, CQItem::kMaxCoord));
 }
 
 }  // namespace
@@ -53,7 +52,8 @@ bool CQItem::ParseCommonKey(CIniFile* ini, CStringArray* tokens, int* view) {
         } else if (_mbscmp(key, "DEFAULTTOOLTIP") == 0) {
             SetDefaultToolHint(value);
         } else if (_mbscmp(key, "VISIBLE") == 0) {
-            if (ViewPlacement* p = GetViewPlacement(*view)) p->visible = _mbscmp(value, "TRUE") == 0;
+            if (ViewPlacement* p = GetViewPlacement(*view))
+                p->visible = _mbscmp(value, "TRUE") == 0;
         } else if (_mbscmp(key, "POSITION") == 0) {
             // Moves the corner, keeping the size; a number that is missing
             // leaves its coordinate as it was.
@@ -76,11 +76,11 @@ bool CQItem::ParseCommonKey(CIniFile* ini, CStringArray* tokens, int* view) {
             int wh[2] = {0, 0};
             int n = CIniFile::ScanInts(value, wh, 2);
             if (p != nullptr && n >= 1)
-                p->rect.right = ClampCoord(static_cast<std::int64_t>(p->rect.left) +
-                                           std::max(wh[0], 0));
+                p->rect.right =
+                    ClampCoord(static_cast<std::int64_t>(p->rect.left) + std::max(wh[0], 0));
             if (p != nullptr && n >= 2)
-                p->rect.bottom = ClampCoord(static_cast<std::int64_t>(p->rect.top) +
-                                            std::max(wh[1], 0));
+                p->rect.bottom =
+                    ClampCoord(static_cast<std::int64_t>(p->rect.top) + std::max(wh[1], 0));
         } else {
             return true;
         }

@@ -200,8 +200,12 @@ void CQMainScreen::Opening() {
         const ViewPlacement* place = device->GetViewPlacement(0);
         CItem* item = device->GetOwner();
         if (!place->visible || item == nullptr) continue;
-        Flight f{item, CQDeviceRole::Of(device), CPoint(), place->rect.TopLeft(),
-                 place->rect.Width(), place->rect.Height()};
+        Flight f{item,
+                 CQDeviceRole::Of(device),
+                 CPoint(),
+                 place->rect.TopLeft(),
+                 place->rect.Width(),
+                 place->rect.Height()};
         f.from = CPoint(centre.x - f.width / 2, centre.y - f.height / 2);
         item->SetRect(CRect(f.from.x, f.from.y, f.from.x + f.width, f.from.y + f.height));
         item->SetVisible(true);

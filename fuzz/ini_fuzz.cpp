@@ -125,8 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CWnd* parent = h.CreateParent(100, 80);
     CString ini(g_ini);
     CString pictures = CString(g_dir) + "/";
-    auto* screen =
-        new CQMainScreen("QuillonFuzz", parent, CRect(10, 20, 74, 68), &ini, &pictures);
+    auto* screen = new CQMainScreen("QuillonFuzz", parent, CRect(10, 20, 74, 68), &ini, &pictures);
     for (int mode = 0; mode <= 3; ++mode) screen->SetViewMode(mode);
     h.AdvanceMs(0);
     screen->SetStateCDDVD(2);

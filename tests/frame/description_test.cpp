@@ -60,8 +60,7 @@ TEST(DescriptionTest, LexicalRulesAsTheSectionsSeeThem) {
         "\t\tname\t\"md\"\r\n"
         "item\tt1\tt2\tt3\tt4\tt5\tt6\tt7\tt8\tt9\tt10\tt11\tt12\tt13\tt14\tt15\tt16\r\n"
         "tip\t" +
-        kDi +
-        "a\t\"" + kDi +
+        kDi + "a\t\"" + kDi +
         "a\"\r\n"
         "End");
     EXPECT_TRUE(s.h.MessageBoxes().empty());
@@ -210,7 +209,7 @@ TEST(DescriptionTest, SectionsOutOfPlaceAreReadAndDropped) {
         "FOO\tBAR\n"
         "NAME\t\"stray\"\n"
         "BG\nBMP\t\"bg.bmp\"\nEND\n"
-        "CALENDARBALLOONHELP\nCOLOR\tNORMAL\t4,5,6\nEND\n"  // no class yet
+        "CALENDARBALLOONHELP\nCOLOR\tNORMAL\t4,5,6\nEND\n"   // no class yet
         "BG\nBMP\t\"missing.bmp\"\nNAME\t\"second\"\nEND\n"  // a second BG
         "TOP\nNAME\t\"T1\"\nEND\n"
         "TOP\nNAME\t\"T2\"\nEND\n"  // replaces the first

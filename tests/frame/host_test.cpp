@@ -71,7 +71,8 @@ TEST(HostTest, CallbacksFollowTheDestructorInSlotOrder) {
         Slot(&CQMainScreen::OnChange_Click),
         Slot(&CQMainScreen::OnSliderChange),
     };
-    for (std::size_t i = 0; i < std::size(slots); ++i) EXPECT_EQ(slots[i], static_cast<std::ptrdiff_t>(2 + i)) << i;
+    for (std::size_t i = 0; i < std::size(slots); ++i)
+        EXPECT_EQ(slots[i], static_cast<std::ptrdiff_t>(2 + i)) << i;
 }
 
 TEST(HostTest, LibraryBodiesConsentAndRedrawAfterADrop) {

@@ -182,7 +182,8 @@ public:
         Events().clear();
     }
     ~StandIns() {
-        for (auto& [keyword, factory] : m_saved) quillon::frame::SetSectionFactory(keyword, factory);
+        for (auto& [keyword, factory] : m_saved)
+            quillon::frame::SetSectionFactory(keyword, factory);
     }
     StandIns(const StandIns&) = delete;
     StandIns& operator=(const StandIns&) = delete;
@@ -227,9 +228,9 @@ struct ScreenScene {
         WriteIni(bytes);
         CString ini(IniPath());
         CString pictures(PictureDir());
-        screen = std::make_unique<CQMainScreen>(
-            "QuillonTest", parent, CRect(kLeft, kTop, kLeft + kWidth, kTop + kHeight), &ini,
-            &pictures);
+        screen = std::make_unique<CQMainScreen>("QuillonTest", parent,
+                                                CRect(kLeft, kTop, kLeft + kWidth, kTop + kHeight),
+                                                &ini, &pictures);
         return *screen;
     }
     template <class T>

@@ -87,8 +87,8 @@ TEST(ScreenOpsTest, ViewModeAndColoursReachTheItemsInTableOrder) {
         "DEVICE\nNAME\t\"D1\"\nEND\n"
         "DEVICE\nNAME\t\"D2\"\nEND\n");
     EXPECT_EQ(screen.GetViewMode(), 3);
-    const std::vector<std::string> order = {"device:D1", "device:D2", "slot:S",
-                                            "calendar:C", "plain:R", "top:T"};
+    const std::vector<std::string> order = {"device:D1",  "device:D2", "slot:S",
+                                            "calendar:C", "plain:R",   "top:T"};
     auto expect = [&order](const std::string& what) {
         std::vector<std::string> v;
         for (const std::string& item : order) v.push_back(item + " " + what);
