@@ -95,18 +95,6 @@ CRect VisibleClipInFrame(const CWnd* wnd) {
     return r;
 }
 
-HBITMAP MakeSurface(int width, int height) {
-    if (width < 1 || height < 1) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
 
 // Copies a rectangle of one 32-bit surface to a place of another; both
 // rectangles must lie inside their surfaces.
@@ -399,6 +387,19 @@ std::map<std::string, UINT>& Registered() {
 }
 
 }  // namespace
+
+HBITMAP MakeSurface(int width, int height) {
+    if (width < 1 || height < 1) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
 
 // ---- Windows ----
 
