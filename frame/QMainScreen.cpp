@@ -29,10 +29,11 @@ CString ExecutableDir() {
     return CString(drive) + dir;
 }
 
-// A folder opens as a file here but is no description.
-bool IsDirectory(const CString& path) {
+// Only a plain file can be a description: a folder opens as an empty file
+// here, and a device or a pipe may never end.
+bool IsPlainFile(const CString& path) {
     struct stat st {};
-    return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+    return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool Is(const CString& token, const char* keyword) {
@@ -47,7 +48,7 @@ CQMainScreen::CQMainScreen(const char* className, CWnd* parent, CRect rect, CStr
     m_strPictureDir = pictureDir != nullptr ? *pictureDir : m_strExeDir;
     CString path = iniPath != nullptr ? *iniPath : m_strExeDir + "TARVIK.INI";
     CIniFile ini;
-    if (!IsDirectory(path) && ini.Open(path, CFile::modeRead | CFile::typeText)) {
+    if (IsPlainFile(path) && ini.Open(path, CFile::modeRead | CFile::typeText)) {
         ReadDescription(&ini, className, parent, rect);
         ini.Close();
         SetViewMode(3);

@@ -2,10 +2,6 @@
 // sections see them, the one-line statements, the scope of VIEW, sections out
 // of place, and the files that are missing, cut short or name a missing
 // picture.
-#include <sys/stat.h>
-
-#include <algorithm>
-
 #include "screen_fixture.h"
 #include "tests/schedule/sched_helpers.h"
 
@@ -281,6 +277,12 @@ TEST(DescriptionTest, MissingOrUnreadableFileLeavesAnEmptyScreen) {
     EXPECT_TRUE(screen.SetViewMode(1));
     EXPECT_EQ(s.h.MessageBoxes().size(), 1u);
 
+    // A device that never ends is no description either.
+    CString endless("/dev/zero");
+    CQMainScreen zero("QuillonTest", s.parent, CRect(0, 0, 100, 100), &endless, nullptr);
+    ASSERT_EQ(s.h.MessageBoxes().size(), 2u);
+    EXPECT_EQ(s.h.MessageBoxes()[1].text, "File Error /dev/zero");
+
     // A readable description without a parent: no window, no crash.
     s.WriteIni("BG\nEND\n");
     CString ini(s.IniPath());
@@ -289,7 +291,7 @@ TEST(DescriptionTest, MissingOrUnreadableFileLeavesAnEmptyScreen) {
     EXPECT_NE(orphan.GetRootItem(), nullptr);
     EXPECT_EQ(orphan.GetViewMode(), 3);
     orphan.AllRedraw(true);
-    EXPECT_EQ(s.h.MessageBoxes().size(), 1u);
+    EXPECT_EQ(s.h.MessageBoxes().size(), 2u);
 }
 
 TEST(DescriptionTest, BackgroundPictureThatFailsShowsTwoBoxes) {
