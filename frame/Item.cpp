@@ -261,6 +261,13 @@ CItem* CItem::HitTest(POINT point, POINT* local) {
     return item;
 }
 
+void CItem::BringToFront() {
+    if (m_pParent == nullptr) return;
+    m_pParent->RemoveChild(this);
+    m_pParent->m_Children.Add(this);
+    Redraw();
+}
+
 void CItem::RemoveChild(CItem* child) {
     for (int i = 0; i < m_Children.GetSize(); ++i) {
         if (m_Children[i] == child) {

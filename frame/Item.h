@@ -99,6 +99,9 @@ public:
 
     // This item and every descendant, pre-order.
     void CollectTree(CPtrArray* out);
+    // Moves the item last among its parent's children (drawn on top) and
+    // redraws its area.
+    void BringToFront();
     bool IsKindOf(const char* className);
 
     // The deepest visible, hit-testable descendant under `point` (this

@@ -26,6 +26,8 @@ public:
     virtual bool GetMute() const = 0;
     // 0 (invisible) to 256 (opaque) on every picture of the device.
     virtual bool SetFadeLevel(int level) = 0;
+    // The length of a reservation made by dropping the device.
+    virtual void SetDefaultReservationLength(CTimeSpan length) = 0;
 
     static CQDeviceRole* Of(CQItem* item);
 };
@@ -36,6 +38,10 @@ class CQSlotButtonRole {
 public:
     virtual ~CQSlotButtonRole() = default;
     virtual void SetToolHintFormats(CString freeSlot, CString usedSlot) = 0;
+    // The SLOTNO of the section; -1 when it has none.
+    virtual int GetSlotNo() const = 0;
+    // Renews the tool hint from the slot's program (or its absence).
+    virtual void RenewToolHint() = 0;
 
     static CQSlotButtonRole* Of(CQItem* item);
 };
@@ -47,6 +53,8 @@ public:
     virtual bool SetDrawTimeRect(CTimeRect r) = 0;
     virtual CTimeRect GetDrawTimeRect() const = 0;
     virtual bool ScrollToDay(CTime day, CTime* clamped) = 0;
+    // Lays out the day rows again from the program and log tables.
+    virtual void RebuildDays() = 0;
 
     static CQCalendarRole* Of(CQItem* item);
 };

@@ -241,14 +241,43 @@ void CQMainScreen::Opening() {
 }
 
 int CQMainScreen::GetEmptySlotNo() {
+    // In the order of the buttons, not of the numbers: the description
+    // decides which slot is offered first.
+    for (int i = 0; i < m_SlotButtons.GetSize(); ++i) {
+        CQSlotButtonRole* button = CQSlotButtonRole::Of(m_SlotButtons[i]);
+        if (button == nullptr) continue;
+        int slot = button->GetSlotNo();
+        if (SlotNo2TblProgNo(slot) < 0) return slot;
+    }
     return -1;
 }
 
-// Only device items take a default reservation length.
-bool CQMainScreen::SetProgDefaultTime(CString /*name*/, CTimeSpan /*length*/) {
-    return false;
+bool CQMainScreen::SetProgDefaultTime(CString name, CTimeSpan length) {
+    CQDeviceRole* device = CQDeviceRole::Of(CQItemName2pCQItem(name));
+    if (device == nullptr) return false;
+    device->SetDefaultReservationLength(length);
+    return true;
 }
 
-void CQMainScreen::SlotBtnOrderNormalize() {}
+void CQMainScreen::SlotBtnOrderNormalize() {
+    CItem* selected = nullptr;
+    for (int i = 0; i < m_SlotButtons.GetSize(); ++i) {
+        CQItem* item = m_SlotButtons[i];
+        CQSlotButtonRole* button = CQSlotButtonRole::Of(item);
+        if (item == nullptr || button == nullptr) continue;
+        int slot = button->GetSlotNo();
+        if (SlotNo2TblProgNo(slot) >= 0 && item->GetOwner() != nullptr) {
+            item->GetOwner()->BringToFront();
+            if (slot == m_nSelectSlot) selected = item->GetOwner();
+        }
+        button->RenewToolHint();
+    }
+    // The selected program's button lies above the other occupied ones, and
+    // the connection lines above everything.
+    if (selected != nullptr) selected->BringToFront();
+    if (m_pTop != nullptr && m_pTop->GetOwner() != nullptr) m_pTop->GetOwner()->BringToFront();
+}
 
-void CQMainScreen::CalendarRebuildDays() {}
+void CQMainScreen::CalendarRebuildDays() {
+    if (CQCalendarRole* calendar = CQCalendarRole::Of(m_pCalendar)) calendar->RebuildDays();
+}

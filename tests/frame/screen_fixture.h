@@ -108,6 +108,9 @@ public:
         Note(std::string("mute ") + (mute ? "on" : "off"));
     }
     bool GetMute() const override { return m_mute; }
+    void SetDefaultReservationLength(CTimeSpan length) override {
+        Note("length " + std::to_string(length.GetTotalSeconds()));
+    }
     bool SetFadeLevel(int level) override {
         Harness* h = CurrentHarness();
         fades.push_back(Fade{level, GetRect(), h != nullptr ? h->Tick() : 0u,
@@ -124,10 +127,19 @@ private:
 
 class FakeSlotButton : public FakeItem, public CQSlotButtonRole {
 public:
-    FakeSlotButton(CQMainScreen* screen, CIniFile* ini) : FakeItem(screen, ini, "slot") {}
+    FakeSlotButton(CQMainScreen* screen, CIniFile* ini) : FakeItem(screen, ini, "slot") {
+        for (const Line& line : lines) {
+            if (line.tokens[0] == "SLOTNO") m_slot = std::stoi(line.tokens[1]);
+        }
+    }
     void SetToolHintFormats(CString freeSlot, CString usedSlot) override {
         Note("hints '" + freeSlot.str() + "' '" + usedSlot.str() + "'");
     }
+    int GetSlotNo() const override { return m_slot; }
+    void RenewToolHint() override { Note("tip"); }
+
+private:
+    int m_slot = -1;
 };
 
 class FakeCalendar : public FakeItem, public CQCalendarRole {
@@ -146,6 +158,7 @@ public:
         Note("scroll " + std::to_string(day.GetTime()) + (clamped != nullptr ? " out" : " null"));
         return scrollResult;
     }
+    void RebuildDays() override { Note("rebuild"); }
     CTimeRect window{CTime(100), CTime(200)};
     bool scrollResult = true;
 };
