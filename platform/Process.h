@@ -11,6 +11,5 @@ DWORD GetModuleFileName(void* module, char* buffer, DWORD size);
 // Splits a path into drive (always empty here), directory with its trailing
 // separator, file name and extension with its dot. Any output may be null;
 // each non-null output must hold at least 260 bytes.
-void _splitpath(const char* path, char* drive, char* dir,
-                char* fname,  // NOLINT(bugprone-reserved-identifier)
-                char* ext);
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the runtime library's name
+void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext);

@@ -2,7 +2,9 @@
 
 #include <string>
 
-CStdioFile::~CStdioFile() { Close(); }
+CStdioFile::~CStdioFile() {
+    Close();
+}
 
 bool CStdioFile::Open(const char* path, UINT flags) {
     Close();

@@ -95,7 +95,6 @@ CRect VisibleClipInFrame(const CWnd* wnd) {
     return r;
 }
 
-
 // Copies a rectangle of one 32-bit surface to a place of another; both
 // rectangles must lie inside their surfaces.
 void CopyPixels(const DibSection& src, const CRect& from, DibSection& dst, CPoint to) {

@@ -119,13 +119,15 @@ TEST(FontTest, HeightsAndLimits) {
 
     // A width is the average character width: IPAGothic's is half its em,
     // so a width of 12 at a height of 12 makes every glyph twice as wide.
-    ASSERT_TRUE(font.CreateFont(-12, 12, 0, 0, 400, 0, 0, 0, 128, 0, 0, 0, 0, Sjis("ＭＳ ゴシック")));
+    ASSERT_TRUE(
+        font.CreateFont(-12, 12, 0, 0, 400, 0, 0, 0, 128, 0, 0, 0, 0, Sjis("ＭＳ ゴシック")));
     EXPECT_EQ(Info(font).pixelWidth, 24);
     EXPECT_EQ(Info(font).pixelHeight, 12);
     int w = 0;
     quillon::platform::MeasureText(&font, "A", &w, nullptr);
     EXPECT_EQ(w, 12);
-    ASSERT_TRUE(font.CreateFont(-12, 6, 0, 0, 400, 0, 0, 0, 128, 0, 0, 0, 0, Sjis("ＭＳ ゴシック")));
+    ASSERT_TRUE(
+        font.CreateFont(-12, 6, 0, 0, 400, 0, 0, 0, 128, 0, 0, 0, 0, Sjis("ＭＳ ゴシック")));
     EXPECT_EQ(Info(font).pixelWidth, 12);
     ASSERT_TRUE(Create(font, -14, "DejaVu Sans", 0));
 
