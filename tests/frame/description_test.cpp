@@ -1,24 +1,35 @@
-// Screens built from small description files: the lexical rules as the
-// sections see them, the one-line statements, the scope of VIEW, sections out
-// of place, and the files that are missing, cut short or name a missing
-// picture.
-#include "screen_fixture.h"
+// The description file: the line reader's lexical rules, then screens built
+// from small files: the lexical rules as the sections see them, the one-line
+// statements, the scope of VIEW, sections out of place, and files that are
+// missing, cut short or name a missing picture.
+#include <unistd.h>
+
+#include <climits>
+
+#include "frame_fixture.h"
 #include "tests/schedule/sched_helpers.h"
 
-using screentest::Events;
-using screentest::FakeDevice;
-using screentest::FakeItem;
-using screentest::ScreenScene;
-using screentest::StandIns;
+using namespace frametest;
+using Lines = std::vector<std::vector<std::string>>;
 
 namespace {
 
-std::vector<std::string> EventsWith(const std::string& what) {
-    std::vector<std::string> out;
-    for (const std::string& e : Events()) {
-        if (e.find(what) != std::string::npos) out.push_back(e);
+// Every token line of `bytes` read from a file, trailing empty tokens cut.
+Lines ReadAll(const std::string& bytes) {
+    picturetest::TempDir dir;
+    CIniFile ini;
+    EXPECT_TRUE(ini.Open(dir.Write("x.ini", picturetest::Bytes(bytes.begin(), bytes.end())).c_str(),
+                         CFile::modeRead | CFile::typeText));
+    Lines lines;
+    CStringArray tokens;
+    while (ini.ReadTokenLine(&tokens)) {
+        EXPECT_GE(tokens.GetSize(), CIniFile::kTokens);
+        EXPECT_TRUE(tokens[16].IsEmpty());
+        lines.emplace_back();
+        for (int i = 0; i < CIniFile::kTokens; ++i) lines.back().push_back(tokens[i].str());
+        while (!lines.back().empty() && lines.back().back().empty()) lines.back().pop_back();
     }
-    return out;
+    return lines;
 }
 
 std::vector<std::string> Trimmed(std::vector<std::string> tokens) {
@@ -32,92 +43,143 @@ int ItemCount(CQMainScreen& screen) {
     return items.GetSize();
 }
 
+Log EventsWith(const std::string& what) {
+    Log out;
+    for (const std::string& e : Events())
+        if (e.find(what) != std::string::npos) out.push_back(e);
+    return out;
+}
+
 }  // namespace
+
+TEST(IniFileTest, LexicalRules) {
+    std::string seventeen;
+    for (int i = 0; i < 18; ++i) seventeen += "t" + std::to_string(i) + "\t";
+    const struct {
+        std::string bytes;
+        Lines lines;
+    } cases[] = {
+        // TAB separates; "//" starts a comment only at the start of a token.
+        {"NAME\t\"FM TUNER\"\n\t\tposition\t10, 20\nkey\tvalue // a note\n"
+         "key\tvalue\t// a note\tmore\n// a whole comment line\n\n\t\t\nend\n",
+         {{"NAME", "FM TUNER"},
+          {"POSITION", "10, 20"},
+          {"KEY", "VALUE // A NOTE"},
+          {"KEY", "VALUE"},
+          {"END"}}},
+        // Quotes keep case, double-byte characters are not upper-cased (ヂ's
+        // trail byte looks like 'a'); a lone quote and a pair unquote to
+        // nothing; one quote at the end only is not a quoted token.
+        {"BMP\tback.bmp\t\"back.bmp\"\nTIP\t\"\x83\x61 mixed\"\t\x83\x61x\nQ\t\"\t\"\"\tab\"\n",
+         {{"BMP", "BACK.BMP", "back.bmp"},
+          {"TIP", "\x83\x61 mixed", "\x83\x61X"},
+          {"Q", "", "", "AB\""}}},
+        // The 17th token and later are lost.
+        {seventeen + "\n",
+         {{"T0", "T1", "T2", "T3", "T4", "T5", "T6", "T7", "T8", "T9", "T10", "T11", "T12", "T13",
+           "T14", "T15"}}},
+        // CR before LF is dropped, a lone CR is not; the last line needs no LF.
+        {"BG\r\nNAME\t\"x\"\r\n\r\nEND\r\nA\rB\tc",
+         {{"BG"}, {"NAME", "x"}, {"END"}, {"A\rB", "C"}}},
+        {"", {}},
+        {"\n\n//x\n", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(ReadAll(c.bytes), c.lines);
+    }
+    CIniFile missing;
+    EXPECT_FALSE(missing.Open("/nonexistent/TARVIK.INI", CFile::modeRead | CFile::typeText));
+    CStringArray tokens;
+    EXPECT_FALSE(missing.ReadTokenLine(&tokens));
+}
+
+TEST(IniFileTest, ScanIntsReadsCommaSeparatedNumbersAsScanfDoes) {
+    const struct {
+        const char* text;
+        int read, a, b, c;
+    } cases[] = {
+        {"300,0,-1", 3, 300, 0, -1},
+        {" +1, 2x,3", 2, 1, 2, 7},  // a blank after the comma is fine; "x" is no comma
+        {"5 ,6", 1, 5, 7, 7},       // the comma must follow directly
+        {"", 0, 7, 7, 7},
+        {"-", 0, 7, 7, 7},
+        {nullptr, 0, 7, 7, 7},
+        {"99999999999999999999999,-99999999999", 2, INT_MAX, INT_MIN, 7},  // held, not wrapped
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text != nullptr ? c.text : "null");
+        int v[3] = {7, 7, 7};
+        EXPECT_EQ(CIniFile::ScanInts(c.text, v, 3), c.read);
+        EXPECT_EQ(v[0], c.a);
+        EXPECT_EQ(v[1], c.b);
+        EXPECT_EQ(v[2], c.c);
+    }
+}
 
 TEST(DescriptionTest, LexicalRulesAsTheSectionsSeeThem) {
     ScreenScene s;
-    StandIns fakes;
     const std::string kDi = Sjis("ヂ").str();  // 83 61: its trail byte reads as 'a'
-    ASSERT_EQ(kDi, "\x83\x61");
     // Windows line ends throughout, and a last line without one.
     CQMainScreen& screen = s.Build(
-        "BG\r\n"
-        "\tNAME\t\"Back\"\r\n"
-        "END\r\n"
-        "DEVICE\r\n"
+        "BG\r\n\tNAME\t\"Back\"\r\nEND\r\nDEVICE\r\n"
         "NAME\tcd/dvd // after a blank\r\n"
         "DEFAULTTOOLTIP\t\"Play " +
         kDi +
         "a\"\t// after a TAB\r\n"
-        "END\r\n"
-        "// a comment line\r\n"
-        "\r\n"
-        "device\r\n"
-        "\t\tname\t\"md\"\r\n"
-        "item\tt1\tt2\tt3\tt4\tt5\tt6\tt7\tt8\tt9\tt10\tt11\tt12\tt13\tt14\tt15\tt16\r\n"
+        "END\r\n// a comment line\r\n\r\ndevice\r\n\t\tname\t\"md\"\r\n"
         "tip\t" +
-        kDi + "a\t\"" + kDi +
-        "a\"\r\n"
-        "End");
+        kDi + "a\t\"" + kDi + "a\"\r\nEnd");
     EXPECT_TRUE(s.h.MessageBoxes().empty());
-    auto* bg = dynamic_cast<CQItem*>(screen.GetRootItem());
-    ASSERT_NE(bg, nullptr);
-    EXPECT_EQ(bg->GetName(), "Back");
-
-    // A blank is no separator: the comment is part of the (upper-cased) value.
+    EXPECT_EQ(dynamic_cast<CQItem*>(screen.GetRootItem())->GetName(), "Back");
+    // A blank is no separator: the comment is part of the (upper-cased) name.
     auto* cd = s.Item<FakeDevice>("CD/DVD // AFTER A BLANK");
     ASSERT_NE(cd, nullptr);
     EXPECT_EQ(cd->GetDefaultToolHint(), "Play " + kDi + "a");
     EXPECT_TRUE(cd->lines.empty());
-
-    // Quoted names keep their case; the 17th token is lost; upper-casing
-    // leaves double-byte characters alone.
+    // A quoted name keeps its case.
     EXPECT_EQ(s.Item<FakeDevice>("MD"), nullptr);
     auto* md = s.Item<FakeDevice>("md");
     ASSERT_NE(md, nullptr);
-    ASSERT_EQ(md->lines.size(), 2u);
-    ASSERT_EQ(md->lines[0].tokens.size(), 17u);
-    EXPECT_EQ(md->lines[0].tokens[0], "ITEM");
-    EXPECT_EQ(md->lines[0].tokens[15], "T15");
-    EXPECT_EQ(md->lines[0].tokens[16], "");
-    EXPECT_EQ(Trimmed(md->lines[1].tokens),
+    ASSERT_EQ(md->lines.size(), 1u);
+    EXPECT_EQ(md->lines[0].tokens.size(), 17u);
+    EXPECT_EQ(Trimmed(md->lines[0].tokens),
               (std::vector<std::string>{"TIP", kDi + "A", kDi + "a"}));
     EXPECT_EQ(screen.GetViewMode(), 3);
 }
 
-TEST(DescriptionTest, ColoursSoundEffectsAndTheProgramMargin) {
+TEST(DescriptionTest, ColoursSoundEffectsSlotHintsAndTheProgramMargin) {
     ScreenScene s;
     CQMainScreen& plain = s.Build("BG\nEND\n");
     EXPECT_EQ(plain.GetColor(), 0xFFFFFFu);
     EXPECT_EQ(plain.GetSelectColor(), 0xFFFF00u);
     EXPECT_EQ(plain.GetGrayColor(), 0x808080u);
     EXPECT_EQ(plain.GetProgramMargin(), 180);
-    EXPECT_EQ(plain.GetSeClick(), "");
-
     CQMainScreen& screen = s.Build(
-        "COLOR\tNORMAL\t300,0,-1\n"
-        "COLOR\tSELECT\t1,2\n"
-        "COLOR\tGRAY\tx\n"
-        "COLOR\tPINK\t1,1,1\n"
-        "SE\tDEVICECLICK\t\"a.wav\"\n"
-        "SE\tDEVICECLICK\t\"b.wav\"\n"
-        "SE\tDEVICEMOUSEOVER\t\"Over.wav\"\n"
-        "SE\tDEVICEWHATEVER\t\"x.wav\"\n"
+        "COLOR\tNORMAL\t300,0,-1\nCOLOR\tSELECT\t1,2\nCOLOR\tGRAY\tx\nCOLOR\tPINK\t1,1,1\n"
+        "SE\tDEVICECLICK\t\"a.wav\"\nSE\tDEVICECLICK\t\"b.wav\"\n"
+        "SE\tDEVICEMOUSEOVER\t\"Over.wav\"\nSE\tDEVICEWHATEVER\t\"x.wav\"\n"
         "PROGRAMMARGIN\t600\n"
-        "BG\nEND\n");
+        "SLOTBUTTON_ALL\tTOOLHINT\t\"early\"\t\"early\"\n"
+        "BG\nEND\n"
+        "SLOTBUTTON\nNAME\t\"S1\"\nEND\nSLOTBUTTON\nNAME\t\"S2\"\nEND\n"
+        "SLOTBUTTON_ALL\tTOOLHINT\t\"free %d\"\t\"used %d %s\"\n"
+        "SLOTBUTTON_ALL\tOTHER\t\"a\"\t\"b\"\n"
+        "SLOTBUTTON\nNAME\t\"S3\"\nEND\n");
     EXPECT_EQ(screen.GetColor(), RGB(44, 0, 255));
     EXPECT_EQ(screen.GetSelectColor(), RGB(1, 2, 255));  // the missing blue counts as 255
     EXPECT_EQ(screen.GetGrayColor(), RGB(255, 255, 255));
     EXPECT_EQ(screen.GetSeClick(), "b.wav");  // the later line wins
     EXPECT_EQ(screen.GetSeMouseOver(), "Over.wav");
     EXPECT_EQ(screen.GetSeDragDrop(), "");  // no line: nothing is heard
-    EXPECT_EQ(screen.GetProgramMargin(), 600);
-
+    // The hints go only to the buttons above the line.
+    EXPECT_EQ(EventsWith("hints"), (Log{"slot:S1 hints 'free %d' 'used %d %s'",
+                                        "slot:S2 hints 'free %d' 'used %d %s'"}));
     // The reservation rules keep programs the file's margin apart.
+    EXPECT_EQ(screen.GetProgramMargin(), 600);
     ASSERT_TRUE(screen.SetProgram(schedtest::Single(1, 2025, 1, 8, 10, 0, 11, 0)));
     EXPECT_EQ(screen.ChkOverlapProg(schedtest::Single(2, 2025, 1, 8, 11, 5, 12, 0)), -2);
     EXPECT_EQ(screen.ChkOverlapProg(schedtest::Single(2, 2025, 1, 8, 11, 10, 12, 0)), 0);
-
     EXPECT_EQ(s.Build("PROGRAMMARGIN\tsoon\nBG\nEND\n").GetProgramMargin(), -1);
     EXPECT_EQ(s.Build("PROGRAMMARGIN\t 60s\nBG\nEND\n").GetProgramMargin(), 60);
     EXPECT_TRUE(s.h.MessageBoxes().empty());
@@ -125,34 +187,19 @@ TEST(DescriptionTest, ColoursSoundEffectsAndTheProgramMargin) {
 
 TEST(DescriptionTest, ViewGovernsTheCommonKeysUpToTheNextItemLine) {
     ScreenScene s;
-    StandIns fakes;
-    CQMainScreen& screen = s.Build(
-        "BG\nEND\n"
-        "DEVICE\n"
-        "NAME\t\"D\"\n"
-        "VIEW\tTIMER\n"
-        "POSITION\t5,6\n"
-        "SIZE\t20, 10\n"
-        "L\tICON\tx.bmp\n"
-        "VISIBLE\tFALSE\n"  // after the item line: view 0 again
-        "VIEW\tLUNCHER\n"
-        "POSITION\t7\n"  // x only
-        "SIZE\t30\n"     // width only
-        "VIEW\tBOGUS\n"
-        "POSITION\t50,50\n"  // no such view: ignored
-        "VISIBLE\tFALSE\n"
-        "DEFAULTTOOLTIP\t\"tip\"\n"  // not a placement: applies
-        "VIEW\tAUDIO\n"
-        "SIZE\t99999999,-5\n"
-        "POSITION\t-99999999999,40\n"
-        "END\n");
+    s.Build(
+        "BG\nEND\nDEVICE\nNAME\t\"D\"\n"
+        "VIEW\tTIMER\nPOSITION\t5,6\nSIZE\t20, 10\nL\tICON\tx.bmp\n"
+        "VISIBLE\tFALSE\n"                                // after the item line: view 0 again
+        "VIEW\tLUNCHER\nPOSITION\t7\nSIZE\t30\n"          // x and width only
+        "VIEW\tBOGUS\nPOSITION\t50,50\nVISIBLE\tFALSE\n"  // no such view: ignored
+        "DEFAULTTOOLTIP\t\"tip\"\n"                       // not a placement: applies
+        "VIEW\tAUDIO\nSIZE\t99999999,-5\nPOSITION\t-99999999999,40\nEND\n");
     auto* d = s.Item<FakeDevice>("D");
     ASSERT_NE(d, nullptr);
     ASSERT_EQ(d->lines.size(), 1u);
     EXPECT_EQ(d->lines[0].view, 2);
     EXPECT_EQ(Trimmed(d->lines[0].tokens), (std::vector<std::string>{"L", "ICON", "X.BMP"}));
-
-    EXPECT_TRUE(d->GetViewPlacement(2)->visible);
     EXPECT_EQ(d->GetViewPlacement(2)->rect, CRect(5, 6, 25, 16));
     EXPECT_TRUE(d->GetViewPlacement(1)->visible);
     EXPECT_EQ(d->GetViewPlacement(1)->rect, CRect(7, 0, 37, 0));
@@ -160,55 +207,25 @@ TEST(DescriptionTest, ViewGovernsTheCommonKeysUpToTheNextItemLine) {
     // View 0: hidden; sizes held to the 16-bit range, a negative one empty.
     EXPECT_FALSE(d->GetViewPlacement(0)->visible);
     EXPECT_EQ(d->GetViewPlacement(0)->rect, CRect(-32768, 40, -1, 40));
-    // View 3 cannot be named: still the default.
+    // View 3 cannot be named, and construction ends in it.
     EXPECT_TRUE(d->GetViewPlacement(3)->visible);
-    EXPECT_EQ(d->GetViewPlacement(3)->rect, CRect(0, 0, 0, 0));
-    EXPECT_EQ(d->GetViewPlacement(4), nullptr);
-    EXPECT_EQ(d->GetViewPlacement(-1), nullptr);
-    // Construction ends in view 3: the item took that placement.
     EXPECT_EQ(d->GetRect(), CRect(0, 0, 0, 0));
-
-    EXPECT_EQ(CQMainScreen::ViewName2No("AUDIO"), 0);
-    EXPECT_EQ(CQMainScreen::ViewName2No("LUNCHER"), 1);
-    EXPECT_EQ(CQMainScreen::ViewName2No("TIMER"), 2);
-    EXPECT_EQ(CQMainScreen::ViewName2No("audio"), -1);
-    EXPECT_EQ(CQMainScreen::ViewName2No("LAUNCHER"), -1);
-    EXPECT_EQ(CQMainScreen::ViewName2No(""), -1);
-    EXPECT_EQ(screen.GetViewMode(), 3);
-}
-
-TEST(DescriptionTest, SlotButtonHintsGoOnlyToTheButtonsAbove) {
-    ScreenScene s;
-    StandIns fakes;
-    s.Build(
-        "SLOTBUTTON_ALL\tTOOLHINT\t\"early\"\t\"early\"\n"
-        "BG\nEND\n"
-        "SLOTBUTTON\nNAME\t\"S1\"\nEND\n"
-        "SLOTBUTTON\nNAME\t\"S2\"\nEND\n"
-        "SLOTBUTTON_ALL\tTOOLHINT\t\"free %d\"\t\"used %d %s\"\n"
-        "SLOTBUTTON_ALL\tOTHER\t\"a\"\t\"b\"\n"
-        "SLOTBUTTON\nNAME\t\"S3\"\nEND\n");
-    EXPECT_EQ(EventsWith("hints"), (std::vector<std::string>{
-                                       "slot:S1 hints 'free %d' 'used %d %s'",
-                                       "slot:S2 hints 'free %d' 'used %d %s'",
-                                   }));
-    EXPECT_EQ(ItemCount(*s.screen), 3);
+    EXPECT_EQ(d->GetViewPlacement(4), nullptr);
+    const std::pair<const char*, int> views[] = {{"AUDIO", 0},  {"LUNCHER", 1},   {"TIMER", 2},
+                                                 {"audio", -1}, {"LAUNCHER", -1}, {"", -1}};
+    for (const auto& [name, no] : views) EXPECT_EQ(CQMainScreen::ViewName2No(name), no) << name;
 }
 
 TEST(DescriptionTest, SectionsOutOfPlaceAreReadAndDropped) {
     ScreenScene s;
-    StandIns fakes;
     s.dir.Write("bg.bmp", picturetest::MakeBmp24(1, 1, {0xFF0000}));
     CQMainScreen& screen = s.Build(
         "DEVICE\nNAME\t\"early\"\nCOLOR\tNORMAL\t1,2,3\nEND\n"  // before BG
-        "END\n"
-        "FOO\tBAR\n"
-        "NAME\t\"stray\"\n"
+        "END\nFOO\tBAR\nNAME\t\"stray\"\n"
         "BG\nBMP\t\"bg.bmp\"\nEND\n"
         "CALENDARBALLOONHELP\nCOLOR\tNORMAL\t4,5,6\nEND\n"   // no class yet
         "BG\nBMP\t\"missing.bmp\"\nNAME\t\"second\"\nEND\n"  // a second BG
-        "TOP\nNAME\t\"T1\"\nEND\n"
-        "TOP\nNAME\t\"T2\"\nEND\n"  // replaces the first
+        "TOP\nNAME\t\"T1\"\nEND\nTOP\nNAME\t\"T2\"\nEND\n"   // the second replaces the first
         "DEVICE\nNAME\t\"outer\"\nDEVICE\nNAME\t\"inner\"\nEND\n"
         "COLOR\tNORMAL\t7,8,9\n");
     EXPECT_TRUE(s.h.MessageBoxes().empty());
@@ -216,96 +233,83 @@ TEST(DescriptionTest, SectionsOutOfPlaceAreReadAndDropped) {
     EXPECT_EQ(screen.CQItemName2pCQItem("early"), nullptr);
     EXPECT_EQ(screen.GetBgBmp(), s.PictureDir() + "bg.bmp");
     EXPECT_NE(dynamic_cast<CQItem*>(screen.GetRootItem())->GetName(), "second");
-
     // One TOP item; the first was taken out of the tree at once.
     EXPECT_EQ(screen.CQItemName2pCQItem("T1"), nullptr);
     ASSERT_NE(s.Item<FakeItem>("T2"), nullptr);
-    EXPECT_EQ(EventsWith("top:T1"),
-              (std::vector<std::string>{"top:T1 made", "top:T1 deleted parent=bg wnd=yes"}));
+    EXPECT_EQ(EventsWith("top:T1"), (Log{"top:T1 made", "top:T1 deleted parent=bg wnd=yes"}));
     EXPECT_EQ(screen.GetRootItem()->GetChildCount(), 2);
-
     // A section keyword inside a section is one of its lines.
     auto* nested = s.Item<FakeDevice>("inner");
     ASSERT_NE(nested, nullptr);
     ASSERT_EQ(nested->lines.size(), 1u);
     EXPECT_EQ(nested->lines[0].tokens[0], "DEVICE");
     EXPECT_EQ(ItemCount(screen), 2);
-
     s.screen.reset();
     EXPECT_EQ(EventsWith("deleted").size(), 3u);  // T1 once, T2 and the device
 }
 
-TEST(DescriptionTest, EndOfFileInsideASection) {
+TEST(DescriptionTest, FilesCutShortMissingOrNamingAMissingPicture) {
     ScreenScene s;
-    StandIns fakes;
-    auto boxesFor = [&s](const std::string& ini) {
+    // End of file inside a section: one box, and construction finishes.
+    for (const char* ini : {"BG\nNAME\t\"b\"\n", "BG\nEND\nCHANGE\nNAME\tx",
+                                  "BG\nEND\nBG\nNAME\tx\n", "BG\nEND\nDEVICE\nNAME\t\"d\"\nVIEW"}) {
+        SCOPED_TRACE(ini);
         std::size_t before = s.h.MessageBoxes().size();
         s.Build(ini);
         auto boxes = s.h.MessageBoxes();
-        return std::vector<quillon::testing::MessageBoxRecord>(boxes.begin() + before, boxes.end());
-    };
-    for (const std::string ini : {"BG\nNAME\t\"b\"\n", "BG\nEND\nCHANGE\nNAME\tx",
-                                  "BG\nEND\nBG\nNAME\tx\n", "BG\nEND\nDEVICE\nNAME\t\"d\"\nVIEW"}) {
-        auto boxes = boxesFor(ini);
-        ASSERT_EQ(boxes.size(), 1u) << ini;
-        EXPECT_EQ(boxes[0].text, "Ini File Error");
-        EXPECT_EQ(boxes[0].caption, "Error");
-        EXPECT_EQ(boxes[0].type, MB_OK);
-        // Construction finishes: the window is there and in view 3.
+        ASSERT_EQ(boxes.size(), before + 1);
+        EXPECT_EQ(boxes.back().text, "Ini File Error");
+        EXPECT_EQ(boxes.back().caption, "Error");
         EXPECT_NE(s.screen->GetpCWnd(), nullptr);
         EXPECT_EQ(s.screen->GetViewMode(), 3);
     }
-    // The item keeps what it read.
-    EXPECT_NE(s.Item<FakeDevice>("d"), nullptr);
-}
+    EXPECT_NE(s.Item<FakeDevice>("d"), nullptr);  // the item keeps what it read
 
-TEST(DescriptionTest, MissingOrUnreadableFileLeavesAnEmptyScreen) {
-    ScreenScene s;
-    CString folder(s.PictureDir());
-    CQMainScreen screen("QuillonTest", s.parent, CRect(0, 0, 100, 100), &folder, nullptr);
+    // A BG picture that fails: two boxes, in order, and reading goes on.
+    std::size_t before = s.h.MessageBoxes().size();
+    CQMainScreen& screen = s.Build("BG\nBMP\tmissing.bmp\nEND\n");
+    const std::string path = s.PictureDir() + "MISSING.BMP";  // unquoted: upper-cased
     auto boxes = s.h.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "File Error " + s.PictureDir());
-    EXPECT_EQ(boxes[0].caption, "Error");
-    EXPECT_EQ(screen.GetpCWnd(), nullptr);
-    EXPECT_EQ(screen.GetRootItem(), nullptr);
-    EXPECT_EQ(screen.GetViewMode(), 0);
-    EXPECT_EQ(s.h.CursorId(), 32512);  // the arrow all the same
-    // The operations have nothing to work on and stay quiet.
-    EXPECT_FALSE(screen.ChangeBgBmp(CString(s.PictureDir() + "x.bmp")));
+    ASSERT_EQ(boxes.size(), before + 2);
+    EXPECT_EQ(boxes[before].text, path);
+    EXPECT_EQ(boxes[before].caption, "FileError");
+    EXPECT_EQ(boxes[before + 1].text, path);
+    EXPECT_EQ(boxes[before + 1].caption, "Error");
     EXPECT_EQ(screen.GetBgBmp(), "");
-    EXPECT_TRUE(screen.SetViewMode(1));
-    EXPECT_EQ(s.h.MessageBoxes().size(), 1u);
+    EXPECT_EQ(screen.GetViewMode(), 3);
 
-    // A device that never ends is no description either.
-    CString endless("/dev/zero");
-    CQMainScreen zero("QuillonTest", s.parent, CRect(0, 0, 100, 100), &endless, nullptr);
-    ASSERT_EQ(s.h.MessageBoxes().size(), 2u);
-    EXPECT_EQ(s.h.MessageBoxes()[1].text, "File Error /dev/zero");
-
+    // A folder, a device that never ends (only a plain file is read) or a
+    // missing file: "File Error " and an empty screen in view mode 0.
+    for (const std::string& path : {s.PictureDir(), std::string("/dev/zero")}) {
+        CString ini(path);
+        before = s.h.MessageBoxes().size();
+        CQMainScreen empty("QuillonTest", s.parent, CRect(0, 0, 100, 100), &ini, nullptr);
+        ASSERT_EQ(s.h.MessageBoxes().size(), before + 1);
+        EXPECT_EQ(s.h.MessageBoxes().back().text, "File Error " + path);
+        EXPECT_EQ(empty.GetpCWnd(), nullptr);
+        EXPECT_EQ(empty.GetRootItem(), nullptr);
+        EXPECT_EQ(empty.GetViewMode(), 0);
+        EXPECT_EQ(empty.GetEmptySlotNo(), -1);
+        EXPECT_FALSE(empty.ChangeBgBmp(CString(s.PictureDir() + "x.bmp")));
+        EXPECT_FALSE(empty.SetProgDefaultTime("CD/DVD", CTimeSpan(600)));
+    }
+    EXPECT_EQ(s.h.CursorId(), 32512);  // the arrow all the same
+    // No path: the default is beside the executable; no parent: no owner.
+    char exe[4096];
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    ASSERT_GT(n, 0);
+    std::string dir(exe, static_cast<std::size_t>(n));
+    dir.erase(dir.rfind('/') + 1);
+    CQMainScreen byDefault("QuillonTest", nullptr, CRect(0, 0, 640, 480), nullptr, nullptr);
+    EXPECT_EQ(s.h.MessageBoxes().back().text, "File Error " + dir + "TARVIK.INI");
     // A readable description without a parent: no window, no crash.
     s.WriteIni("BG\nEND\n");
     CString ini(s.IniPath());
+    before = s.h.MessageBoxes().size();
     CQMainScreen orphan("QuillonTest", nullptr, CRect(0, 0, 100, 100), &ini, nullptr);
     EXPECT_EQ(orphan.GetpCWnd(), nullptr);
     EXPECT_NE(orphan.GetRootItem(), nullptr);
     EXPECT_EQ(orphan.GetViewMode(), 3);
     orphan.AllRedraw(true);
-    EXPECT_EQ(s.h.MessageBoxes().size(), 2u);
-}
-
-TEST(DescriptionTest, BackgroundPictureThatFailsShowsTwoBoxes) {
-    ScreenScene s;
-    CQMainScreen& screen = s.Build("BG\nBMP\tmissing.bmp\nEND\n");
-    const std::string path = s.PictureDir() + "MISSING.BMP";  // unquoted: upper-cased
-    auto boxes = s.h.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, path);
-    EXPECT_EQ(boxes[0].caption, "FileError");
-    EXPECT_EQ(boxes[1].text, path);
-    EXPECT_EQ(boxes[1].caption, "Error");
-    EXPECT_EQ(boxes[1].type, MB_OK);
-    EXPECT_EQ(screen.GetBgBmp(), "");
-    EXPECT_NE(screen.GetpCWnd(), nullptr);  // reading went on
-    EXPECT_EQ(screen.GetViewMode(), 3);
+    EXPECT_EQ(s.h.MessageBoxes().size(), before);
 }

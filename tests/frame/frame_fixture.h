@@ -1,5 +1,8 @@
-// A host window with a hand-built item tree under the headless harness, and
-// items that write down every virtual call they get.
+// The headless harness with a host window in a parent of 320 x 240, in two
+// forms: `Scene`, a hand-built tree of recording items under a bare main
+// screen, and `ScreenScene`, a main screen built from a description file
+// written by the test, with stand-ins for the section classes that live
+// elsewhere. Everything the items do goes into one log.
 #pragma once
 
 #include <quillon/QMainScreen.h>
@@ -7,66 +10,117 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "frame/IniFile.h"
 #include "frame/ItemAnimation.h"
 #include "frame/ItemBackground.h"
 #include "frame/ItemBase.h"
 #include "frame/ItemButton.h"
+#include "frame/QItem.h"
+#include "frame/QItemRoles.h"
 #include "frame/QMainWnd.h"
+#include "frame/SectionTable.h"
+#include "pictures/picture_files.h"
 
 namespace frametest {
 
 using quillon::testing::Harness;
-
-// Every call, in order, as "name:what args".
 using Log = std::vector<std::string>;
 
-inline std::string NameOf(const CItem* item);
+// Every report, in order: "A:down 10,10" from the recording items,
+// "device:MD state 6 ''" from the stand-ins, "screen:..." from the screen.
+inline Log& Events() {
+    static Log events;
+    return events;
+}
+inline Log Since(std::size_t from) {
+    return Log(Events().begin() + static_cast<std::ptrdiff_t>(from), Events().end());
+}
+inline int Count(const Log& log, const std::string& line) {
+    return static_cast<int>(std::count(log.begin(), log.end(), line));
+}
+inline std::string Pt(int x, int y) {
+    return std::to_string(x) + "," + std::to_string(y);
+}
 
-// A screen that remembers the background's reports.
+// The harness of the running test (the stand-ins read its tick and cursor).
+inline Harness*& CurrentHarness() {
+    static Harness* h = nullptr;
+    return h;
+}
+
+// What both scenes share: the host window goes at (10, 20), 206 x 156, so
+// its client area (200 x 150) starts at (13, 23) of the parent.
+struct Stage {
+    static constexpr int kLeft = 10, kTop = 20, kWidth = 206, kHeight = 156;
+    Harness h;
+    CWnd* parent = h.CreateParent(320, 240);
+
+    Stage() {
+        CurrentHarness() = &h;
+        Events().clear();
+    }
+    ~Stage() { CurrentHarness() = nullptr; }
+    Stage(const Stage&) = delete;
+    Stage& operator=(const Stage&) = delete;
+    static CRect Frame() { return CRect(kLeft, kTop, kLeft + kWidth, kTop + kHeight); }
+    // Window client coordinates to the parent's, where the harness works.
+    static int X(int x) { return kLeft + 3 + x; }
+    static int Y(int y) { return kTop + 3 + y; }
+    COLORREF Pixel(int x, int y) { return h.Pixel(X(x), Y(y)); }
+};
+
+// ---- The hand-built tree ----
+
+// The name the recording items are logged under.
+struct Named {
+    virtual ~Named() = default;
+    std::string name;
+};
+inline std::string NameOf(const CItem* item) {
+    if (item == nullptr) return "-";
+    if (auto* n = dynamic_cast<const Named*>(item)) return n->name;
+    return dynamic_cast<const CItemBackground*>(item) != nullptr ? "bg" : "?";
+}
+
+// A screen (without a description: its "File Error" box is expected) that
+// logs the background's reports.
 class RecordingScreen : public CQMainScreen {
 public:
-    RecordingScreen(CWnd* parent, Log* log)
-        : CQMainScreen("QuillonTest", parent, CRect(0, 0, 10, 10), &MissingIni(), nullptr),
-          m_log(log) {}
-    void OnLButtonDblClk(CString name, unsigned int flags, CPoint p) override {
-        Note("dblclk", name, flags, p);
-    }
-    void OnLButtonDown(CString name, unsigned int flags, CPoint p) override {
-        Note("down", name, flags, p);
+    explicit RecordingScreen(CWnd* parent)
+        : CQMainScreen("QuillonTest", parent, CRect(0, 0, 10, 10), &MissingIni(), nullptr) {}
+    void OnLButtonDblClk(CString n, unsigned f, CPoint p) override { Note("dblclk", n, f, p); }
+    void OnLButtonUp(CString n, unsigned f, CPoint p) override { Note("up", n, f, p); }
+    void OnLButtonDown(CString n, unsigned f, CPoint p) override {
+        Note("down", n, f, p);
         if (onDown) onDown();
     }
-    void OnLButtonUp(CString name, unsigned int flags, CPoint p) override {
-        Note("up", name, flags, p);
-    }
     std::function<void()> onDown;
-
-private:
     static CString& MissingIni() {
         static CString path("/nonexistent/quillon/TARVIK.INI");
         return path;
     }
-    void Note(const char* what, const CString& name, unsigned flags, CPoint p) {
-        m_log->push_back("screen:" + std::string(what) + " " + name.str() + " " +
-                         std::to_string(flags) + " " + std::to_string(p.x) + "," +
-                         std::to_string(p.y));
+
+private:
+    static void Note(const char* what, const CString& n, unsigned f, CPoint p) {
+        Events().push_back("screen:" + std::string(what) + " " + n.str() + " " + std::to_string(f) +
+                           " " + Pt(p.x, p.y));
     }
-    Log* m_log;
 };
 
-// A filled item that records its calls; `logMoves` can be turned off where
-// mouse moves would only add noise.
-class RecItem : public CItemBase {
+// A filled item that logs its calls (moves only while `logMoves`).
+class RecItem : public CItemBase, public Named {
 public:
-    RecItem(std::string name, Log* log, COLORREF fill) : m_name(std::move(name)), m_log(log) {
+    RecItem(std::string n, COLORREF fill) {
+        name = std::move(n);
         SetFillColor(fill);
     }
-    const std::string& Name() const { return m_name; }
-
     void Draw(CDibPicture* t, int x, int y, int l, int tp, int r, int b) override {
         ++draws;
         CItemBase::Draw(t, x, y, l, tp, r, b);
@@ -83,10 +137,6 @@ public:
         Note("leave cap=" + NameOf(cap));
         CItemBase::OnMouseLeave(cap);
     }
-    void OnLButtonDblClk(UINT f, int x, int y) override {
-        Note("dblclk " + Pt(x, y));
-        CItemBase::OnLButtonDblClk(f, x, y);
-    }
     void OnLButtonDown(UINT f, int x, int y) override {
         Note("down " + Pt(x, y));
         CItemBase::OnLButtonDown(f, x, y);
@@ -94,14 +144,6 @@ public:
     void OnLButtonUp(UINT f, int x, int y) override {
         Note("up " + Pt(x, y));
         CItemBase::OnLButtonUp(f, x, y);
-    }
-    void OnRButtonDown(UINT f, int x, int y) override {
-        Note("rdown " + Pt(x, y));
-        CItemBase::OnRButtonDown(f, x, y);
-    }
-    void OnRButtonUp(UINT f, int x, int y) override {
-        Note("rup " + Pt(x, y));
-        CItemBase::OnRButtonUp(f, x, y);
     }
     void OnItemTimer() override {
         timerTicks.push_back(ticks + 1);
@@ -121,45 +163,25 @@ public:
         Note("wheel " + std::to_string(delta));
         CItemBase::OnMouseWheel(f, delta);
     }
+    void Note(const std::string& s) const { Events().push_back(name + ":" + s); }
 
     bool logMoves = true;
     int draws = 0;
     int ticks = 0;                // OnTick calls so far
     std::vector<int> timerTicks;  // the tick (1-based) of each OnItemTimer
-
-private:
-    static std::string Pt(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
-    void Note(const std::string& s) {
-        if (m_log != nullptr) m_log->push_back(m_name + ":" + s);
-    }
-    std::string m_name;
-    Log* m_log;
 };
 
-class RecButton : public CItemButton {
+// A button that logs its clicks and repeats only.
+class RecButton : public CItemButton, public Named {
 public:
-    RecButton(std::string name, Log* log) : m_name(std::move(name)), m_log(log) {}
-    const std::string& Name() const { return m_name; }
+    explicit RecButton(std::string n) { name = std::move(n); }
     void OnButtonClick(UINT f, int x, int y) override {
-        m_log->push_back(m_name + ":click " + std::to_string(f) + " " + std::to_string(x) + "," +
-                         std::to_string(y));
+        Events().push_back(name + ":click " + std::to_string(f) + " " + Pt(x, y));
     }
     void OnDragRepeat(CItem* held) override {
-        m_log->push_back(m_name + ":repeat " + NameOf(held));
+        Events().push_back(name + ":repeat " + NameOf(held));
     }
-
-private:
-    std::string m_name;
-    Log* m_log;
 };
-
-inline std::string NameOf(const CItem* item) {
-    if (item == nullptr) return "-";
-    if (auto* r = dynamic_cast<const RecItem*>(item)) return r->Name();
-    if (auto* b = dynamic_cast<const RecButton*>(item)) return b->Name();
-    if (dynamic_cast<const CItemBackground*>(item) != nullptr) return "bg";
-    return "?";
-}
 
 // Counts the paints of the host window.
 class CountingWnd : public CQMainWnd {
@@ -173,19 +195,9 @@ protected:
     }
 };
 
-// The harness, a parent of 320 x 240, a main screen (without a description
-// file: its "File Error" box is expected), and a host window at (10, 20)
-// of 206 x 156 (a client area of 200 x 150) with the background as root.
-struct Scene {
-    static constexpr int kLeft = 10;
-    static constexpr int kTop = 20;
-    static constexpr int kWidth = 206;
-    static constexpr int kHeight = 156;
-
-    Harness h;
-    Log log;
-    CWnd* parent = h.CreateParent(320, 240);
-    RecordingScreen screen{parent, &log};
+// A host window with the background (filled dark blue) as root.
+struct Scene : Stage {
+    RecordingScreen screen{parent};
     std::unique_ptr<CountingWnd> wnd = std::make_unique<CountingWnd>();
     CItemBackground* bg = new CItemBackground(&screen);
     std::vector<std::unique_ptr<CItem>> items;
@@ -193,16 +205,13 @@ struct Scene {
     Scene() {
         bg->SetName("BG");
         bg->SetFillColor(RGB(0, 0, 64));
-        wnd->Create("QuillonTest", parent, CRect(kLeft, kTop, kLeft + kWidth, kTop + kHeight), bg);
+        wnd->Create("QuillonTest", parent, Frame(), bg);
     }
     ~Scene() {
         items.clear();
         delete bg;
         wnd.reset();
     }
-    Scene(const Scene&) = delete;
-    Scene& operator=(const Scene&) = delete;
-
     template <class T>
     T* Add(std::unique_ptr<T> item, CItem* under, int l, int t, int r, int b) {
         T* p = item.get();
@@ -212,25 +221,195 @@ struct Scene {
     }
     RecItem* Rec(const std::string& name, CItem* under, int l, int t, int r, int b,
                  COLORREF fill = RGB(200, 0, 0)) {
-        return Add(std::make_unique<RecItem>(name, &log, fill), under, l, t, r, b);
+        return Add(std::make_unique<RecItem>(name, fill), under, l, t, r, b);
     }
-
-    // Window client coordinates to the parent's, where the harness works.
-    static int X(int x) { return kLeft + 3 + x; }
-    static int Y(int y) { return kTop + 3 + y; }
+    void Erase(CItem* item) {
+        items.erase(std::find_if(items.begin(), items.end(),
+                                 [&](const auto& p) { return p.get() == item; }));
+    }
     void Move(int x, int y, UINT flags = 0) { h.MouseMove(X(x), Y(y), flags); }
     void Down(int x, int y) { h.LButtonDown(X(x), Y(y)); }
     void Up(int x, int y) { h.LButtonUp(X(x), Y(y)); }
-    COLORREF Pixel(int x, int y) { return h.Pixel(X(x), Y(y)); }
-    // Paints everything and lets the paint through.
     void PaintAll() {
         bg->Redraw();
         h.AdvanceMs(0);
     }
-    // The log from entry `from` on, without the screen's own lines.
-    Log Since(std::size_t from) const {
-        return Log(log.begin() + static_cast<std::ptrdiff_t>(from), log.end());
+};
+
+// ---- Screens from description files ----
+
+// A stand-in that reads its section through the common keys and keeps the
+// lines they leave, logging as "kind:NAME what".
+class FakeItem : public CItemBase, public CQItem {
+public:
+    struct Line {
+        int view;
+        std::vector<std::string> tokens;  // all 17 entries
+    };
+    FakeItem(CQMainScreen* screen, CIniFile* ini, const char* kind) : CQItem(screen), m_kind(kind) {
+        SetOwner(this);
+        Create(screen->GetRootItem(), 0, 0, 10, 10);
+        CStringArray tokens;
+        int view = -7;
+        while (ParseCommonKey(ini, &tokens, &view)) {
+            Line line{view, {}};
+            for (int i = 0; i < tokens.GetSize(); ++i) line.tokens.push_back(tokens[i].str());
+            lines.push_back(line);
+        }
+        Note("made");
     }
+    ~FakeItem() override {
+        // Still in the tree, and the window still there, while deleted.
+        Note(std::string("deleted parent=") + (GetParent() != nullptr ? "bg" : "none") +
+             " wnd=" + (GetMainWnd() != nullptr ? "yes" : "no"));
+    }
+    void OnViewModeChanged(int mode) override {
+        ViewPlacement* p = GetViewPlacement(mode);
+        SetVisible(p->visible);
+        SetRect(p->rect);
+        Note("view " + std::to_string(mode));
+    }
+    void OnColorChanged() override { Note("color"); }
+    void OnTick() override { cursors.push_back(CurrentHarness()->CursorId()); }
+    void Note(const std::string& what) const {
+        Events().push_back(std::string(m_kind) + ":" + GetName().str() + " " + what);
+    }
+    std::vector<Line> lines;
+    std::vector<int> cursors;  // the cursor at each OnTick
+
+private:
+    const char* m_kind;
+};
+
+class FakeDevice : public FakeItem, public CQDeviceRole {
+public:
+    struct Fade {
+        int level;
+        CRect rect;
+        unsigned tick;
+        int cursor;
+    };
+    FakeDevice(CQMainScreen* screen, CIniFile* ini) : FakeItem(screen, ini, "device") {}
+    void SetState(int state, CString text) override {
+        m_state = state;
+        m_text = text;
+        Note("state " + std::to_string(state) + " '" + text.str() + "'");
+    }
+    int GetState() const override { return m_state; }
+    CString GetDeviceText() const override { return m_text; }
+    void SetMute(bool mute) override { m_mute = mute; }
+    bool GetMute() const override { return m_mute; }
+    void SetDefaultReservationLength(CTimeSpan length) override {
+        Note("length " + std::to_string(length.GetTotalSeconds()));
+    }
+    bool SetFadeLevel(int level) override {
+        Harness* h = CurrentHarness();
+        fades.push_back(Fade{level, GetRect(), h->Tick(), h->CursorId()});
+        return true;
+    }
+    std::vector<Fade> fades;
+
+private:
+    int m_state = 0;
+    CString m_text;
+    bool m_mute = false;
+};
+
+class FakeSlotButton : public FakeItem, public CQSlotButtonRole {
+public:
+    FakeSlotButton(CQMainScreen* screen, CIniFile* ini) : FakeItem(screen, ini, "slot") {
+        for (const Line& line : lines) {
+            if (line.tokens[0] == "SLOTNO") m_slot = std::stoi(line.tokens[1]);
+        }
+    }
+    void SetToolHintFormats(CString freeSlot, CString usedSlot) override {
+        Note("hints '" + freeSlot.str() + "' '" + usedSlot.str() + "'");
+    }
+    int GetSlotNo() const override { return m_slot; }
+    void RenewToolHint() override { Note("tip"); }
+
+private:
+    int m_slot = -1;
+};
+
+class FakeCalendar : public FakeItem, public CQCalendarRole {
+public:
+    FakeCalendar(CQMainScreen* screen, CIniFile* ini) : FakeItem(screen, ini, "calendar") {}
+    void GetClassNameChain(CStringArray* out) override {
+        FakeItem::GetClassNameChain(out);
+        out->Add("CQItemCal");
+    }
+    bool SetDrawTimeRect(CTimeRect r) override {
+        window = r;
+        return true;
+    }
+    CTimeRect GetDrawTimeRect() const override { return window; }
+    bool ScrollToDay(CTime day, CTime* clamped) override {
+        Note("scroll " + std::to_string(day.GetTime()) + (clamped != nullptr ? " out" : " null"));
+        return scrollResult;
+    }
+    void RebuildDays() override { Note("rebuild"); }
+    CTimeRect window{CTime(100), CTime(200)};
+    bool scrollResult = true;
+};
+
+class FakeTop : public FakeItem, public CQConnectRole {
+public:
+    FakeTop(CQMainScreen* screen, CIniFile* ini) : FakeItem(screen, ini, "top") {}
+    void AddDubbing(CString a, CString b) override { Note("dubbing " + a.str() + ">" + b.str()); }
+    void ClearDubbing() override { Note("dubbing end"); }
+    void AddConnect(CString a, CString b) override { Note("connect " + a.str() + ">" + b.str()); }
+    void ClearConnect() override { Note("connect clear"); }
+};
+
+// Any other section: an item with no role.
+class PlainItem : public FakeItem {
+public:
+    PlainItem(CQMainScreen* screen, CIniFile* ini) : FakeItem(screen, ini, "plain") {}
+};
+
+// The stand-ins in place of the section factories for one test, and a
+// folder for the description and its pictures.
+struct ScreenScene : Stage {
+    picturetest::TempDir dir;
+    std::unique_ptr<CQMainScreen> screen;
+
+    ScreenScene() {
+        using quillon::frame::MakeSectionItem;
+        Put("DEVICE", &MakeSectionItem<FakeDevice>);
+        Put("SLOTBUTTON", &MakeSectionItem<FakeSlotButton>);
+        Put("CALENDAR", &MakeSectionItem<FakeCalendar>);
+        Put("TOP", &MakeSectionItem<FakeTop>);
+        Put("TRASH", &MakeSectionItem<PlainItem>);
+    }
+    ~ScreenScene() {
+        screen.reset();
+        for (auto& [keyword, factory] : m_saved)
+            quillon::frame::SetSectionFactory(keyword, factory);
+    }
+    // The picture directory, with its trailing separator.
+    std::string PictureDir() const { return dir.Path(""); }
+    std::string IniPath() const { return dir.Path("TARVIK.INI"); }
+    void WriteIni(const std::string& bytes) const {
+        dir.Write("TARVIK.INI", picturetest::Bytes(bytes.begin(), bytes.end()));
+    }
+    // Writes the description and builds the screen from it.
+    CQMainScreen& Build(const std::string& bytes) {
+        WriteIni(bytes);
+        CString ini(IniPath()), pictures(PictureDir());
+        screen = std::make_unique<CQMainScreen>("QuillonTest", parent, Frame(), &ini, &pictures);
+        return *screen;
+    }
+    template <class T>
+    T* Item(const char* name) {
+        return dynamic_cast<T*>(screen->CQItemName2pCQItem(name));
+    }
+
+private:
+    void Put(const char* keyword, quillon::frame::ItemFactory factory) {
+        m_saved.emplace_back(keyword, quillon::frame::SetSectionFactory(keyword, factory));
+    }
+    std::vector<std::pair<const char*, quillon::frame::ItemFactory>> m_saved;
 };
 
 }  // namespace frametest

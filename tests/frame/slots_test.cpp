@@ -1,11 +1,9 @@
 // The program table and the items it keeps up to date: the slot buttons
 // (which slot is free, their stacking), the devices' reservation length and
 // the calendar's day rows.
-#include "screen_fixture.h"
+#include "frame_fixture.h"
 
-using screentest::Events;
-using screentest::ScreenScene;
-using screentest::StandIns;
+using namespace frametest;
 
 namespace {
 
@@ -18,8 +16,8 @@ CQProg Program(int slot, int day, int hour) {
 }
 
 // The names of the root's children, bottom to top.
-std::vector<std::string> Stacking(CQMainScreen& screen) {
-    std::vector<std::string> names;
+Log Stacking(CQMainScreen& screen) {
+    Log names;
     CItem* root = screen.GetRootItem();
     for (int i = 0; i < root->GetChildCount(); ++i) {
         auto* item = dynamic_cast<CQItem*>(root->GetChild(i));
@@ -31,7 +29,6 @@ std::vector<std::string> Stacking(CQMainScreen& screen) {
 }  // namespace
 
 TEST(SlotsTest, ProgramTableKeepsSlotButtonsDevicesAndCalendarInStep) {
-    StandIns standIns;
     ScreenScene scene;
     CQMainScreen& screen = scene.Build(
         "BG\nEND\n"
@@ -42,8 +39,7 @@ TEST(SlotsTest, ProgramTableKeepsSlotButtonsDevicesAndCalendarInStep) {
         "SLOTBUTTON\nNAME\t\"S2\"\nSLOTNO\t2\nEND\n"
         "TOP\nNAME\t\"TOP\"\nEND\n"
         "TRASH\nNAME\t\"TRASH\"\nEND\n");
-    EXPECT_EQ(Stacking(screen),
-              (std::vector<std::string>{"MD", "CAL", "S3", "S1", "S2", "TOP", "TRASH"}));
+    EXPECT_EQ(Stacking(screen), (Log{"MD", "CAL", "S3", "S1", "S2", "TOP", "TRASH"}));
 
     // The first free slot in the buttons' order, not the smallest number.
     EXPECT_EQ(screen.GetEmptySlotNo(), 3);
@@ -52,15 +48,12 @@ TEST(SlotsTest, ProgramTableKeepsSlotButtonsDevicesAndCalendarInStep) {
     EXPECT_EQ(screen.GetEmptySlotNo(), 1);
     // The calendar lays out its days again, every button renews its hint,
     // the occupied one comes to the front, and the lines above it all.
-    EXPECT_EQ(Events(), (std::vector<std::string>{"calendar:CAL rebuild", "slot:S3 tip",
-                                                  "slot:S1 tip", "slot:S2 tip"}));
-    EXPECT_EQ(Stacking(screen),
-              (std::vector<std::string>{"MD", "CAL", "S1", "S2", "TRASH", "S3", "TOP"}));
+    EXPECT_EQ(Events(), (Log{"calendar:CAL rebuild", "slot:S3 tip", "slot:S1 tip", "slot:S2 tip"}));
+    EXPECT_EQ(Stacking(screen), (Log{"MD", "CAL", "S1", "S2", "TRASH", "S3", "TOP"}));
     ASSERT_TRUE(screen.SetProgram(Program(1, 11, 9)));
     ASSERT_TRUE(screen.SetProgram(Program(2, 12, 9)));
     EXPECT_EQ(screen.GetEmptySlotNo(), -1);
-    EXPECT_EQ(Stacking(screen),
-              (std::vector<std::string>{"MD", "CAL", "TRASH", "S3", "S1", "S2", "TOP"}));
+    EXPECT_EQ(Stacking(screen), (Log{"MD", "CAL", "TRASH", "S3", "S1", "S2", "TOP"}));
 
     // Deleting frees the slot and rebuilds the calendar; a free button stays
     // where it is, behind the occupied ones.
@@ -68,8 +61,7 @@ TEST(SlotsTest, ProgramTableKeepsSlotButtonsDevicesAndCalendarInStep) {
     ASSERT_TRUE(screen.DeleteProgram(1));
     EXPECT_EQ(Events().front(), "calendar:CAL rebuild");
     EXPECT_EQ(screen.GetEmptySlotNo(), 1);
-    EXPECT_EQ(Stacking(screen),
-              (std::vector<std::string>{"MD", "CAL", "TRASH", "S1", "S3", "S2", "TOP"}));
+    EXPECT_EQ(Stacking(screen), (Log{"MD", "CAL", "TRASH", "S1", "S3", "S2", "TOP"}));
 
     // A log rebuilds the calendar too.
     Events().clear();
@@ -77,12 +69,12 @@ TEST(SlotsTest, ProgramTableKeepsSlotButtonsDevicesAndCalendarInStep) {
     static_cast<CQProg&>(log) = Program(2, 12, 9);
     log.SetLogTime(CTimeRect(CTime(2025, 2, 12, 9, 0, 0), CTime(2025, 2, 12, 9, 30, 0)));
     ASSERT_TRUE(screen.AddLog(log));
-    EXPECT_EQ(Events(), std::vector<std::string>{"calendar:CAL rebuild"});
+    EXPECT_EQ(Events(), Log{"calendar:CAL rebuild"});
 
     // Only a device takes a reservation length.
     Events().clear();
     EXPECT_TRUE(screen.SetProgDefaultTime("MD", CTimeSpan(0, 0, 45, 0)));
     EXPECT_FALSE(screen.SetProgDefaultTime("S1", CTimeSpan(600)));
     EXPECT_FALSE(screen.SetProgDefaultTime("CD/DVD", CTimeSpan(600)));
-    EXPECT_EQ(Events(), std::vector<std::string>{"device:MD length 2700"});
+    EXPECT_EQ(Events(), Log{"device:MD length 2700"});
 }
