@@ -67,8 +67,6 @@ struct Stage {
         Events().clear();
     }
     ~Stage() { CurrentHarness() = nullptr; }
-    Stage(const Stage&) = delete;
-    Stage& operator=(const Stage&) = delete;
     static CRect Frame() { return CRect(kLeft, kTop, kLeft + kWidth, kTop + kHeight); }
     // Window client coordinates to the parent's, where the harness works.
     static int X(int x) { return kLeft + 3 + x; }
@@ -126,17 +124,12 @@ public:
         CItemBase::Draw(t, x, y, l, tp, r, b);
     }
     void OnMouseMove(UINT f, int x, int y, CItem* cap) override {
-        if (logMoves) Note("move " + Pt(x, y) + " cap=" + NameOf(cap));
+        if (logMoves) Note("move " + At(x, y, cap));
         CItemBase::OnMouseMove(f, x, y, cap);
     }
-    void OnMouseEnter(UINT f, int x, int y, CItem* cap) override {
-        Note("enter " + Pt(x, y) + " cap=" + NameOf(cap));
-        CItemBase::OnMouseEnter(f, x, y, cap);
-    }
-    void OnMouseLeave(CItem* cap) override {
-        Note("leave cap=" + NameOf(cap));
-        CItemBase::OnMouseLeave(cap);
-    }
+    // (The base bodies of the handlers that do not call them are empty.)
+    void OnMouseEnter(UINT, int x, int y, CItem* cap) override { Note("enter " + At(x, y, cap)); }
+    void OnMouseLeave(CItem* cap) override { Note("leave cap=" + NameOf(cap)); }
     void OnLButtonDown(UINT f, int x, int y) override {
         Note("down " + Pt(x, y));
         CItemBase::OnLButtonDown(f, x, y);
@@ -145,10 +138,7 @@ public:
         Note("up " + Pt(x, y));
         CItemBase::OnLButtonUp(f, x, y);
     }
-    void OnItemTimer() override {
-        timerTicks.push_back(ticks + 1);
-        CItemBase::OnItemTimer();
-    }
+    void OnItemTimer() override { timerTicks.push_back(ticks + 1); }
     void OnTick() override { ++ticks; }
     void OnBeginDrag(DragArea a) override { Note("begindrag " + std::to_string(a.id)); }
     void OnEndDrag(int x, int y) override { Note("enddrag " + Pt(x, y)); }
@@ -159,11 +149,9 @@ public:
         Note("key " + std::to_string(key));
         CItemBase::OnKeyDown(key, repeat, flags);
     }
-    void OnMouseWheel(UINT f, short delta) override {
-        Note("wheel " + std::to_string(delta));
-        CItemBase::OnMouseWheel(f, delta);
-    }
+    void OnMouseWheel(UINT, short delta) override { Note("wheel " + std::to_string(delta)); }
     void Note(const std::string& s) const { Events().push_back(name + ":" + s); }
+    static std::string At(int x, int y, CItem* cap) { return Pt(x, y) + " cap=" + NameOf(cap); }
 
     bool logMoves = true;
     int draws = 0;

@@ -33,28 +33,18 @@ const std::string kDevices =
 TEST(HostTest, CallbacksFollowTheDestructorInSlotOrder) {
     using S = CQMainScreen;
     // The destructor takes the first two entries (complete and deleting).
-    const std::ptrdiff_t slots[] = {Slot(&S::OnClick),
-                                    Slot(&S::OnLButtonDblClk),
-                                    Slot(&S::OnLButtonDown),
-                                    Slot(&S::OnLButtonUp),
-                                    Slot(&S::OnRButtonDown),
-                                    Slot(&S::OnRButtonUp),
-                                    Slot(&S::OnDropOut),
-                                    Slot(&S::OnCalendar_DayLButtonDblClk),
-                                    Slot(&S::OnCalendar_ProgLButtonDblClk),
-                                    Slot(&S::OnCalendar_ProgRButtonDown),
-                                    Slot(&S::OnCalendar_ProgRButtonUp),
-                                    Slot(&S::OnCalendar_LogLButtonDblClk),
-                                    Slot(&S::OnCalendar_LogRButtonDown),
-                                    Slot(&S::OnCalendar_LogRButtonUp),
-                                    Slot(&S::OnCalendar_DropOut),
-                                    Slot(&S::OnCalendar_ProgChange),
-                                    Slot(&S::OnCalendar_ProgDelete),
-                                    Slot(&S::OnNewmake_Click),
-                                    Slot(&S::OnNewmake_DropOut),
-                                    Slot(&S::OnChange_DropOut),
-                                    Slot(&S::OnChange_Click),
-                                    Slot(&S::OnSliderChange)};
+    // clang-format off
+    const std::ptrdiff_t slots[] = {
+        Slot(&S::OnClick), Slot(&S::OnLButtonDblClk), Slot(&S::OnLButtonDown),
+        Slot(&S::OnLButtonUp), Slot(&S::OnRButtonDown), Slot(&S::OnRButtonUp), Slot(&S::OnDropOut),
+        Slot(&S::OnCalendar_DayLButtonDblClk), Slot(&S::OnCalendar_ProgLButtonDblClk),
+        Slot(&S::OnCalendar_ProgRButtonDown), Slot(&S::OnCalendar_ProgRButtonUp),
+        Slot(&S::OnCalendar_LogLButtonDblClk), Slot(&S::OnCalendar_LogRButtonDown),
+        Slot(&S::OnCalendar_LogRButtonUp), Slot(&S::OnCalendar_DropOut),
+        Slot(&S::OnCalendar_ProgChange), Slot(&S::OnCalendar_ProgDelete), Slot(&S::OnNewmake_Click),
+        Slot(&S::OnNewmake_DropOut), Slot(&S::OnChange_DropOut), Slot(&S::OnChange_Click),
+        Slot(&S::OnSliderChange)};
+    // clang-format on
     for (std::size_t i = 0; i < std::size(slots); ++i)
         EXPECT_EQ(slots[i], static_cast<std::ptrdiff_t>(2 + i)) << i;
 }

@@ -15,14 +15,12 @@ TEST(HostWindowTest, InsetClientAreaAndTheBackgroundReportsToTheScreen) {
     s.wnd->GetClientRect(&client);
     EXPECT_EQ(client, CRect(0, 0, Scene::kWidth - 6, Scene::kHeight - 6));
     EXPECT_EQ(s.bg->GetRect(), CRect(0, 0, Scene::kWidth, Scene::kHeight));
-    EXPECT_EQ(CQMainWnd::GoOutMouseMessage(), RegisterWindowMessage("MessageGoOutMouse"));
     s.PaintAll();
     EXPECT_EQ(s.Pixel(0, 0), RGB(0, 0, 64));
     EXPECT_EQ(s.Pixel(199, 149), RGB(0, 0, 64));
     EXPECT_NE(s.Pixel(-1, -1), RGB(0, 0, 64));  // the edge
     // The background is no table item; its clicks reach the host.
     EXPECT_EQ(s.screen.CQItemName2pCQItem("BG"), nullptr);
-    EXPECT_EQ(s.h.ItemCenter(s.screen, "BG"), CPoint(-1, -1));
     std::size_t from = Events().size();
     s.h.LButtonDblClk(Scene::X(5), Scene::Y(6));
     s.Up(7, 8);
@@ -123,14 +121,6 @@ TEST(PaintTest, DrawingIsClippedToThePendingRectangleAndBatchedIntoOnePaint) {
     EXPECT_FALSE(s.wnd->GetUpdateRect(&update));
     s.h.AdvanceMs(0);
     EXPECT_EQ(s.wnd->paints, paints + 1);
-    // SetVisible repaints only when the flag changes.
-    a->SetVisible(true);
-    s.h.AdvanceMs(0);
-    EXPECT_EQ(s.wnd->paints, paints + 1);
-    a->SetVisible(false);
-    s.h.AdvanceMs(0);
-    EXPECT_EQ(s.wnd->paints, paints + 2);
-    EXPECT_EQ(s.Pixel(50, 50), RGB(0, 0, 64));
 }
 
 TEST(DragTest, ADragStartsPastTenPixelsRightOrDownButElevenLeftOrUp) {
@@ -479,28 +469,20 @@ TEST(CursorTest, AStoredCursorAnswersEveryCursorRequest) {
 TEST(ClassChainTest, IsKindOfSearchesTheClassNameChain) {
     Scene s;
     CItem plain;
-    CItemBase base;
     CItemButton button;
-    CItemAnimation animation;
-    const struct {
-        CItem* item;
-        const char* chain;
-    } cases[] = {{&plain, "CItem;"},
-                 {&base, "CItem;CItemBase;"},
-                 {&button, "CItem;CItemButton;"},
-                 {&animation, "CItem;"},
-                 {s.bg, "CItem;CItemBase;"}};
-    for (const auto& c : cases) {
+    CItemAnimation animation;  // adds no name of its own
+    std::string joined;
+    for (CItem* item : {&plain, static_cast<CItem*>(s.bg), static_cast<CItem*>(&button),
+                        static_cast<CItem*>(&animation)}) {
         CStringArray out;
-        c.item->GetClassNameChain(&out);
-        std::string joined;
+        item->GetClassNameChain(&out);
         for (const CString& n : out) joined += n.str() + ";";
-        EXPECT_EQ(joined, c.chain);
     }
+    EXPECT_EQ(joined, "CItem;CItem;CItemBase;CItem;CItemButton;CItem;");
     EXPECT_TRUE(button.IsKindOf("CItem"));
     EXPECT_FALSE(s.bg->IsKindOf("CItemButton"));
-    EXPECT_FALSE(base.IsKindOf("citembase"));  // exact bytes
-    EXPECT_FALSE(base.IsKindOf("CItemBas"));
+    EXPECT_FALSE(s.bg->IsKindOf("citembase"));  // exact bytes
+    EXPECT_FALSE(s.bg->IsKindOf("CItemBas"));
 }
 
 TEST(LifetimeTest, DeletedItemsLeaveNoTracesInTheWindowOrTheTree) {
