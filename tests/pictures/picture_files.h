@@ -1,14 +1,19 @@
 // Small picture files made by the tests themselves: BMP bytes of any header,
-// GIFs from a tiny encoder, and a temporary folder to put them in.
+// GIFs from a tiny encoder, a temporary folder to put them in, and a check
+// of pixels.
 #pragma once
 
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/picture_encoders.h"
@@ -17,15 +22,28 @@ namespace picturetest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void Put16(Bytes* b, unsigned v) {
-    b->push_back(static_cast<std::uint8_t>(v));
-    b->push_back(static_cast<std::uint8_t>(v >> 8));
-}
-inline void Put32(Bytes* b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b->push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 inline void Set32(Bytes* b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) (*b)[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// Checks the colours (0x00BBGGRR) of a picture's pixels at (x, y).
+template <typename Picture>
+void ExpectPixels(const Picture& p,
+                  std::initializer_list<std::tuple<int, int, std::uint32_t>> want) {
+    for (auto [x, y, c] : want) EXPECT_EQ(p.GetPixel(x, y), c) << x << "," << y;
+}
+
+// Compares every pixel with a map, top row first, one letter a pixel: `key`
+// holds the colours of the letters, in order from 'a' on.
+template <typename Picture>
+void ExpectMap(const Picture& p, std::vector<std::uint32_t> key,
+               std::initializer_list<const char*> rows) {
+    int y = 0;
+    for (const char* row : rows) {
+        for (int x = 0; row[x]; ++x)
+            ASSERT_EQ(p.GetPixel(x, y), key.at(std::size_t(row[x] - 'a'))) << x << "," << y;
+        ++y;
+    }
 }
 
 // A folder of its own under the system's temporary folder, removed at the end.
@@ -37,37 +55,25 @@ public:
                  ("quillon-pictures-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
         std::filesystem::create_directories(m_path);
     }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
+    ~TempDir() { std::filesystem::remove_all(m_path, m_ec); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     std::string Path(const std::string& name) const { return (m_path / name).string(); }
     std::string Write(const std::string& name, const Bytes& bytes) const {
-        std::string path = Path(name);
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        if (f) {
-            if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-            std::fclose(f);
-        }
-        return path;
+        std::ofstream(Path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return Path(name);
     }
 
 private:
     std::filesystem::path m_path;
+    std::error_code m_ec;
 };
 
 inline Bytes ReadAll(const std::string& path) {
-    Bytes bytes;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    std::uint8_t buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof(buf), f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    std::fclose(f);
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The description of a BMP to write; fields left alone make a well-formed
@@ -82,37 +88,25 @@ struct BmpSpec {
     std::vector<std::uint32_t> table;  // 0x00RRGGBB entries, written blue, green, red, 0
     Bytes rows;
     std::uint32_t offsetOverride = 0;  // 0: pixel data right after the table
-    std::size_t gap = 0;               // bytes between table and pixels
+    std::uint32_t gap = 0;             // bytes between table and pixels
 };
 
-inline int Stride(int width, int bitCount) {
-    return (width * bitCount + 31) / 32 * 4;
-}
-
 inline Bytes MakeBmp(const BmpSpec& s) {
-    Bytes b{'B', 'M'};
-    Put32(&b, 0);  // file size, patched below
-    Put32(&b, 0);
-    std::uint32_t offset = 14 + s.headerSize + 4 * static_cast<std::uint32_t>(s.table.size()) +
-                           static_cast<std::uint32_t>(s.gap);
-    Put32(&b, s.offsetOverride ? s.offsetOverride : offset);
-    Put32(&b, s.headerSize);
-    Put32(&b, static_cast<std::uint32_t>(s.width));
-    Put32(&b, static_cast<std::uint32_t>(s.height));
-    Put16(&b, 1);
-    Put16(&b, static_cast<unsigned>(s.bitCount));
-    Put32(&b, s.compression);
-    Put32(&b, static_cast<std::uint32_t>(s.rows.size()));
-    Put32(&b, 2835);
-    Put32(&b, 2835);
-    Put32(&b, s.colorsUsed);
-    Put32(&b, 0);
-    while (b.size() < 14 + s.headerSize) b.push_back(0);
+    Bytes b(std::max<std::size_t>(54, 14 + s.headerSize), 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    std::uint32_t offset = 14 + s.headerSize + 4 * std::uint32_t(s.table.size()) + s.gap;
+    Set32(&b, 10, s.offsetOverride ? s.offsetOverride : offset);
+    Set32(&b, 14, s.headerSize);
+    Set32(&b, 18, static_cast<std::uint32_t>(s.width));
+    Set32(&b, 22, static_cast<std::uint32_t>(s.height));
+    Set32(&b, 26, 1 | std::uint32_t(s.bitCount) << 16);  // planes, bit count
+    Set32(&b, 30, s.compression);
+    Set32(&b, 34, static_cast<std::uint32_t>(s.rows.size()));
+    Set32(&b, 46, s.colorsUsed);
+    b.resize(14 + s.headerSize);  // a 12-byte header keeps only its own fields
     for (std::uint32_t c : s.table) {
-        b.push_back(static_cast<std::uint8_t>(c));
-        b.push_back(static_cast<std::uint8_t>(c >> 8));
-        b.push_back(static_cast<std::uint8_t>(c >> 16));
-        b.push_back(0);
+        for (int k = 0; k < 4; ++k) b.push_back(static_cast<std::uint8_t>(k < 3 ? c >> 8 * k : 0));
     }
     b.insert(b.end(), s.gap, 0xEE);
     b.insert(b.end(), s.rows.begin(), s.rows.end());
@@ -125,28 +119,19 @@ inline Bytes MakeBmp24(int width, int height, const std::vector<std::uint32_t>& 
     BmpSpec s;
     s.width = width;
     s.height = height;
-    s.bitCount = 24;
-    int stride = Stride(width, 24);
-    s.rows.assign(static_cast<std::size_t>(stride) * height, 0);
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = s.rows.data() + static_cast<std::size_t>(height - 1 - y) * stride;
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t c = topDown[static_cast<std::size_t>(y) * width + x];
-            row[3 * x] = static_cast<std::uint8_t>(c);
-            row[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
-            row[3 * x + 2] = static_cast<std::uint8_t>(c >> 16);
-        }
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+    s.rows.assign(stride * height, 0);
+    for (std::size_t i = 0; i < topDown.size(); ++i) {
+        std::size_t at = (height - 1 - i / width) * stride + i % width * 3;
+        for (int k = 0; k < 3; ++k) s.rows[at + k] = static_cast<std::uint8_t>(topDown[i] >> 8 * k);
     }
     return MakeBmp(s);
 }
 
 // A grey-level BMP (red = green = blue = level) from top-down levels.
 inline Bytes MakeGreyBmp(int width, int height, const std::vector<int>& levels) {
-    std::vector<std::uint32_t> px(levels.size());
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        std::uint32_t v = static_cast<std::uint32_t>(levels[i]) & 0xFF;
-        px[i] = v | (v << 8) | (v << 16);
-    }
+    std::vector<std::uint32_t> px;
+    for (int v : levels) px.push_back((v & 0xFF) * 0x010101u);
     return MakeBmp24(width, height, px);
 }
 
@@ -154,16 +139,13 @@ inline Bytes MakeGreyBmp(int width, int height, const std::vector<int>& levels) 
 // row first, and optionally a transparent index.
 inline Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& palette,
                      const std::vector<int>& indexes, int transparent = -1) {
-    quillon::testfiles::Palette table;
-    for (std::uint32_t c : palette) {
-        table.push_back({static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
-                         static_cast<std::uint8_t>(c)});
+    quillon::testfiles::Palette table(std::max<std::size_t>(1, palette.size()));
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        for (int k = 0; k < 3; ++k)
+            table[i][k] = static_cast<std::uint8_t>(palette[i] >> (16 - 8 * k));
     }
-    if (table.empty()) table.push_back({0, 0, 0});
-    quillon::testfiles::GifFrame frame;
-    for (int index : indexes) frame.indexes.push_back(static_cast<std::uint8_t>(index));
-    frame.transparent = transparent;
-    return quillon::testfiles::Gif(width, height, table, {frame});
+    return quillon::testfiles::Gif(width, height, table,
+                                   {{Bytes(indexes.begin(), indexes.end()), transparent}});
 }
 
 }  // namespace picturetest

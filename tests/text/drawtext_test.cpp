@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 constexpr COLORREF kBack = RGB(0, 0, 0);
@@ -21,18 +19,18 @@ struct Surface {
         EXPECT_TRUE(
             font.CreateFont(-11, 0, 0, 0, 400, 0, 0, 0, 128, 3, 2, 1, 0x34, Sjis("ＭＳ ゴシック")));
         CDC* dc = picture.GetMemDC();
-        dc->SelectObject(&font);
-        dc->SetBkMode(TRANSPARENT);
+        EXPECT_EQ(dc->SelectObject(&font), nullptr);
+        EXPECT_EQ(dc->SetBkMode(TRANSPARENT), OPAQUE);
         dc->SetTextColor(kInk);
     }
+    // Pixels not of the background inside `r`; `outside` counts the others.
     int InkInside(const RECT& r, int* outside) {
         int inside = 0;
         *outside = 0;
         for (int y = 0; y < 60; ++y) {
             for (int x = 0; x < 120; ++x) {
                 if (picture.GetPixel(x, y) == kBack) continue;
-                bool in = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-                ++(in ? inside : *outside);
+                ++(x >= r.left && x < r.right && y >= r.top && y < r.bottom ? inside : *outside);
             }
         }
         return inside;
@@ -45,12 +43,10 @@ TEST(DrawTextTest, JapaneseInkStaysInsideItsBox) {
     Surface s;
     const CString text = Sjis("CD再生\n毎週 月水金");
     RECT box = {10, 8, 100, 40};
-    int height = s.picture.GetMemDC()->DrawText(text, &box, 0);
-    EXPECT_EQ(height, 24);
+    EXPECT_EQ(s.picture.GetMemDC()->DrawText(text, &box, 0), 24);
     int outside = 0;
     EXPECT_GT(s.InkInside(box, &outside), 150);
     EXPECT_EQ(outside, 0);
-
     // Every pixel the layout covers fully shows the text colour exactly.
     int full = 0;
     quillon::platform::LayoutText(&s.font, text, box.left, box.top,
@@ -66,7 +62,7 @@ TEST(DrawTextTest, JapaneseInkStaysInsideItsBox) {
     EXPECT_GT(full, 50);
 }
 
-TEST(DrawTextTest, TextIsCutAtTheBoxAndMissingCharactersAreBoxes) {
+TEST(DrawTextTest, TextIsCutAtTheBoxAndTheClipRectangle) {
     Surface s;
     // A box lower and narrower than the text: the first line's upper part and
     // the characters past the right edge are cut off.
@@ -76,12 +72,16 @@ TEST(DrawTextTest, TextIsCutAtTheBoxAndMissingCharactersAreBoxes) {
     EXPECT_GT(s.InkInside(box, &outside), 10);
     EXPECT_EQ(outside, 0);
 
-    // A user-defined character shows a hollow box of full width.
+    // The picture's clip rectangle cuts further; opaque mode fills the line
+    // boxes within both.
     Surface t;
-    RECT wide = {0, 0, 120, 60};
-    t.picture.GetMemDC()->DrawText("\xF0\x40", &wide, 0);
-    EXPECT_EQ(t.picture.GetPixel(0, 1), kInk);    // top-left corner of the box
-    EXPECT_EQ(t.picture.GetPixel(9, 9), kInk);    // bottom-right corner
-    EXPECT_EQ(t.picture.GetPixel(4, 5), kBack);   // hollow
-    EXPECT_EQ(t.picture.GetPixel(10, 5), kBack);  // the gap before the next cell
+    CDC* dc = t.picture.GetMemDC();
+    t.picture.SetClipRect(0, 0, 30, 12);
+    dc->SetBkMode(OPAQUE);
+    dc->SetBkColor(RGB(0, 0, 255));
+    RECT wide = {10, 6, 50, 30};
+    dc->DrawText(Sjis("予約予約予約\n予約"), &wide, 0);
+    EXPECT_GT(t.InkInside(RECT{10, 6, 30, 12}, &outside), 20);
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(t.picture.GetPixel(10, 6), RGB(0, 0, 255));
 }
