@@ -30,6 +30,7 @@ public:
         CStringArray tokens;
         int view = 0;
         while (ParseCommonKey(ini, &tokens, &view)) {
+            if (tokens.GetAt(0) == "SLOTNO") m_slot = std::atoi(tokens.GetAt(1));
         }
         if (!GetDefaultToolHint().IsEmpty()) SetToolHint(GetDefaultToolHint());
     }
@@ -48,14 +49,18 @@ public:
     void SetMute(bool mute) override { m_mute = mute; }
     bool GetMute() const override { return m_mute; }
     bool SetFadeLevel(int /*level*/) override { return true; }
+    void SetDefaultReservationLength(CTimeSpan /*length*/) override {}
     void SetToolHintFormats(CString freeSlot, CString /*usedSlot*/) override {
         SetToolHint(freeSlot);
     }
+    int GetSlotNo() const override { return m_slot; }
+    void RenewToolHint() override {}
 
 private:
     int m_state = 0;
     CString m_text;
     bool m_mute = false;
+    int m_slot = -1;
 };
 
 // Plain buffers, so that the clean-up at exit never sees a destroyed string.
