@@ -4,6 +4,8 @@
 // "Group/Baseline...") is the baseline of every other one of its group.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -13,6 +15,9 @@ namespace {
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // Colours only on a terminal: the figures often go to a file or a note.
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
