@@ -7,9 +7,41 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <string>
+#include <utility>
 
 namespace {
+
+// Opening a converter costs about as much as converting a short text, and
+// text is converted at every tool tip and every line drawn: keep one open
+// per direction and thread.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (Ok()) iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    // Ready for a new text: no shift state left from the last one.
+    iconv_t Get() {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        return m_cd;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+iconv_t Open(const char* to, const char* from) {
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> open;
+    auto& slot = open[{to, from}];
+    if (!slot) slot = std::make_unique<Converter>(to, from);
+    return slot->Ok() ? slot->Get() : reinterpret_cast<iconv_t>(-1);
+}
 
 // Converts with iconv, replacing what cannot be converted and going on.
 // skipBytes says how many input bytes a bad sequence costs.
@@ -17,7 +49,7 @@ std::string Convert(const char* to, const char* from, const std::string& in,
                     const std::string& replacement, bool sjisInput) {
     std::string out;
     if (in.empty()) return out;
-    iconv_t cd = iconv_open(to, from);
+    iconv_t cd = Open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return in;  // no converter on this system: hand the bytes on unchanged
     }
@@ -57,7 +89,6 @@ std::string Convert(const char* to, const char* from, const std::string& in,
         out += replacement;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    iconv_close(cd);
     return out;
 }
 
