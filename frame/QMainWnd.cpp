@@ -236,140 +236,106 @@ void CQMainWnd::OnButton(Button which, UINT flags, CPoint point) {
 // Each input handler runs its items only when no other handler is under
 // way (a host callback may be showing a modal box that dispatches this
 // window's messages); otherwise the message gets the default handling only.
+template <class F>
+LRESULT CQMainWnd::Guarded(F work) {
+    if (CThreadWait::IsBusy(0)) return Default();
+    CThreadWait wait(0);
+    work();
+    return Default();
+}
 
 void CQMainWnd::OnLButtonDblClk(UINT flags, CPoint point) {
-    if (CThreadWait::IsBusy(0)) {
-        Default();
-        return;
-    }
-    CThreadWait wait(0);
-    OnButton(Button::LDblClk, flags, point);
-    Default();
+    Guarded([&] { OnButton(Button::LDblClk, flags, point); });
 }
 
 void CQMainWnd::OnLButtonDown(UINT flags, CPoint point) {
-    if (CThreadWait::IsBusy(0)) {
-        Default();
-        return;
-    }
-    CThreadWait wait(0);
-    SetFocus();
-    OnButton(Button::LDown, flags, point);
-    Default();
+    Guarded([&] {
+        SetFocus();
+        OnButton(Button::LDown, flags, point);
+    });
 }
 
 void CQMainWnd::OnLButtonUp(UINT flags, CPoint point) {
-    if (CThreadWait::IsBusy(0)) {
-        Default();
-        return;
-    }
-    CThreadWait wait(0);
-    OnButton(Button::LUp, flags, point);
-    Default();
+    Guarded([&] { OnButton(Button::LUp, flags, point); });
 }
 
 void CQMainWnd::OnRButtonDown(UINT flags, CPoint point) {
-    if (CThreadWait::IsBusy(0)) {
-        Default();
-        return;
-    }
-    CThreadWait wait(0);
-    OnButton(Button::RDown, flags, point);
-    Default();
+    Guarded([&] { OnButton(Button::RDown, flags, point); });
 }
 
 void CQMainWnd::OnRButtonUp(UINT flags, CPoint point) {
-    if (CThreadWait::IsBusy(0)) {
-        Default();
-        return;
-    }
-    CThreadWait wait(0);
-    OnButton(Button::RUp, flags, point);
-    Default();
+    Guarded([&] { OnButton(Button::RUp, flags, point); });
 }
 
 void CQMainWnd::OnMouseMove(UINT flags, CPoint point) {
-    if (CThreadWait::IsBusy(0)) {
-        Default();
-        return;
-    }
-    CThreadWait wait(0);
-    m_LastMouse = {1, flags, point.x, point.y};
-    if (m_pRoot != nullptr) {
-        CItem* captured = m_pCaptureItem;
-        POINT capturedAt{0, 0};
-        if (captured != nullptr) {
-            CRect r = captured->GetWindowRect();
-            capturedAt = {point.x - r.left, point.y - r.top};
-        }
-        POINT underAt;
-        CItem* under = m_pRoot->HitTest(point, &underAt);
-        if (under != m_pHoverItem) {
-            CItem* old = m_pHoverItem;
+    Guarded([&] {
+        m_LastMouse = {1, flags, point.x, point.y};
+        if (m_pRoot != nullptr) {
+            CItem* captured = m_pCaptureItem;
+            POINT capturedAt{0, 0};
+            if (captured != nullptr) {
+                CRect r = captured->GetWindowRect();
+                capturedAt = {point.x - r.left, point.y - r.top};
+            }
+            POINT underAt;
+            CItem* under = m_pRoot->HitTest(point, &underAt);
+            if (under != m_pHoverItem) {
+                CItem* old = m_pHoverItem;
+                m_pHoverItem = under;
+                if (old != nullptr) old->OnMouseLeave(captured);
+                under->OnMouseEnter(flags, underAt.x, underAt.y, captured);
+            }
+            if (captured != nullptr)
+                captured->OnMouseMove(flags, capturedAt.x, capturedAt.y, captured);
+            under->OnMouseMove(flags, underAt.x, underAt.y, captured);
             m_pHoverItem = under;
-            if (old != nullptr) old->OnMouseLeave(captured);
-            under->OnMouseEnter(flags, underAt.x, underAt.y, captured);
         }
-        if (captured != nullptr) captured->OnMouseMove(flags, capturedAt.x, capturedAt.y, captured);
-        under->OnMouseMove(flags, underAt.x, underAt.y, captured);
-        m_pHoverItem = under;
-    }
-    Default();
+    });
 }
 
 BOOL CQMainWnd::OnMouseWheel(UINT flags, short delta, CPoint /*point*/) {
-    if (CThreadWait::IsBusy(0)) return static_cast<BOOL>(Default());
-    CThreadWait wait(0);
-    if (m_pRoot != nullptr) {
+    return static_cast<BOOL>(Guarded([&] {
+        if (m_pRoot == nullptr) return;
         CPtrArray items;
         m_pRoot->CollectTree(&items);
         for (void* p : items) static_cast<CItem*>(p)->OnMouseWheel(flags, delta);
-    }
-    return static_cast<BOOL>(Default());
+    }));
 }
 
 void CQMainWnd::OnKeyDown(UINT key, UINT repeat, UINT flags) {
-    if (CThreadWait::IsBusy(0)) {
-        Default();
-        return;
-    }
-    CThreadWait wait(0);
-    if (m_pRoot != nullptr) m_pRoot->OnKeyDown(key, repeat, flags);
-    Default();
+    Guarded([&] {
+        if (m_pRoot != nullptr) m_pRoot->OnKeyDown(key, repeat, flags);
+    });
 }
 
 // Every 100 ms: the item timers in list order, each firing as many times
 // as its period fits in what it has accumulated, then OnTick on every item.
 void CQMainWnd::OnTimer(UINT_PTR /*id*/) {
-    if (CThreadWait::IsBusy(0)) {
-        Default();
-        return;
-    }
-    CThreadWait wait(0);
-    // An item may start, change or stop timers (its own or others') from
-    // OnItemTimer: work from a snapshot and look each record up again.
-    CPtrArray due;
-    for (const ItemTimer& t : m_ItemTimers) due.Add(t.item);
-    for (void* p : due) {
-        auto* item = static_cast<CItem*>(p);
-        int i = FindTimer(item);
-        if (i < 0) continue;
-        m_ItemTimers[i].accumulated += 100;
-        for (;;) {
-            i = FindTimer(item);
-            if (i < 0) break;
-            ItemTimer& t = m_ItemTimers[i];
-            if (t.accumulated < t.period) break;
-            t.accumulated -= t.period;
-            item->OnItemTimer();
+    Guarded([&] {
+        // An item may start, change or stop timers (its own or others') from
+        // OnItemTimer: work from a snapshot and look each record up again.
+        CPtrArray due;
+        for (const ItemTimer& t : m_ItemTimers) due.Add(t.item);
+        for (void* p : due) {
+            auto* item = static_cast<CItem*>(p);
+            int i = FindTimer(item);
+            if (i < 0) continue;
+            m_ItemTimers[i].accumulated += 100;
+            for (;;) {
+                i = FindTimer(item);
+                if (i < 0) break;
+                ItemTimer& t = m_ItemTimers[i];
+                if (t.accumulated < t.period) break;
+                t.accumulated -= t.period;
+                item->OnItemTimer();
+            }
         }
-    }
-    if (m_pRoot != nullptr) {
-        CPtrArray items;
-        m_pRoot->CollectTree(&items);
-        for (void* p : items) static_cast<CItem*>(p)->OnTick();
-    }
-    Default();
+        if (m_pRoot != nullptr) {
+            CPtrArray items;
+            m_pRoot->CollectTree(&items);
+            for (void* p : items) static_cast<CItem*>(p)->OnTick();
+        }
+    });
 }
 
 BOOL CQMainWnd::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {

@@ -93,6 +93,8 @@ protected:
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
 
 private:
+    template <class F>
+    LRESULT Guarded(F work);
     enum class Button { LDblClk, LDown, LUp, RDown, RUp };
     void OnButton(Button which, UINT flags, CPoint point);
     // The item that gets a button message: the one holding the capture,
