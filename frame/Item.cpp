@@ -1,11 +1,18 @@
 #include "frame/Item.h"
 
+#include <vector>
+
 #include "frame/QMainWnd.h"
 #include "frame/pictures/DibPicture.h"
 
-CItem::CItem() = default;
+CItemRef::CItemRef(CItem* item) {
+    if (item != nullptr) m_life = item->m_pLife;
+}
+
+CItem::CItem() : m_pLife(std::make_shared<CItem* const>(this)) {}
 
 CItem::~CItem() {
+    m_pLife.reset();
     if (m_pMainWnd != nullptr) {
         if (m_nToolId >= 0) m_pMainWnd->RemoveTool(static_cast<UINT>(m_nToolId));
         m_pMainWnd->ForgetItem(this);
@@ -78,8 +85,11 @@ void CItem::OnLButtonDown(UINT flags, int x, int y) {
 void CItem::OnLButtonUp(UINT flags, int x, int y) {
     if (IsCaptured()) {
         bool dragging = IsDragging();
-        // Releasing a drag delivers the drop to the item under the pointer.
+        // Releasing a drag delivers the drop to the item under the pointer,
+        // whose host callback may delete this item.
+        CItemRef self(this);
         ReleaseCapture();
+        if (!self.IsAlive()) return;
         if (dragging) OnEndDrag(x, y);
     }
     if (m_bForwardToParent && m_pParent != nullptr)
@@ -107,9 +117,14 @@ void CItem::OnEndDrag(int /*x*/, int /*y*/) {}
 void CItem::OnDropIn(UINT /*flags*/, int /*x*/, int /*y*/, CItem* /*dragged*/) {}
 
 void CItem::OnKeyDown(UINT key, UINT repeat, UINT flags) {
-    for (int i = 0; i < m_Children.GetSize(); ++i) {
-        CItem* child = GetChild(i);
-        if (child->m_bVisible) child->OnKeyDown(key, repeat, flags);
+    // A child's key (Delete) may delete children: the ones of this moment
+    // that are still there get it, in order.
+    std::vector<CItemRef> children;
+    children.reserve(static_cast<std::size_t>(m_Children.GetSize()));
+    for (int i = 0; i < m_Children.GetSize(); ++i) children.emplace_back(GetChild(i));
+    for (const CItemRef& ref : children) {
+        CItem* child = ref.Get();
+        if (child != nullptr && child->m_bVisible) child->OnKeyDown(key, repeat, flags);
     }
 }
 
@@ -228,6 +243,11 @@ int CItem::AddDragArea(DragArea area) {
 
 void CItem::CollectTree(CPtrArray* out) {
     out->Add(this);
+    for (int i = 0; i < m_Children.GetSize(); ++i) GetChild(i)->CollectTree(out);
+}
+
+void CItem::CollectTree(std::vector<CItemRef>* out) {
+    out->emplace_back(this);
     for (int i = 0; i < m_Children.GetSize(); ++i) GetChild(i)->CollectTree(out);
 }
 

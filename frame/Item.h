@@ -3,12 +3,16 @@
 // with mouse, key, wheel and timer events by the host window.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include <quillon/platform/Arrays.h>
 #include <quillon/platform/CString.h>
 #include <quillon/platform/Geometry.h>
 #include <quillon/platform/Types.h>
 
 class CDibPicture;
+class CItem;
 class CQMainWnd;
 
 // Where a press may start a drag, and how far the pointer must go before it
@@ -22,6 +26,25 @@ struct DragArea {
     RECT threshold{-10, -10, 10, 10};
 };
 static_assert(sizeof(DragArea) == 9 * 4, "a drag area is nine 32-bit words");
+
+// A pointer to an item that turns null once the item is deleted. Handlers
+// may delete items (a host callback makes the calendar rebuild its day
+// rows), so whoever calls items one after another, or keeps one between
+// events, holds them by this. A new item made where a deleted one was in
+// memory is another item: the reference does not reach it.
+class CItemRef {
+public:
+    CItemRef() = default;
+    CItemRef(CItem* item);  // NOLINT(google-explicit-constructor): a pointer that knows
+    CItem* Get() const {
+        std::shared_ptr<CItem* const> life = m_life.lock();
+        return life ? *life : nullptr;
+    }
+    bool IsAlive() const { return !m_life.expired(); }
+
+private:
+    std::weak_ptr<CItem* const> m_life;
+};
 
 class CItem {
 public:
@@ -99,6 +122,9 @@ public:
 
     // This item and every descendant, pre-order.
     void CollectTree(CPtrArray* out);
+    // The same, held by references: for calling every item in turn while
+    // the calls may delete some.
+    void CollectTree(std::vector<CItemRef>* out);
     // Moves the item last among its parent's children (drawn on top) and
     // redraws its area.
     void BringToFront();
@@ -115,11 +141,14 @@ public:
     CPoint GetPressPoint() const { return CPoint(m_nPressX, m_nPressY); }
 
 private:
+    friend class CItemRef;
     void RemoveChild(CItem* child);
     // Every descendant forgets the host window (it is going away).
     void ForgetMainWnd();
     friend class CQMainWnd;
 
+    // Shared with the references to this item; released first when it goes.
+    std::shared_ptr<CItem* const> m_pLife;
     CRect m_rect;
     CPtrArray m_Children;
     bool m_bForwardToParent = false;

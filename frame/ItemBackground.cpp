@@ -44,21 +44,26 @@ CPoint CItemBackground::ToWindow(int x, int y) const {
     return CPoint(x + r.left, y + r.top);
 }
 
+// The host may delete the background from its callback: the item's own
+// handling then has nothing left to work on.
 void CItemBackground::OnLButtonDblClk(UINT flags, int x, int y) {
+    CItemRef self(this);
     if (GetMainScreen() != nullptr)
         GetMainScreen()->OnLButtonDblClk(GetName(), flags, ToWindow(x, y));
-    CItemBase::OnLButtonDblClk(flags, x, y);
+    if (self.IsAlive()) CItemBase::OnLButtonDblClk(flags, x, y);
 }
 
 void CItemBackground::OnLButtonDown(UINT flags, int x, int y) {
+    CItemRef self(this);
     if (GetMainScreen() != nullptr)
         GetMainScreen()->OnLButtonDown(GetName(), flags, ToWindow(x, y));
-    CItemBase::OnLButtonDown(flags, x, y);
+    if (self.IsAlive()) CItemBase::OnLButtonDown(flags, x, y);
 }
 
 void CItemBackground::OnLButtonUp(UINT flags, int x, int y) {
+    CItemRef self(this);
     if (GetMainScreen() != nullptr) GetMainScreen()->OnLButtonUp(GetName(), flags, ToWindow(x, y));
-    CItemBase::OnLButtonUp(flags, x, y);
+    if (self.IsAlive()) CItemBase::OnLButtonUp(flags, x, y);
 }
 
 bool CItemBackground::LoadPicture(const CString& path) {

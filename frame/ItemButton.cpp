@@ -56,7 +56,7 @@ void CItemButton::OnMouseEnter(UINT flags, int x, int y, CItem* captured) {
 
 void CItemButton::OnMouseLeave(CItem* captured) {
     m_bPressed = false;
-    m_pHeldItem = nullptr;
+    m_pHeldItem = CItemRef();
     CItem::OnMouseLeave(captured);
     Redraw();
 }
@@ -76,22 +76,25 @@ void CItemButton::OnLButtonUp(UINT flags, int x, int y) {
     // A drag that ends on the button it started from leaves it unpressed too.
     m_bPressed = false;
     Redraw();
+    // The release may end a drag whose drop deletes this button.
+    CItemRef self(this);
     CItem::OnLButtonUp(flags, x, y);
-    if (click) OnButtonClick(flags, x, y);
+    if (click && self.IsAlive()) OnButtonClick(flags, x, y);
 }
 
 void CItemButton::OnTick() {
-    if (m_pHeldItem == nullptr) return;
+    CItem* held = m_pHeldItem.Get();
+    if (held == nullptr) return;
     // The repeat is for an item still being held: once it has been dropped
     // (or let go of) over the button, it stops.
-    if (!m_pHeldItem->IsCaptured()) {
-        m_pHeldItem = nullptr;
+    if (!held->IsCaptured()) {
+        m_pHeldItem = CItemRef();
         return;
     }
     DWORD now = timeGetTime();
     if (now - m_dwHeldSince > static_cast<DWORD>(m_nRepeatInterval)) {
         m_dwHeldSince = now;
-        OnDragRepeat(m_pHeldItem);
+        OnDragRepeat(held);
     }
 }
 

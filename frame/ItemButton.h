@@ -26,13 +26,15 @@ public:
     // 3 dragged, 2 pressed, 1 hot (mouse over it), 0 normal.
     int GetButtonState() const;
     bool IsPressed() const { return m_bPressed; }
-    CItem* GetHeldItem() const { return m_pHeldItem; }
+    CItem* GetHeldItem() const { return m_pHeldItem.Get(); }
     int GetRepeatInterval() const { return m_nRepeatInterval; }
     void SetRepeatInterval(int ms) { m_nRepeatInterval = ms; }
 
 private:
     bool m_bPressed = false;
-    CItem* m_pHeldItem = nullptr;
+    // A held item may be deleted while it is held (by the host, between
+    // events): the repeat must not reach it then.
+    CItemRef m_pHeldItem;
     DWORD m_dwHeldSince = 0;
     int m_nRepeatInterval = 1000;
 };

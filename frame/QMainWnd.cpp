@@ -1,5 +1,7 @@
 #include "frame/QMainWnd.h"
 
+#include <vector>
+
 #include "frame/Item.h"
 #include "frame/ThreadWait.h"
 #include "frame/pictures/DibPicture.h"
@@ -270,35 +272,38 @@ void CQMainWnd::OnRButtonUp(UINT flags, CPoint point) {
 void CQMainWnd::OnMouseMove(UINT flags, CPoint point) {
     Guarded([&] {
         m_LastMouse = {1, flags, point.x, point.y};
-        if (m_pRoot != nullptr) {
-            CItem* captured = m_pCaptureItem;
-            POINT capturedAt{0, 0};
-            if (captured != nullptr) {
-                CRect r = captured->GetWindowRect();
-                capturedAt = {point.x - r.left, point.y - r.top};
-            }
-            POINT underAt;
-            CItem* under = m_pRoot->HitTest(point, &underAt);
-            if (under != m_pHoverItem) {
-                CItem* old = m_pHoverItem;
-                m_pHoverItem = under;
-                if (old != nullptr) old->OnMouseLeave(captured);
-                under->OnMouseEnter(flags, underAt.x, underAt.y, captured);
-            }
-            if (captured != nullptr)
-                captured->OnMouseMove(flags, capturedAt.x, capturedAt.y, captured);
-            under->OnMouseMove(flags, underAt.x, underAt.y, captured);
-            m_pHoverItem = under;
+        if (m_pRoot == nullptr) return;
+        // Each call may delete items (the calendar rebuilds its rows from a
+        // host callback): the ones still there get the rest, in order.
+        const CItemRef captured(m_pCaptureItem);
+        POINT capturedAt{0, 0};
+        if (m_pCaptureItem != nullptr) {
+            CRect r = m_pCaptureItem->GetWindowRect();
+            capturedAt = {point.x - r.left, point.y - r.top};
         }
+        POINT underAt;
+        const CItemRef under(m_pRoot->HitTest(point, &underAt));
+        if (under.Get() != m_pHoverItem) {
+            const CItemRef old(m_pHoverItem);
+            m_pHoverItem = under.Get();
+            if (CItem* o = old.Get()) o->OnMouseLeave(captured.Get());
+            if (CItem* u = under.Get())
+                u->OnMouseEnter(flags, underAt.x, underAt.y, captured.Get());
+        }
+        if (CItem* c = captured.Get()) c->OnMouseMove(flags, capturedAt.x, capturedAt.y, c);
+        if (CItem* u = under.Get()) u->OnMouseMove(flags, underAt.x, underAt.y, captured.Get());
+        m_pHoverItem = under.Get();
     });
 }
 
 BOOL CQMainWnd::OnMouseWheel(UINT flags, short delta, CPoint /*point*/) {
     return static_cast<BOOL>(Guarded([&] {
         if (m_pRoot == nullptr) return;
-        CPtrArray items;
+        std::vector<CItemRef> items;
         m_pRoot->CollectTree(&items);
-        for (void* p : items) static_cast<CItem*>(p)->OnMouseWheel(flags, delta);
+        for (const CItemRef& ref : items) {
+            if (CItem* item = ref.Get()) item->OnMouseWheel(flags, delta);
+        }
     }));
 }
 
@@ -312,17 +317,19 @@ void CQMainWnd::OnKeyDown(UINT key, UINT repeat, UINT flags) {
 // as its period fits in what it has accumulated, then OnTick on every item.
 void CQMainWnd::OnTimer(UINT_PTR /*id*/) {
     Guarded([&] {
-        // An item may start, change or stop timers (its own or others') from
-        // OnItemTimer: work from a snapshot and look each record up again.
-        CPtrArray due;
-        for (const ItemTimer& t : m_ItemTimers) due.Add(t.item);
-        for (void* p : due) {
-            auto* item = static_cast<CItem*>(p);
-            int i = FindTimer(item);
+        // An item may start, change or stop timers (its own or others') and
+        // delete items from OnItemTimer: work from a snapshot of the items
+        // and look each record up again.
+        std::vector<CItemRef> due;
+        due.reserve(static_cast<std::size_t>(m_ItemTimers.GetSize()));
+        for (const ItemTimer& t : m_ItemTimers) due.emplace_back(t.item);
+        for (const CItemRef& ref : due) {
+            CItem* item = ref.Get();
+            int i = item != nullptr ? FindTimer(item) : -1;
             if (i < 0) continue;
             m_ItemTimers[i].accumulated += 100;
             for (;;) {
-                i = FindTimer(item);
+                i = ref.IsAlive() ? FindTimer(item) : -1;
                 if (i < 0) break;
                 ItemTimer& t = m_ItemTimers[i];
                 if (t.accumulated < t.period) break;
@@ -331,9 +338,11 @@ void CQMainWnd::OnTimer(UINT_PTR /*id*/) {
             }
         }
         if (m_pRoot != nullptr) {
-            CPtrArray items;
+            std::vector<CItemRef> items;
             m_pRoot->CollectTree(&items);
-            for (void* p : items) static_cast<CItem*>(p)->OnTick();
+            for (const CItemRef& ref : items) {
+                if (CItem* item = ref.Get()) item->OnTick();
+            }
         }
     });
 }
