@@ -1,4 +1,5 @@
-// The main screen's program and log tables and the reservation rules.
+// The main screen's program and log tables and the reservation rules
+// applied to them; the rules themselves are the schedule's.
 #include <quillon/QMainScreen.h>
 
 #include "schedule/ProgInPeriod.h"
