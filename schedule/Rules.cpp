@@ -10,12 +10,15 @@
 
 int ChkProgTime(CQProg prog) {
     if (!prog.IsSinglePlan()) return 0;
+    // One reading of the clock for the whole check: a second ticking over
+    // between two readings must not let the limits disagree.
+    const CTime now = CTime::GetCurrentTime();
     CTime begin = prog.GetBeginTime();
-    if (CTimeRect::IsPast(begin)) return -1;
-    int year = std::min(CTime::GetCurrentTime().GetYear() + 2, 2038);
+    if (begin < now) return -1;
+    int year = std::min(now.GetYear() + 2, 2038);
     if (begin >= CTime(year, 1, 1, 0, 0, 0)) return -2;
-    if (begin < CTime::GetCurrentTime() + CTimeSpan(180)) return -3;
-    if (begin < CTime::GetCurrentTime() + CTimeSpan(300)) return 1;
+    if (begin < now + CTimeSpan(180)) return -3;
+    if (begin < now + CTimeSpan(300)) return 1;
     return 0;
 }
 
