@@ -4,8 +4,8 @@ namespace quillon {
 namespace frame {
 namespace {
 
-// Every item section of the description, with its item class's factory
-// once that class exists (e.g. &MakeSectionItem<CQItemDevice>).
+// Every item section of the description; RegisterSections fills in the
+// factories.
 SectionEntry g_sections[] = {
     {"DEVICE", SectionHolder::Devices, nullptr},
     {"CALENDAR", SectionHolder::Calendar, nullptr},
@@ -20,7 +20,17 @@ SectionEntry g_sections[] = {
     {"TOP", SectionHolder::Top, nullptr},
 };
 
+// Before the first use of the table, so that a stand-in put in by a test is
+// never replaced by the library's own factory afterwards.
+void EnsureRegistered() {
+    static bool registered = false;
+    if (registered) return;
+    registered = true;  // first: registering replaces factories itself
+    RegisterSections();
+}
+
 SectionEntry* Find(const char* keyword) {
+    EnsureRegistered();
     for (SectionEntry& e : g_sections) {
         if (_mbscmp(e.keyword, keyword) == 0) return &e;
     }

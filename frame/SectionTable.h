@@ -1,7 +1,9 @@
 // The item sections of the screen description: which keyword makes which
-// item, and where the main screen keeps it. An item class plugs in by
-// naming its factory in the table (SectionTable.cpp); a section whose class
-// has no factory is read up to its END and makes nothing.
+// item, and where the main screen keeps it. The item classes live above
+// the frame (calendar/, devices/) and plug in from one place there,
+// RegisterSections, which the table calls itself before its first use; a
+// section whose class has no factory is read up to its END and makes
+// nothing.
 #pragma once
 
 #include <quillon/platform/CString.h>
@@ -38,12 +40,19 @@ struct SectionEntry {
     ItemFactory factory;  // null: read to END, nothing made
 };
 
+// Defined above the frame (sections/Sections.cpp): names the factory of
+// every item class with SetSectionFactory. Runs once, before the first
+// look-up or replacement; not a static initialiser, which the linker would
+// drop from a static library.
+void RegisterSections();
+
 // The entry of a section keyword, null for any other word.
 const SectionEntry* FindSection(const CString& keyword);
 
 // Puts another factory in place for a keyword and returns the one it
 // replaces (null for an unknown keyword, which changes nothing). Lets tests
-// and tools stand their own items in for a section.
+// and tools stand their own items in for a section; the library's own
+// factories are in place before the first replacement.
 ItemFactory SetSectionFactory(const char* keyword, ItemFactory factory);
 
 template <class T>
