@@ -5,9 +5,7 @@
 #include "frame/IniFile.h"
 #include "frame/pictures/DibPicture.h"
 
-CItemBackground::CItemBackground(CQMainScreen* screen) : CQItem(screen) {
-    SetOwner(this);
-}
+CItemBackground::CItemBackground(CQMainScreen* screen) : CQItem(screen, this) {}
 
 CItemBackground::~CItemBackground() = default;
 

@@ -20,7 +20,7 @@ int ClampCoord(std::int64_t v) {
 
 }  // namespace
 
-CQItem::CQItem(CQMainScreen* screen) : m_pMainScreen(screen) {}
+CQItem::CQItem(CQMainScreen* screen, CItem* owner) : m_pOwner(owner), m_pMainScreen(screen) {}
 
 CQItem::~CQItem() = default;
 

@@ -27,7 +27,9 @@ class CQItem {
 public:
     static constexpr int kViews = 4;
 
-    explicit CQItem(CQMainScreen* screen);
+    // `owner` is the same object seen as an item of the tree: the concrete
+    // class passes `this`.
+    CQItem(CQMainScreen* screen, CItem* owner);
     CQItem(const CQItem&) = delete;
     CQItem& operator=(const CQItem&) = delete;
 
@@ -68,13 +70,8 @@ public:
     COLORREF GetSelectColor() const;
     COLORREF GetGrayColor() const;
 
-protected:
-    // Set by the concrete class's constructor: the same object seen as an
-    // item of the tree.
-    void SetOwner(CItem* owner) { m_pOwner = owner; }
-
 private:
-    CItem* m_pOwner = nullptr;
+    CItem* m_pOwner;
     bool m_bEnabled = true;
     CQMainScreen* m_pMainScreen;
     CString m_strName = "UNTITLED";

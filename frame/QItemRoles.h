@@ -1,18 +1,43 @@
-// What the main screen asks of particular kinds of items. The main screen
-// holds every item by its description part (CQItem); an item that plays one
-// of these roles also derives from the role, and the main screen reaches it
-// with a cross-cast, so an item of another kind that happens to carry the
-// looked-up name is never mistaken for one.
+// What one kind of item asks of another. The main screen holds every item by
+// its description part (CQItem); an item that plays one of these roles also
+// derives from the role, and is reached through it with `Of`, so an item of
+// another kind that happens to carry the looked-up name is never mistaken
+// for one, and calendar/ and devices/ never include each other.
+//
+// Who implements and who may use each role:
+//   CQDeviceRole      devices/ implements; frame/ (device states, fading,
+//                     default length) and calendar/ (a device dropped on a
+//                     day row) use it.
+//   CQSlotButtonRole  devices/ implements; frame/ uses it (free slots, the
+//                     slot buttons' order and tool hints).
+//   CQCalendarRole    calendar/ implements; frame/ (draw window, rebuilds)
+//                     and devices/ (the proposal of a device drag, drops of
+//                     program bars on command buttons) use it.
+//   CQConnectRole     devices/ implements; frame/ uses it.
+// Within its own folder an item uses the concrete classes directly.
 #pragma once
 
+#include <quillon/QProg.h>
 #include <quillon/TimeRect.h>
 #include <quillon/platform/CString.h>
 #include <quillon/platform/CTime.h>
+#include <quillon/platform/Geometry.h>
 
+class CItem;
 class CQItem;
 
-// A device item: its state as the host sets it, and its fade level for the
-// opening animation.
+// The calendar's one drag state: a program bar being dragged, or the
+// proposal a dragged device makes over the calendar.
+struct CalDragInfo {
+    CQProg initial;        // the program as it was when the drag began
+    CTimeRect occurrence;  // the grabbed bar (one run on one day)
+    int grip = -1;         // 0 left edge, 1 body, 2 right edge; -1 no bar
+    CQProg changed;        // what the pointer position makes of it
+    bool shown = false;    // the ghost is drawn and a drop may be taken
+};
+
+// A device item: its state as the host sets it, its fade level for the
+// opening animation, and what a reservation made by dropping it gets.
 class CQDeviceRole {
 public:
     virtual ~CQDeviceRole() = default;
@@ -26,10 +51,17 @@ public:
     virtual bool GetMute() const = 0;
     // 0 (invisible) to 256 (opaque) on every picture of the device.
     virtual bool SetFadeLevel(int level) = 0;
+    // The NAME, which the host's drop callbacks carry.
+    virtual CString GetDeviceName() const = 0;
+    // The kind of a reservation made by dropping the device, by its name
+    // (CQProg's default kind for a name that gives none).
+    virtual int GetProgKind() const = 0;
     // The length of a reservation made by dropping the device.
-    virtual void SetDefaultReservationLength(CTimeSpan length) = 0;
+    virtual void SetDefaultLength(CTimeSpan length) = 0;
+    virtual CTimeSpan GetDefaultLength() const = 0;
 
     static CQDeviceRole* Of(CQItem* item);
+    static CQDeviceRole* Of(CItem* item);
 };
 
 // A slot button: the two tool hint formats of the SLOTBUTTON_ALL line (the
@@ -44,9 +76,12 @@ public:
     virtual void RenewToolHint() = 0;
 
     static CQSlotButtonRole* Of(CQItem* item);
+    static CQSlotButtonRole* Of(CItem* item);
 };
 
-// The calendar's draw window, as far as the host moves it.
+// The calendar: its draw window as the host moves it, and what the device
+// drag and the command buttons need of its rows and its drag state. Points
+// are in the calendar's own coordinates.
 class CQCalendarRole {
 public:
     virtual ~CQCalendarRole() = default;
@@ -55,8 +90,23 @@ public:
     virtual bool ScrollToDay(CTime day, CTime* clamped) = 0;
     // Lays out the day rows again from the program and log tables.
     virtual void RebuildDays() = 0;
+    // The day row under a vertical position, null when there is none.
+    virtual CItem* GetDayAtY(int y) = 0;
+    // The instant under a point; false where no row is.
+    virtual bool PointToTime(int x, int y, CTime* out) = 0;
+    // Where an instant is drawn; false when no row shows it.
+    virtual bool TimeToPoint(CTime t, CPoint* out) = 0;
+    // A copy of `info` becomes the drag state; null (and nothing changes)
+    // while one exists.
+    virtual CalDragInfo* BeginProgDrag(const CalDragInfo& info) = 0;
+    virtual void EndProgDrag() = 0;
+    // The drag state, null when nothing is dragged.
+    virtual CalDragInfo* GetDragInfo() = 0;
+    // The slot of the drag state's changed program, -1 without one.
+    virtual int GetDragSlotNo() = 0;
 
     static CQCalendarRole* Of(CQItem* item);
+    static CQCalendarRole* Of(CItem* item);
 };
 
 // The connection line item of the TOP section.
@@ -69,4 +119,5 @@ public:
     virtual void ClearConnect() = 0;
 
     static CQConnectRole* Of(CQItem* item);
+    static CQConnectRole* Of(CItem* item);
 };

@@ -111,7 +111,8 @@ void CQMainScreen::ReadBgSection(CIniFile* ini, const char* className, CWnd* par
 }
 
 void CQMainScreen::SkipSection(CIniFile* ini) {
-    CQItem scratch(this);
+    // Read by a description part that belongs to no item.
+    CQItem scratch(this, nullptr);
     CStringArray tokens;
     int view = 0;
     while (scratch.ParseCommonKey(ini, &tokens, &view)) {

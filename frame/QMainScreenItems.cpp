@@ -255,7 +255,7 @@ int CQMainScreen::GetEmptySlotNo() {
 bool CQMainScreen::SetProgDefaultTime(CString name, CTimeSpan length) {
     CQDeviceRole* device = CQDeviceRole::Of(CQItemName2pCQItem(name));
     if (device == nullptr) return false;
-    device->SetDefaultReservationLength(length);
+    device->SetDefaultLength(length);
     return true;
 }
 

@@ -24,8 +24,7 @@ namespace {
 
 class StandIn : public CItemBase, public CQItem, public CQDeviceRole, public CQSlotButtonRole {
 public:
-    StandIn(CQMainScreen* screen, CIniFile* ini) : CQItem(screen) {
-        SetOwner(this);
+    StandIn(CQMainScreen* screen, CIniFile* ini) : CQItem(screen, this) {
         Create(screen->GetRootItem(), 0, 0, 10, 10);
         CStringArray tokens;
         int view = 0;
@@ -49,7 +48,10 @@ public:
     void SetMute(bool mute) override { m_mute = mute; }
     bool GetMute() const override { return m_mute; }
     bool SetFadeLevel(int /*level*/) override { return true; }
-    void SetDefaultReservationLength(CTimeSpan /*length*/) override {}
+    CString GetDeviceName() const override { return GetName(); }
+    int GetProgKind() const override { return 0; }
+    void SetDefaultLength(CTimeSpan length) override { m_length = length; }
+    CTimeSpan GetDefaultLength() const override { return m_length; }
     void SetToolHintFormats(CString freeSlot, CString /*usedSlot*/) override {
         SetToolHint(freeSlot);
     }
@@ -61,6 +63,7 @@ private:
     CString m_text;
     bool m_mute = false;
     int m_slot = -1;
+    CTimeSpan m_length{1800};
 };
 
 // Plain buffers, so that the clean-up at exit never sees a destroyed string.

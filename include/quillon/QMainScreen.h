@@ -15,27 +15,16 @@
 class CItem;
 class CQItem;
 class CItemBackground;
-class CItemButton;
-class CItemBalloonHelp;
-class CQItemDevice;
-class CQItemCal;
-class CQItemCalDay;
-class CQItemNewmake;
 class CQMainWnd;
 class CIniFile;
 class CQDeviceRole;
+class CQMainScreenInternal;
 
 class CQMainScreen : public CObject {
-    // The calendar, its day rows and balloon, and the command buttons work
-    // the program table through the private operations below.
-    friend class CQItemCal;
-    friend class CQItemCalDay;
-    friend class CItemBalloonHelp;
-    friend class CQItemDevice;
-    friend class CQItemNewmake;
-    friend class CQItemChange;
-    friend class CQItemTrash;
-    friend class CQItemSlotButton;
+    // The items (calendar, day rows, balloon, devices, command buttons)
+    // work the program table through the private operations below, which
+    // the library's own CQMainScreenInternal passes on to them.
+    friend class CQMainScreenInternal;
 
 public:
     // iniPath and pictureDir may be null: both then default to the folder of

@@ -234,8 +234,8 @@ public:
         int view;
         std::vector<std::string> tokens;  // all 17 entries
     };
-    FakeItem(CQMainScreen* screen, CIniFile* ini, const char* kind) : CQItem(screen), m_kind(kind) {
-        SetOwner(this);
+    FakeItem(CQMainScreen* screen, CIniFile* ini, const char* kind)
+        : CQItem(screen, this), m_kind(kind) {
         Create(screen->GetRootItem(), 0, 0, 10, 10);
         CStringArray tokens;
         int view = -7;
@@ -287,9 +287,13 @@ public:
     CString GetDeviceText() const override { return m_text; }
     void SetMute(bool mute) override { m_mute = mute; }
     bool GetMute() const override { return m_mute; }
-    void SetDefaultReservationLength(CTimeSpan length) override {
+    CString GetDeviceName() const override { return GetName(); }
+    int GetProgKind() const override { return 0; }
+    void SetDefaultLength(CTimeSpan length) override {
+        m_length = length;
         Note("length " + std::to_string(length.GetTotalSeconds()));
     }
+    CTimeSpan GetDefaultLength() const override { return m_length; }
     bool SetFadeLevel(int level) override {
         Harness* h = CurrentHarness();
         fades.push_back(Fade{level, GetRect(), h->Tick(), h->CursorId()});
@@ -301,6 +305,7 @@ private:
     int m_state = 0;
     CString m_text;
     bool m_mute = false;
+    CTimeSpan m_length{1800};
 };
 
 class FakeSlotButton : public FakeItem, public CQSlotButtonRole {
@@ -337,6 +342,19 @@ public:
         return scrollResult;
     }
     void RebuildDays() override { Note("rebuild"); }
+    // No rows: nothing is under any point.
+    CItem* GetDayAtY(int /*y*/) override { return nullptr; }
+    bool PointToTime(int, int, CTime*) override { return false; }
+    bool TimeToPoint(CTime, CPoint*) override { return false; }
+    CalDragInfo* BeginProgDrag(const CalDragInfo& info) override {
+        if (drag) return nullptr;
+        drag = std::make_unique<CalDragInfo>(info);
+        return drag.get();
+    }
+    void EndProgDrag() override { drag.reset(); }
+    CalDragInfo* GetDragInfo() override { return drag.get(); }
+    int GetDragSlotNo() override { return drag ? drag->changed.GetSlotNo() : -1; }
+    std::unique_ptr<CalDragInfo> drag;
     CTimeRect window{CTime(100), CTime(200)};
     bool scrollResult = true;
 };

@@ -1,6 +1,7 @@
 // The program table and the items it keeps up to date: the slot buttons
 // (which slot is free, their stacking), the devices' reservation length and
 // the calendar's day rows.
+#include "frame/QMainScreenInternal.h"
 #include "frame_fixture.h"
 
 using namespace frametest;
@@ -77,4 +78,18 @@ TEST(SlotsTest, ProgramTableKeepsSlotButtonsDevicesAndCalendarInStep) {
     EXPECT_FALSE(screen.SetProgDefaultTime("S1", CTimeSpan(600)));
     EXPECT_FALSE(screen.SetProgDefaultTime("CD/DVD", CTimeSpan(600)));
     EXPECT_EQ(Events(), Log{"device:MD length 2700"});
+    // A day row reaches a dropped device from its drawing side, and the
+    // tables and the selection through the items' access to the screen.
+    CItem* md = screen.CQItemName2pCQItem("MD")->GetOwner();
+    ASSERT_NE(CQDeviceRole::Of(md), nullptr);
+    EXPECT_EQ(CQDeviceRole::Of(md)->GetDefaultLength(), CTimeSpan(0, 0, 45, 0));
+    EXPECT_EQ(CQDeviceRole::Of(screen.CQItemName2pCQItem("S1")->GetOwner()), nullptr);
+    EXPECT_EQ(CQMainScreenInternal::GetProgTable(screen).GetSize(), 2);
+    EXPECT_EQ(CQMainScreenInternal::GetLogTable(screen).GetSize(), 1);
+    EXPECT_FALSE(CQMainScreenInternal::SetSelectSlot(screen, 1));
+    EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(screen), -1);
+    EXPECT_TRUE(CQMainScreenInternal::SetSelectSlot(screen, 2));
+    EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(screen), 2);
+    EXPECT_TRUE(screen.DeleteProgram(2));
+    EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(screen), -1);
 }
