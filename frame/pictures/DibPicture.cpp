@@ -133,15 +133,17 @@ void CDibPicture::Release() {
     m_bLoaded = false;
 }
 
+BITMAPINFO* CDibPicture::InfoBlock() {
+    if (!m_pBitmapInfo) m_pBitmapInfo.reset(new (std::nothrow) BITMAPINFO{});
+    return m_pBitmapInfo.get();
+}
+
 // Header, colour table count, memory context and DIB section for a picture
 // whose colour table (if any) is already in the information block.
 bool CDibPicture::MakeBlank(int width, int height, int bitCount) {
     int colors = DibColorCount(bitCount);
     if (colors < 0 || !quillon::platform::PictureSizeAllowed(width, height)) return false;
-    if (!m_pBitmapInfo) {
-        m_pBitmapInfo.reset(new (std::nothrow) BITMAPINFO{});
-        if (!m_pBitmapInfo) return false;
-    }
+    if (InfoBlock() == nullptr) return false;
     m_nColors = colors;
     m_nStride = quillon::platform::DibStride(width, bitCount);
     m_pMemDC = std::make_unique<CDC>();
@@ -165,10 +167,7 @@ bool CDibPicture::Create(int width, int height, int bitCount) {
     if (bitCount < 1) bitCount = screen.GetDeviceCaps(BITSPIXEL);
     int colors = DibColorCount(bitCount);
     if (colors < 0 || !quillon::platform::PictureSizeAllowed(width, height)) return false;
-    if (!m_pBitmapInfo) {
-        m_pBitmapInfo.reset(new (std::nothrow) BITMAPINFO{});
-        if (!m_pBitmapInfo) return false;
-    }
+    if (InfoBlock() == nullptr) return false;
     WriteHeader(&m_pBitmapInfo->bmiHeader, width, height, bitCount, colors);
     RGBQUAD* table = m_pBitmapInfo->bmiColors;
     if (bitCount == 1) {
@@ -273,10 +272,7 @@ bool CDibPicture::LoadBmp(const CString& path) {
     const std::uint64_t pixelStart = offset > tableEnd ? offset : tableEnd;
     if (pixelStart + pixelBytes > file.Size()) return false;
 
-    if (!m_pBitmapInfo) {
-        m_pBitmapInfo.reset(new (std::nothrow) BITMAPINFO{});
-        if (!m_pBitmapInfo) return false;
-    }
+    if (InfoBlock() == nullptr) return false;
     m_pBitmapInfo->bmiHeader = h;
     BYTE table[256 * 4];
     if (entries > 0 && !file.Read(table, 4 * static_cast<std::size_t>(entries))) return false;
@@ -303,10 +299,7 @@ bool CDibPicture::LoadWithPlatform(const CString& path, BYTE fill) {
     int bitCount = screen.GetDeviceCaps(BITSPIXEL);
     if (bitCount <= 8) bitCount = 16;
     if (bitCount != 16 && bitCount != 24) bitCount = 32;
-    if (!m_pBitmapInfo) {
-        m_pBitmapInfo.reset(new (std::nothrow) BITMAPINFO{});
-        if (!m_pBitmapInfo) return false;
-    }
+    if (InfoBlock() == nullptr) return false;
     WriteHeader(&m_pBitmapInfo->bmiHeader, width, height, bitCount, 0);
     if (!MakeBlank(width, height, bitCount)) return false;
     Fill(fill);

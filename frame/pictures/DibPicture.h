@@ -71,6 +71,9 @@ public:
     }
 
 private:
+    // The information block (header and a 256-entry table), made on first
+    // use; null when memory runs out.
+    BITMAPINFO* InfoBlock();
     bool MakeBlank(int width, int height, int bitCount);
     bool LoadBmp(const CString& path);
     bool LoadGif(const CString& path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame/pictures/DibPicture.h"
+#include "platform/gdi/Pixels.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -10,7 +11,8 @@
 
 namespace {
 
-inline int BlendComponent(int c, int k, int w) {
+// Component c moved toward k by w out of 256 (0 keeps c, 256 gives k).
+inline int MixByWeight256(int c, int k, int w) {
     return c + (k - c) * w / 256;
 }
 
@@ -64,9 +66,9 @@ public:
         const int kb = m_kbgr & 0xFF, kg = (m_kbgr >> 8) & 0xFF, kr = (m_kbgr >> 16) & 0xFF;
         for (; i < n; ++i) {
             std::uint32_t v = p[i];
-            int b = BlendComponent(v & 0xFF, kb, w);
-            int g = BlendComponent((v >> 8) & 0xFF, kg, w);
-            int r = BlendComponent((v >> 16) & 0xFF, kr, w);
+            int b = MixByWeight256(v & 0xFF, kb, w);
+            int g = MixByWeight256((v >> 8) & 0xFF, kg, w);
+            int r = MixByWeight256((v >> 16) & 0xFF, kr, w);
             p[i] = (v & 0xFF000000u) | (static_cast<std::uint32_t>(r) << 16) |
                    (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
         }
@@ -123,11 +125,6 @@ private:
     std::uint32_t m_kbgr;
 };
 
-std::uint32_t ColorToBgrx(COLORREF c) {
-    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
-           (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
-}
-
 // Row, clip and colour worked out once for a whole drawing into a
 // true-colour picture.
 struct TrueColourTarget {
@@ -140,7 +137,7 @@ struct TrueColourTarget {
           kr(GetRValue(color)),
           kg(GetGValue(color)),
           kb(GetBValue(color)),
-          blender(ColorToBgrx(color)) {}
+          blender(quillon::platform::gdi::ColorToBgrx(color)) {}
 
     // A run of one weight in row y, cut to the clip rectangle.
     void Run(std::int64_t x, std::int64_t y, std::int64_t length, int w) const {
@@ -174,9 +171,9 @@ struct TrueColourTarget {
 
 void Blend24(BYTE* p, int n, int kb, int kg, int kr, int w) {
     for (int i = 0; i < n; ++i, p += 3) {
-        p[0] = static_cast<BYTE>(BlendComponent(p[0], kb, w));
-        p[1] = static_cast<BYTE>(BlendComponent(p[1], kg, w));
-        p[2] = static_cast<BYTE>(BlendComponent(p[2], kr, w));
+        p[0] = static_cast<BYTE>(MixByWeight256(p[0], kb, w));
+        p[1] = static_cast<BYTE>(MixByWeight256(p[1], kg, w));
+        p[2] = static_cast<BYTE>(MixByWeight256(p[2], kr, w));
     }
 }
 
@@ -184,9 +181,9 @@ void Blend24(BYTE* p, int n, int kb, int kg, int kr, int w) {
 void Blend16(BYTE* p, int n, int kb, int kg, int kr, int w) {
     for (int i = 0; i < n; ++i, p += 2) {
         unsigned v = p[0] | (p[1] << 8);
-        int r = BlendComponent(static_cast<int>((v >> 10) & 31), kr, w);
-        int g = BlendComponent(static_cast<int>((v >> 5) & 31), kg, w);
-        int b = BlendComponent(static_cast<int>(v & 31), kb, w);
+        int r = MixByWeight256(static_cast<int>((v >> 10) & 31), kr, w);
+        int g = MixByWeight256(static_cast<int>((v >> 5) & 31), kg, w);
+        int b = MixByWeight256(static_cast<int>(v & 31), kb, w);
         v = (v & 0x8000u) | (static_cast<unsigned>(r) << 10) | (static_cast<unsigned>(g) << 5) |
             static_cast<unsigned>(b);
         p[0] = static_cast<BYTE>(v);
@@ -264,8 +261,8 @@ void PixelRun(CDibPicture* target, std::int64_t x, std::int64_t y, std::int64_t 
         COLORREF c = target->GetPixel(static_cast<int>(px), static_cast<int>(y));
         target->SetPixel(
             static_cast<int>(px), static_cast<int>(y),
-            RGB(BlendComponent(GetRValue(c), kr, w), BlendComponent(GetGValue(c), kg, w),
-                BlendComponent(GetBValue(c), kb, w)));
+            RGB(MixByWeight256(GetRValue(c), kr, w), MixByWeight256(GetGValue(c), kg, w),
+                MixByWeight256(GetBValue(c), kb, w)));
     }
 }
 

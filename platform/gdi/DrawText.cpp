@@ -13,15 +13,16 @@ using quillon::platform::GlyphImage;
 
 namespace {
 
-// Coverage a of 255 gives the text colour exactly, 0 leaves the pixel.
-inline std::uint32_t BlendComponent(std::uint32_t k, std::uint32_t c, std::uint32_t a) {
+// Text colour k over pixel c by coverage a out of 255: 255 gives k exactly,
+// 0 leaves c.
+inline std::uint32_t MixByCoverage255(std::uint32_t k, std::uint32_t c, std::uint32_t a) {
     return (k * a + c * (255 - a) + 127) / 255;
 }
 
 inline std::uint32_t BlendBgrx(std::uint32_t k, std::uint32_t c, std::uint32_t a) {
-    return BlendComponent(k & 0xFF, c & 0xFF, a) |
-           (BlendComponent((k >> 8) & 0xFF, (c >> 8) & 0xFF, a) << 8) |
-           (BlendComponent((k >> 16) & 0xFF, (c >> 16) & 0xFF, a) << 16);
+    return MixByCoverage255(k & 0xFF, c & 0xFF, a) |
+           (MixByCoverage255((k >> 8) & 0xFF, (c >> 8) & 0xFF, a) << 8) |
+           (MixByCoverage255((k >> 16) & 0xFF, (c >> 16) & 0xFF, a) << 16);
 }
 
 struct TextPass {
