@@ -26,7 +26,7 @@
 #include "frame/QItemRoles.h"
 #include "frame/QMainWnd.h"
 #include "frame/SectionTable.h"
-#include "pictures/picture_files.h"
+#include "support/picture_files.h"
 
 namespace frametest {
 

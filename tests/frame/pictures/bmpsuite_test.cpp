@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "frame/pictures/DibPicture.h"
-#include "picture_files.h"
+#include "support/picture_files.h"
 
 namespace fs = std::filesystem;
 using picturetest::Bytes;

@@ -3,7 +3,7 @@
 #include "frame/pictures/BitmapFont.h"
 #include "frame/pictures/DibPicture.h"
 #include "frame/pictures/MaskPicture.h"
-#include "picture_files.h"
+#include "support/picture_files.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/pictures/DibPicture.h"
-#include "picture_files.h"
+#include "support/picture_files.h"
 #include "platform/gdi/DC.h"
 
 using picturetest::ExpectPixels;

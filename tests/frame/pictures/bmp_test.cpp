@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "frame/pictures/DibPicture.h"
-#include "picture_files.h"
+#include "support/picture_files.h"
 
 using picturetest::BmpSpec;
 using picturetest::Bytes;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/pictures/DibPicture.h"
-#include "picture_files.h"
+#include "support/picture_files.h"
 
 using picturetest::MakeGif;
 

@@ -2,7 +2,7 @@
 
 #include "frame/pictures/DibPicture.h"
 #include "frame/pictures/MaskPicture.h"
-#include "picture_files.h"
+#include "support/picture_files.h"
 
 using picturetest::MakeGreyBmp;
 
