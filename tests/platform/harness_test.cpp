@@ -1,8 +1,22 @@
+// The harness itself: message boxes (recorded, answered, nested input),
+// sounds, and pictures of the screen compared with golden files.
 #include <quillon/testing.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Sound.h"
+#include "platform/decode/PictureDecoder.h"
+#include "window_helpers.h"
+
+namespace fs = std::filesystem;
 using quillon::testing::Harness;
+using wintest::MakeChild;
+using wintest::Recorder;
+using wintest::TempDir;
 
 TEST(HarnessTest, RecordsMessageBoxesWithTheirBytesAndAnswers) {
     Harness h;
@@ -39,4 +53,103 @@ TEST(HarnessTest, WithoutHarnessBoxesGoToStderrInUtf8) {
         EXPECT_EQ(h.MessageBoxes().size(), 1u);
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(HarnessTest, SoundsAreRecordedAndMissingFilesRefused) {
+    Harness h;
+    TempDir dir;
+    std::string wav = dir.Path("click.wav");
+    std::ofstream(wav) << "RIFF";
+    constexpr DWORD kFlags = SND_FILENAME | SND_ASYNC | SND_NODEFAULT;
+    EXPECT_EQ(kFlags, 0x20003u);
+    EXPECT_TRUE(PlaySound(wav.c_str(), nullptr, kFlags));
+    EXPECT_FALSE(PlaySound(dir.Path("none.wav").c_str(), nullptr, kFlags));
+    EXPECT_FALSE(PlaySound(dir.Path("").c_str(), nullptr, kFlags));  // a folder
+    EXPECT_FALSE(PlaySound("", nullptr, kFlags));
+    EXPECT_TRUE(PlaySound(nullptr, nullptr, 0));  // stops; plays nothing
+    EXPECT_EQ(h.Sounds(), (std::vector<std::string>{wav}));
+    // Without SND_NODEFAULT a missing file plays the default sound.
+    EXPECT_TRUE(PlaySound(dir.Path("none.wav").c_str(), nullptr, SND_FILENAME | SND_ASYNC));
+    EXPECT_EQ(h.Sounds(), (std::vector<std::string>{wav, ""}));
+}
+
+TEST(HarnessTest, InputFromAMessageBoxIsNestedInItsModalLoop) {
+    Harness h;
+    CWnd* parent = h.CreateParent(100, 100);
+    struct Asking : Recorder {
+        void OnLButtonDown(UINT flags, CPoint p) override {
+            Recorder::OnLButtonDown(flags, p);
+            if (asked++ > 0) return;
+            PostMessage(WM_APP);
+            int answer = MessageBox("Sure?", "Quillon", MB_OKCANCEL);
+            events.push_back("answer " + std::to_string(answer));
+        }
+        int asked = 0;
+    } asking;
+    ASSERT_TRUE(MakeChild(&asking, parent, CRect(0, 0, 100, 100)));
+    std::vector<std::string> during;
+    h.SetMessageBoxAnswer(IDCANCEL);
+    h.OnMessageBox([&](const std::string& text, const std::string& caption) {
+        during.push_back(caption + ": " + text);
+        // The message posted before the box went up was dispatched by it.
+        during.push_back("posted seen " + std::to_string(asking.Count(WM_APP)));
+        h.LButtonDown(5, 6);
+        h.RButtonDown(7, 8);
+    });
+    h.LButtonDown(1, 2);
+    EXPECT_EQ(asking.events, (std::vector<std::string>{"ldown 1,2 f1", "ldown 5,6 f1",
+                                                       "rdown 7,8 f2", "answer 2"}));
+    EXPECT_EQ(during, (std::vector<std::string>{"Quillon: Sure?", "posted seen 1"}));
+    EXPECT_EQ(h.MessageBoxes().size(), 1u);  // the press inside asked nothing more
+}
+
+TEST(HarnessTest, GoldenPicturesAndScreenshots) {
+    Harness h;
+    TempDir dir;
+    CWnd* parent = h.CreateParent(20, 10);
+    Recorder red(RGB(200, 0, 0));
+    ASSERT_TRUE(MakeChild(&red, parent, CRect(0, 0, 10, 10)));
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(5, 5), RGB(200, 0, 0));
+    EXPECT_EQ(h.Pixel(15, 5), RGB(192, 192, 192));
+    EXPECT_EQ(h.Pixel(20, 5), 0xFFFFFFFFu);
+
+    std::string shot = dir.Path("shot.png");
+    ASSERT_TRUE(h.SavePng(shot));
+    quillon::platform::DecodedPicture decoded;
+    ASSERT_TRUE(quillon::platform::DecodePicture(shot.c_str(), 0, &decoded));
+    EXPECT_EQ(decoded.width, 20);
+    EXPECT_EQ(decoded.height, 10);
+    EXPECT_EQ(decoded.bgrx[(5 * 20 + 5) * 4 + 2], 200);  // red of (5, 5)
+
+    // A missing golden fails and leaves the picture to look at.
+    std::string golden = dir.Path("g.png");
+    EXPECT_FALSE(h.MatchesGolden(golden, 0));
+    EXPECT_TRUE(fs::exists(dir.Path("g_actual.png")));
+    EXPECT_FALSE(fs::exists(golden));
+    std::remove(dir.Path("g_actual.png").c_str());
+
+    setenv("QUILLON_UPDATE_GOLDEN", "1", 1);
+    EXPECT_TRUE(h.MatchesGolden(golden, 0));
+    unsetenv("QUILLON_UPDATE_GOLDEN");
+    EXPECT_TRUE(fs::exists(golden));
+    EXPECT_TRUE(h.MatchesGolden(golden, 0));
+    EXPECT_FALSE(fs::exists(dir.Path("g_actual.png")));
+
+    // Two levels off: within a tolerance of 2, not of 1.
+    Recorder redder(RGB(202, 0, 0));
+    ASSERT_TRUE(MakeChild(&redder, parent, CRect(0, 0, 4, 4)));
+    h.AdvanceMs(0);
+    EXPECT_TRUE(h.MatchesGolden(golden, 2));
+    EXPECT_FALSE(h.MatchesGolden(golden, 1));
+    ASSERT_TRUE(fs::exists(dir.Path("g_actual.png")));
+    ASSERT_TRUE(fs::exists(dir.Path("g_diff.png")));
+    quillon::platform::DecodedPicture diff;
+    ASSERT_TRUE(quillon::platform::DecodePicture(dir.Path("g_diff.png").c_str(), 0, &diff));
+    const std::uint8_t* changed = &diff.bgrx[(2 * 20 + 2) * 4];
+    EXPECT_EQ(changed[2], 255);  // red
+    EXPECT_EQ(changed[1], 0);
+    const std::uint8_t* same = &diff.bgrx[(8 * 20 + 15) * 4];
+    EXPECT_EQ(same[0], same[2]);  // grey
+    EXPECT_EQ(same[2], 48);       // a quarter of 192
 }

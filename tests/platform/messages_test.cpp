@@ -8,6 +8,7 @@
 #include "window_helpers.h"
 
 using quillon::testing::Harness;
+using wintest::MakeChild;
 using wintest::Recorder;
 
 namespace {
@@ -15,10 +16,6 @@ namespace {
 constexpr UINT kMsgA = WM_APP + 1;
 constexpr UINT kMsgB = WM_APP + 2;
 constexpr UINT kMsgC = WM_USER + 5;
-
-bool MakeChild(CWnd* child, CWnd* parent, const CRect& r, DWORD style = WS_VISIBLE) {
-    return child->Create(nullptr, nullptr, style, r, parent, 7) != FALSE;
-}
 
 }  // namespace
 

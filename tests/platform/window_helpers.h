@@ -1,18 +1,14 @@
-// A window that writes down what reaches it, and a temporary folder.
+// A window that writes down what reaches it, a child window maker and a
+// temporary folder.
 #pragma once
 
 #include <quillon/testing.h>
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/PaintDC.h"
+#include "support/picture_files.h"
 
 namespace wintest {
 
@@ -74,34 +70,11 @@ private:
     COLORREF m_fill;
 };
 
-class TempDir {
-public:
-    TempDir() {
-        char name[] = "/tmp/quillon-wintest-XXXXXX";
-        const char* made = mkdtemp(name);
-        m_path = made ? made : "/tmp";
-    }
-    ~TempDir() {
-        if (DIR* d = opendir(m_path.c_str())) {
-            while (dirent* e = readdir(d)) {
-                std::string n = e->d_name;
-                if (n != "." && n != "..") std::remove((m_path + "/" + n).c_str());
-            }
-            closedir(d);
-        }
-        rmdir(m_path.c_str());
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string Path(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
-inline bool Exists(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0;
+// A visible child window at `r` of `parent`.
+inline bool MakeChild(CWnd* child, CWnd* parent, const CRect& r, DWORD style = WS_VISIBLE) {
+    return child->Create(nullptr, nullptr, style, r, parent, 0) != FALSE;
 }
+
+using picturetest::TempDir;
 
 }  // namespace wintest
