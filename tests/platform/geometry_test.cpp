@@ -1,22 +1,19 @@
+// Rectangles as the window system has them: right and bottom outside, empty
+// when inverted, and empty rectangles taking no part in intersections and
+// unions.
 #include <quillon/platform/Geometry.h>
 
 #include <gtest/gtest.h>
 
 TEST(GeometryTest, RectangleRulesOfTheWindowSystem) {
     CRect r(10, 20, 30, 60);
-    EXPECT_EQ(r.Width(), 20);
-    EXPECT_EQ(r.Height(), 40);
+    EXPECT_EQ(CSize(r.Width(), r.Height()), CSize(20, 40));
     EXPECT_EQ(r.TopLeft(), CPoint(10, 20));
     EXPECT_EQ(r.BottomRight(), CPoint(30, 60));
-    // Right and bottom are outside.
-    EXPECT_TRUE(r.PtInRect(CPoint(10, 20)));
-    EXPECT_TRUE(r.PtInRect(CPoint(29, 59)));
-    EXPECT_FALSE(r.PtInRect(CPoint(30, 59)));
-    EXPECT_FALSE(r.PtInRect(CPoint(29, 60)));
-    EXPECT_TRUE(CRect(5, 5, 5, 9).IsRectEmpty());
-    EXPECT_TRUE(CRect(5, 5, 4, 9).IsRectEmpty());
+    EXPECT_TRUE(r.PtInRect(CPoint(10, 20)) && r.PtInRect(CPoint(29, 59)));
+    EXPECT_FALSE(r.PtInRect(CPoint(30, 59)) || r.PtInRect(CPoint(29, 60)));
+    EXPECT_TRUE(CRect(5, 5, 5, 9).IsRectEmpty() && CRect(5, 5, 4, 9).IsRectEmpty());
     EXPECT_FALSE(CRect(5, 5, 6, 6).IsRectEmpty());
-
     r.InflateRect(2, 3);
     EXPECT_EQ(r, CRect(8, 17, 32, 63));
     r.OffsetRect(-8, -17);
@@ -26,24 +23,20 @@ TEST(GeometryTest, RectangleRulesOfTheWindowSystem) {
 }
 
 TEST(GeometryTest, IntersectAndUnion) {
-    CRect a(0, 0, 10, 10);
-    CRect b(5, 5, 20, 20);
+    const CRect a(0, 0, 10, 10), b(5, 5, 20, 20), c(10, 0, 20, 10), e(2, 2, 2, 8);
     CRect out(1, 2, 3, 4);
     EXPECT_TRUE(out.IntersectRect(&a, &b));
     EXPECT_EQ(out, CRect(5, 5, 10, 10));
     // Touching rectangles do not meet: empty result, zeroed.
-    CRect c(10, 0, 20, 10);
     out = CRect(1, 2, 3, 4);
     EXPECT_FALSE(out.IntersectRect(&a, &c));
     EXPECT_TRUE(out.IsRectNull());
     // An empty operand meets nothing even when it lies inside.
-    CRect e(2, 2, 2, 8);
     EXPECT_FALSE(out.IntersectRect(&a, &e));
-
     EXPECT_TRUE(out.UnionRect(&a, &c));
     EXPECT_EQ(out, CRect(0, 0, 20, 10));
     // Empty rectangles take no part in a union.
-    CRect far(100, 100, 100, 200);
+    const CRect far(100, 100, 100, 200);
     EXPECT_TRUE(out.UnionRect(&a, &far));
     EXPECT_EQ(out, a);
     EXPECT_FALSE(out.UnionRect(&e, &far));
