@@ -9,6 +9,7 @@
 #include "window_helpers.h"
 
 using quillon::testing::Harness;
+using wintest::ExpectPixels;
 
 namespace {
 
@@ -40,38 +41,35 @@ TEST(FrameTest, APictureDrawnOnThePaintContextLandsInTheClientArea) {
     h.AdvanceMs(0);
     // The client area starts 3 pixels inside the window: picture (0, 0) is
     // at (33, 23) of the frame, and (39, 29) at (72, 52).
-    EXPECT_EQ(h.Pixel(33, 23), RGB(0, 0, 77));
-    EXPECT_EQ(h.Pixel(72, 52), RGB(195, 145, 77));
-    EXPECT_EQ(h.Pixel(45, 30), RGB(60, 35, 77));
+    ExpectPixels(h,
+                 {{33, 23, RGB(0, 0, 77)}, {72, 52, RGB(195, 145, 77)}, {45, 30, RGB(60, 35, 77)}});
 
-    // Only the invalidated part is copied: a change elsewhere in the
-    // picture stays off the screen until its part is painted.
+    // Only the invalidated part is copied; UpdateWindow paints what is
+    // pending at once, and nothing when nothing is.
     wnd.picture.SetPixel(1, 1, RGB(255, 255, 255));
     wnd.picture.SetPixel(30, 20, RGB(255, 255, 255));
     CRect part(25, 15, 35, 25);
     wnd.InvalidateRect(&part, FALSE);
-    h.AdvanceMs(0);
+    wnd.UpdateWindow();
     EXPECT_EQ(wnd.rcPaint, part);
-    EXPECT_EQ(h.Pixel(63, 43), RGB(255, 255, 255));
-    EXPECT_EQ(h.Pixel(34, 24), RGB(5, 5, 77));
-    wnd.UpdateWindow();  // nothing pending: no paint
+    ExpectPixels(h, {{63, 43, RGB(255, 255, 255)}, {34, 24, RGB(5, 5, 77)}});
+    wnd.UpdateWindow();
     EXPECT_EQ(wnd.rcPaint, part);
     wnd.Invalidate(FALSE);
-    wnd.UpdateWindow();  // at once, without the queue
+    wnd.UpdateWindow();
     EXPECT_EQ(wnd.rcPaint, CRect(0, 0, 40, 30));
     EXPECT_EQ(h.Pixel(34, 24), RGB(255, 255, 255));
 
     // Moved, it shows at its new place and the frame fills the old one.
     wnd.MoveWindow(60, 40, 46, 36);
     h.AdvanceMs(0);
-    EXPECT_EQ(h.Pixel(33, 23), RGB(192, 192, 192));
-    EXPECT_EQ(h.Pixel(63, 43), RGB(0, 0, 77));
-    EXPECT_EQ(h.Pixel(60, 40), RGB(0, 0, 0));  // the border came along
+    // (60, 40): the border came along.
+    ExpectPixels(h, {{33, 23, RGB(192, 192, 192)}, {63, 43, RGB(0, 0, 77)}, {60, 40, 0}});
     // Partly past the frame's edge it is cut there.
     wnd.MoveWindow(100, 60, 46, 36);
     h.AdvanceMs(0);
-    EXPECT_EQ(h.Pixel(119, 79), RGB(80, 80, 77));  // picture (16, 16)
-    EXPECT_EQ(h.Pixel(63, 43), RGB(192, 192, 192));
+    ExpectPixels(h,
+                 {{119, 79, RGB(80, 80, 77)} /* picture (16, 16) */, {63, 43, RGB(192, 192, 192)}});
 }
 
 TEST(FrameTest, TheMessageLoopRunsOnTheTestClockUntilQuit) {

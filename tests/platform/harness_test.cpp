@@ -110,30 +110,25 @@ TEST(HarnessTest, GoldenPicturesAndScreenshots) {
     Recorder red(RGB(200, 0, 0));
     ASSERT_TRUE(MakeChild(&red, parent, CRect(0, 0, 10, 10)));
     h.AdvanceMs(0);
-    EXPECT_EQ(h.Pixel(5, 5), RGB(200, 0, 0));
-    EXPECT_EQ(h.Pixel(15, 5), RGB(192, 192, 192));
-    EXPECT_EQ(h.Pixel(20, 5), 0xFFFFFFFFu);
+    wintest::ExpectPixels(h, {{5, 5, RGB(200, 0, 0)}, {15, 5, RGB(192, 192, 192)}, {20, 5, ~0u}});
 
     std::string shot = dir.Path("shot.png");
     ASSERT_TRUE(h.SavePng(shot));
     quillon::platform::DecodedPicture decoded;
     ASSERT_TRUE(quillon::platform::DecodePicture(shot.c_str(), 0, &decoded));
-    EXPECT_EQ(decoded.width, 20);
-    EXPECT_EQ(decoded.height, 10);
+    EXPECT_EQ(CSize(decoded.width, decoded.height), CSize(20, 10));
     EXPECT_EQ(decoded.bgrx[(5 * 20 + 5) * 4 + 2], 200);  // red of (5, 5)
 
     // A missing golden fails and leaves the picture to look at.
     std::string golden = dir.Path("g.png");
     EXPECT_FALSE(h.MatchesGolden(golden, 0));
-    EXPECT_TRUE(fs::exists(dir.Path("g_actual.png")));
-    EXPECT_FALSE(fs::exists(golden));
+    EXPECT_TRUE(fs::exists(dir.Path("g_actual.png")) && !fs::exists(golden));
     std::remove(dir.Path("g_actual.png").c_str());
 
     setenv("QUILLON_UPDATE_GOLDEN", "1", 1);
     EXPECT_TRUE(h.MatchesGolden(golden, 0));
     unsetenv("QUILLON_UPDATE_GOLDEN");
-    EXPECT_TRUE(fs::exists(golden));
-    EXPECT_TRUE(h.MatchesGolden(golden, 0));
+    EXPECT_TRUE(fs::exists(golden) && h.MatchesGolden(golden, 0));
     EXPECT_FALSE(fs::exists(dir.Path("g_actual.png")));
 
     // Two levels off: within a tolerance of 2, not of 1.
@@ -142,14 +137,12 @@ TEST(HarnessTest, GoldenPicturesAndScreenshots) {
     h.AdvanceMs(0);
     EXPECT_TRUE(h.MatchesGolden(golden, 2));
     EXPECT_FALSE(h.MatchesGolden(golden, 1));
-    ASSERT_TRUE(fs::exists(dir.Path("g_actual.png")));
-    ASSERT_TRUE(fs::exists(dir.Path("g_diff.png")));
+    ASSERT_TRUE(fs::exists(dir.Path("g_actual.png")) && fs::exists(dir.Path("g_diff.png")));
     quillon::platform::DecodedPicture diff;
     ASSERT_TRUE(quillon::platform::DecodePicture(dir.Path("g_diff.png").c_str(), 0, &diff));
-    const std::uint8_t* changed = &diff.bgrx[(2 * 20 + 2) * 4];
-    EXPECT_EQ(changed[2], 255);  // red
-    EXPECT_EQ(changed[1], 0);
-    const std::uint8_t* same = &diff.bgrx[(8 * 20 + 15) * 4];
-    EXPECT_EQ(same[0], same[2]);  // grey
-    EXPECT_EQ(same[2], 48);       // a quarter of 192
+    // A changed pixel shows red, the others a quarter of their grey.
+    const std::uint8_t *changed = &diff.bgrx[(2 * 20 + 2) * 4],
+                       *same = &diff.bgrx[(8 * 20 + 15) * 4];
+    EXPECT_EQ((std::vector<int>{changed[1], changed[2], same[0], same[2]}),
+              (std::vector<int>{0, 255, 48, 48}));
 }

@@ -10,6 +10,7 @@
 using quillon::testing::Harness;
 using wintest::MakeChild;
 using wintest::Recorder;
+using Texts = std::vector<std::string>;
 
 namespace {
 
@@ -39,12 +40,13 @@ public:
 TEST(InputTest, RoutingByPointCaptureAndFocus) {
     Harness h;
     CWnd* parent = h.CreateParent(200, 100);
-    Recorder a;
-    Recorder b;
-    Recorder inner;
+    Recorder a, b, inner;
     ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 100, 100)));
     ASSERT_TRUE(MakeChild(&b, parent, CRect(50, 0, 150, 50)));  // later: on top
     ASSERT_TRUE(MakeChild(&inner, &a, CRect(10, 60, 30, 80)));
+    auto clear = [&] {
+        for (Recorder* r : {&a, &b, &inner}) r->Clear();
+    };
 
     h.LButtonDown(60, 10);
     h.LButtonUp(60, 10);
@@ -53,32 +55,28 @@ TEST(InputTest, RoutingByPointCaptureAndFocus) {
     h.RButtonDown(22, 32);
     h.RButtonUp(22, 32);
     h.LButtonDown(15, 65);
-    EXPECT_EQ(b.events, (std::vector<std::string>{"ldown 10,10 f1", "lup 10,10 f0"}));
-    EXPECT_EQ(a.events, (std::vector<std::string>{"move 20,30 f5", "ldbl 21,31 f1",
-                                                  "rdown 22,32 f2", "rup 22,32 f0"}));
-    EXPECT_EQ(inner.events, (std::vector<std::string>{"ldown 5,5 f1"}));
+    EXPECT_EQ(b.events, (Texts{"ldown 10,10 f1", "lup 10,10 f0"}));
+    EXPECT_EQ(a.events,
+              (Texts{"move 20,30 f5", "ldbl 21,31 f1", "rdown 22,32 f2", "rup 22,32 f0"}));
+    EXPECT_EQ(inner.events, (Texts{"ldown 5,5 f1"}));
 
     // Outside every child the frame takes it; a hidden child takes nothing.
-    a.Clear();
-    b.Clear();
+    clear();
     h.LButtonDown(180, 80);
     b.ShowWindow(SW_HIDE);
     h.LButtonDown(60, 10);
     EXPECT_TRUE(b.events.empty());
-    EXPECT_EQ(a.events, (std::vector<std::string>{"ldown 60,10 f1"}));
+    EXPECT_EQ(a.events, (Texts{"ldown 60,10 f1"}));
     b.ShowWindow(SW_SHOW);
 
     // The capture takes every mouse message, in its own coordinates.
-    a.Clear();
-    b.Clear();
-    inner.Clear();
+    clear();
     EXPECT_EQ(inner.SetCapture(), nullptr);
     EXPECT_EQ(CWnd::GetCapture(), &inner);
     h.MouseMove(160, 5);
     h.LButtonUp(0, 0);
-    EXPECT_EQ(inner.events, (std::vector<std::string>{"move 150,-55 f0", "lup -10,-60 f0"}));
-    EXPECT_TRUE(a.events.empty());
-    EXPECT_TRUE(b.events.empty());
+    EXPECT_EQ(inner.events, (Texts{"move 150,-55 f0", "lup -10,-60 f0"}));
+    EXPECT_TRUE(a.events.empty() && b.events.empty());
     EXPECT_EQ(b.SetCapture(), &inner);
     EXPECT_EQ(inner.Count(WM_CAPTURECHANGED), 1);
     EXPECT_TRUE(::ReleaseCapture());
@@ -89,66 +87,60 @@ TEST(InputTest, RoutingByPointCaptureAndFocus) {
 
     // The wheel goes to the window under the pointer and, unhandled, on to
     // its parent; its point is on the screen.
-    a.Clear();
-    inner.Clear();
+    clear();
     h.MouseMove(12, 62);
     h.Wheel(-120);
     ASSERT_EQ(inner.Count(WM_MOUSEWHEEL), 1);
     ASSERT_EQ(a.Count(WM_MOUSEWHEEL), 1);
     for (const auto& s : a.seen) {
         if (s.message != WM_MOUSEWHEEL) continue;
-        EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(s.wParam), -120);
-        EXPECT_EQ(GET_KEYSTATE_WPARAM(s.wParam), 0);
-        EXPECT_EQ(GET_X_LPARAM(s.lParam), 12);
-        EXPECT_EQ(GET_Y_LPARAM(s.lParam), 62);
+        EXPECT_EQ((std::vector<int>{GET_WHEEL_DELTA_WPARAM(s.wParam), GET_KEYSTATE_WPARAM(s.wParam),
+                                    GET_X_LPARAM(s.lParam), GET_Y_LPARAM(s.lParam)}),
+                  (std::vector<int>{-120, 0, 12, 62}));
     }
 
     // Keys go to the focus window, which changes with notices both ways.
     EXPECT_NE(a.SetFocus(), &a);
-    a.Clear();
+    clear();
     h.KeyDown('A');
     h.KeyDown(VK_F5);
-    EXPECT_EQ(a.events, (std::vector<std::string>{"key 65 x1", "key 116 x1"}));
+    EXPECT_EQ(a.events, (Texts{"key 65 x1", "key 116 x1"}));
     EXPECT_EQ(a.Count(WM_CHAR), 1);  // translated: only 'A' types something
-    b.Clear();
     EXPECT_EQ(b.SetFocus(), &a);
     EXPECT_EQ(a.Count(WM_KILLFOCUS), 1);
     EXPECT_EQ(b.Count(WM_SETFOCUS), 1);
     EXPECT_EQ(CWnd::GetFocus(), &b);
     h.KeyDown(VK_ESCAPE);
-    EXPECT_EQ(b.events, (std::vector<std::string>{"key 27 x1"}));
+    EXPECT_EQ(b.events, (Texts{"key 27 x1"}));
 }
 
 TEST(InputTest, MouseHookTellsEachLeaveOnce) {
     Harness h;
     CWnd* parent = h.CreateParent(200, 100);
-    Recorder host;
+    Recorder host, cover;
     ASSERT_TRUE(host.CreateEx(WS_EX_CLIENTEDGE, nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER,
                               CRect(10, 10, 110, 60), parent, 0));
-    Recorder cover;
     ASSERT_TRUE(MakeChild(&cover, parent, CRect(90, 40, 130, 80)));
     UINT goOut = RegisterWindowMessage("MessageGoOutMouse");
     h.MouseMove(50, 30);  // inside before the hook is set
     ASSERT_TRUE(MouseHook_Set(&host));
     ASSERT_TRUE(MouseHook_MessageGoOutMouse(&host, goOut));
-
-    h.MouseMove(60, 30);
-    EXPECT_EQ(host.Count(goOut), 0);
-    h.MouseMove(150, 80);  // onto the frame
-    EXPECT_EQ(host.Count(goOut), 1);
+    // The leaves told so far after moving from inside to (x, y).
+    auto outsAfter = [&](int x, int y) {
+        h.MouseMove(50, 30);
+        h.MouseMove(x, y);
+        return host.Count(goOut);
+    };
+    EXPECT_EQ(outsAfter(60, 30), 0);
+    EXPECT_EQ(outsAfter(150, 80), 1);  // onto the frame
     h.MouseMove(160, 90);
     EXPECT_EQ(host.Count(goOut), 1);
     h.MouseMove(50, 30);
     h.MouseLeave();  // out of the top-level window
     h.MouseLeave();
     EXPECT_EQ(host.Count(goOut), 2);
-    h.MouseMove(50, 30);
-    h.MouseMove(11, 30);  // onto the border: no longer the client area
-    EXPECT_EQ(host.Count(goOut), 3);
-    h.MouseMove(50, 30);
-    h.MouseMove(95, 45);  // onto a window lying over it
-    EXPECT_EQ(host.Count(goOut), 4);
-
+    EXPECT_EQ(outsAfter(11, 30), 3);  // onto the border: no longer the client area
+    EXPECT_EQ(outsAfter(95, 45), 4);  // onto a window lying over it
     // Capture changes nothing: leaving is leaving.
     h.MouseMove(50, 30);
     host.SetCapture();
@@ -167,22 +159,17 @@ TEST(InputTest, MouseHookTellsEachLeaveOnce) {
 TEST(InputTest, CursorsAndTheWaitCursor) {
     Harness h;
     EXPECT_EQ(h.CursorId(), 32512);
-    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
-    HCURSOR no = LoadCursor(nullptr, IDC_NO);
-    HCURSOR wait = LoadCursor(nullptr, IDC_WAIT);
-    HCURSOR hand = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1004));
-    HCURSOR resize = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1006));
-    EXPECT_EQ(IdOf(arrow), 32512);
-    EXPECT_EQ(IdOf(no), 32648);
-    EXPECT_EQ(IdOf(wait), 32514);
-    EXPECT_EQ(IdOf(hand), 1004);
-    EXPECT_EQ(IdOf(resize), 1006);
+    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW), no = LoadCursor(nullptr, IDC_NO),
+            wait = LoadCursor(nullptr, IDC_WAIT),
+            hand = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1004)),
+            resize = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1006));
+    EXPECT_EQ((std::vector<int>{IdOf(arrow), IdOf(no), IdOf(wait), IdOf(hand), IdOf(resize)}),
+              (std::vector<int>{32512, 32648, 32514, 1004, 1006}));
     // Each module has its own cursors.
-    EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1004)), nullptr);
-    EXPECT_EQ(LoadCursor(AfxGetResourceHandle(), IDC_ARROW), nullptr);
-    EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1)), nullptr);
-    EXPECT_EQ(LoadCursor(nullptr, "NAMED"), nullptr);
-
+    for (HCURSOR none :
+         {LoadCursor(nullptr, MAKEINTRESOURCE(1004)), LoadCursor(AfxGetResourceHandle(), IDC_ARROW),
+          LoadCursor(nullptr, MAKEINTRESOURCE(1)), LoadCursor(nullptr, "NAMED")})
+        EXPECT_EQ(none, nullptr);
     EXPECT_EQ(SetCursor(hand), arrow);
     EXPECT_EQ(h.CursorId(), 1004);
     EXPECT_EQ(SetCursor(no), hand);
@@ -197,8 +184,7 @@ TEST(InputTest, CursorsAndTheWaitCursor) {
             return TRUE;
         }
     } grabbing;
-    CWnd* parent = h.CreateParent(100, 100);
-    ASSERT_TRUE(MakeChild(&grabbing, parent, CRect(0, 0, 50, 50)));
+    ASSERT_TRUE(MakeChild(&grabbing, h.CreateParent(100, 100), CRect(0, 0, 50, 50)));
     h.MouseMove(10, 10);
     EXPECT_EQ(h.CursorId(), 1006);
     h.MouseMove(70, 70);
@@ -211,31 +197,35 @@ TEST(InputTest, CursorsAndTheWaitCursor) {
     ::ReleaseCapture();
 
     // The wait cursor shows while begun more often than ended, over any
-    // cursor set meanwhile, which shows after.
+    // cursor set meanwhile, which shows after. One too many ends do not go
+    // below none; the free functions the picture loader uses are the same
+    // counter.
+    std::vector<int> seen;
+    auto look = [&] { seen.push_back(h.CursorId()); };
     grabbing.BeginWaitCursor();
-    EXPECT_EQ(h.CursorId(), 32514);
+    look();
     {
         CWaitCursor nested;
         SetCursor(resize);
-        EXPECT_EQ(h.CursorId(), 32514);
+        look();
     }
-    EXPECT_EQ(h.CursorId(), 32514);
+    look();
     grabbing.EndWaitCursor();
-    EXPECT_EQ(h.CursorId(), 1006);
-    grabbing.EndWaitCursor();  // one too many does not go below none
+    look();
+    grabbing.EndWaitCursor();
     grabbing.BeginWaitCursor();
-    EXPECT_EQ(h.CursorId(), 32514);
+    look();
     grabbing.EndWaitCursor();
-    EXPECT_EQ(h.CursorId(), 1006);
-    // The free functions the picture loader uses are the same counter.
+    look();
     BeginWaitCursor();
     grabbing.BeginWaitCursor();
     EndWaitCursor();
-    EXPECT_EQ(h.CursorId(), 32514);
+    look();
     EndWaitCursor();
-    EXPECT_EQ(h.CursorId(), 1006);
+    look();
     SetCursor(nullptr);
-    EXPECT_EQ(h.CursorId(), 0);
+    look();
+    EXPECT_EQ(seen, (std::vector<int>{32514, 32514, 32514, 1006, 32514, 1006, 32514, 1006, 0}));
 }
 
 TEST(InputTest, ToolTipShowsAfterRestAndHides) {
@@ -243,48 +233,36 @@ TEST(InputTest, ToolTipShowsAfterRestAndHides) {
     CWnd* parent = h.CreateParent(200, 100);
     TipHost host;
     ASSERT_TRUE(MakeChild(&host, parent, CRect(100, 0, 200, 100)));
-    CRect one(0, 0, 40, 40);
-    CRect two(50, 0, 90, 40);
+    CRect one(0, 0, 40, 40), two(50, 0, 90, 40);
     ASSERT_TRUE(host.tip.AddTool(&host, Sjis("予約"), &one, 1));
     ASSERT_TRUE(host.tip.AddTool(&host, "two", &two, 2));
     EXPECT_EQ(host.tip.GetToolCount(), 2);
     const std::string yoyaku = "\x97\x5C\x96\xF1";
-
-    h.MouseMove(110, 10);
-    h.AdvanceMs(400);
-    EXPECT_EQ(h.ToolTipText(), "");
-    h.MouseMove(111, 10);  // still moving: the rest starts again
-    h.AdvanceMs(400);
-    EXPECT_EQ(h.ToolTipText(), "");
+    // The tip after moving to (x, y) and resting `ms`.
+    auto tipAfter = [&](int x, int y, unsigned ms) {
+        h.MouseMove(x, y);
+        h.AdvanceMs(ms);
+        return h.ToolTipText();
+    };
+    EXPECT_EQ(tipAfter(110, 10, 400), "");
+    EXPECT_EQ(tipAfter(111, 10, 400), "");  // still moving: the rest starts again
     h.AdvanceMs(100);
     EXPECT_EQ(h.ToolTipText(), yoyaku);
     h.MouseMove(120, 20);  // moving on the same tool keeps it
     EXPECT_EQ(h.ToolTipText(), yoyaku);
-
     // Straight onto another tool: hidden at once, shown again sooner.
-    h.MouseMove(160, 10);
-    EXPECT_EQ(h.ToolTipText(), "");
-    h.AdvanceMs(100);
-    EXPECT_EQ(h.ToolTipText(), "two");
-
+    EXPECT_EQ(tipAfter(160, 10, 0), "");
+    EXPECT_EQ(tipAfter(160, 10, 100), "two");
     // Off every tool: hidden, and it stays so.
-    h.MouseMove(145, 60);
-    EXPECT_EQ(h.ToolTipText(), "");
-    h.AdvanceMs(1000);
-    EXPECT_EQ(h.ToolTipText(), "");
+    EXPECT_EQ(tipAfter(145, 60, 0), "");
+    EXPECT_EQ(tipAfter(145, 60, 1000), "");
 
     // A press hides it until the pointer goes to another tool.
-    h.MouseMove(110, 10);
-    h.AdvanceMs(500);
-    EXPECT_EQ(h.ToolTipText(), yoyaku);
+    EXPECT_EQ(tipAfter(110, 10, 500), yoyaku);
     h.LButtonDown(110, 10);
     EXPECT_EQ(h.ToolTipText(), "");
-    h.MouseMove(112, 12);
-    h.AdvanceMs(1000);
-    EXPECT_EQ(h.ToolTipText(), "");
-    h.MouseMove(160, 10);
-    h.AdvanceMs(500);
-    EXPECT_EQ(h.ToolTipText(), "two");
+    EXPECT_EQ(tipAfter(112, 12, 1000), "");
+    EXPECT_EQ(tipAfter(160, 10, 500), "two");
 
     // New text shows at once; empty text, removal and leaving the window
     // hide it.
@@ -292,29 +270,21 @@ TEST(InputTest, ToolTipShowsAfterRestAndHides) {
     EXPECT_EQ(h.ToolTipText(), "zwei");
     host.tip.UpdateTipText("", &host, 2);
     EXPECT_EQ(h.ToolTipText(), "");
-    h.MouseMove(110, 10);
-    h.AdvanceMs(500);
-    ASSERT_EQ(h.ToolTipText(), yoyaku);
+    ASSERT_EQ(tipAfter(110, 10, 500), yoyaku);
     host.tip.DelTool(&host, 1);
     EXPECT_EQ(h.ToolTipText(), "");
     EXPECT_EQ(host.tip.GetToolCount(), 1);
     host.tip.UpdateTipText("back", &host, 2);
-    h.MouseMove(170, 10);
-    h.AdvanceMs(500);
-    ASSERT_EQ(h.ToolTipText(), "back");
+    ASSERT_EQ(tipAfter(170, 10, 500), "back");
     h.MouseLeave();
     EXPECT_EQ(h.ToolTipText(), "");
 
     // A tool moved elsewhere shows there; deactivated, nothing shows.
     CRect moved(0, 50, 40, 90);
     host.tip.SetToolRect(&host, 2, &moved);
-    h.MouseMove(110, 60);
-    h.AdvanceMs(500);
-    EXPECT_EQ(h.ToolTipText(), "back");
+    EXPECT_EQ(tipAfter(110, 60, 500), "back");
     host.tip.Activate(FALSE);
     EXPECT_EQ(h.ToolTipText(), "");
-    h.MouseMove(111, 61);
-    h.AdvanceMs(1000);
-    EXPECT_EQ(h.ToolTipText(), "");
+    EXPECT_EQ(tipAfter(111, 61, 1000), "");
     EXPECT_FALSE(host.tip.AddTool(nullptr, "x", &one, 3));
 }

@@ -8,7 +8,9 @@
 #include "window_helpers.h"
 
 using quillon::testing::Harness;
+using wintest::ExpectPixels;
 using wintest::MakeChild;
+using wintest::PixelRun;
 using wintest::Recorder;
 
 namespace {
@@ -34,33 +36,29 @@ TEST(MessageQueueTest, OrderFiltersAndNoRemove) {
     ASSERT_TRUE(::PostMessage(&a, kMsgC, 3, 30));
     ASSERT_TRUE(::PostMessage(nullptr, kMsgA, 4, 40));  // a thread message
 
-    MSG m{};
+    // "message wParam window" of the message a peek finds, or "none".
+    auto peek = [&](CWnd* filter, UINT first, UINT last, UINT flags = PM_REMOVE) {
+        MSG m{};
+        if (!::PeekMessage(&m, filter, first, last, flags)) return std::string("none");
+        const char* to = m.hwnd == &a ? "a" : m.hwnd == &b ? "b" : "-";
+        return std::to_string(m.message) + " " + std::to_string(m.wParam) + " " + to;
+    };
+    const std::string a1 = std::to_string(kMsgA) + " 1 a";
     // Looking does not take: the same message comes twice.
-    ASSERT_TRUE(::PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
-    EXPECT_EQ(m.message, kMsgA);
-    EXPECT_EQ(m.wParam, 1u);
-    ASSERT_TRUE(::PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
-    EXPECT_EQ(m.wParam, 1u);
-
-    // A range skips what lies outside it and keeps it in order.
-    ASSERT_TRUE(::PeekMessage(&m, nullptr, WM_USER, WM_USER + 10, PM_REMOVE));
-    EXPECT_EQ(m.message, kMsgC);
-    EXPECT_EQ(m.lParam, 30);
-    // A window filter takes only that window's messages.
-    ASSERT_TRUE(::PeekMessage(&m, &b, 0, 0, PM_REMOVE));
-    EXPECT_EQ(m.message, kMsgB);
-    EXPECT_EQ(m.hwnd, &b);
-    EXPECT_FALSE(::PeekMessage(&m, &b, 0, 0, PM_REMOVE));
-
-    ASSERT_TRUE(::PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(m.wParam, 1u);
-    ASSERT_TRUE(::PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(m.hwnd, nullptr);
-    EXPECT_EQ(m.wParam, 4u);
-    EXPECT_FALSE(::PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(peek(nullptr, 0, 0, PM_NOREMOVE), a1);
+    EXPECT_EQ(peek(nullptr, 0, 0, PM_NOREMOVE), a1);
+    // A range skips what lies outside it and keeps it in order; a window
+    // filter takes only that window's messages.
+    EXPECT_EQ(peek(nullptr, WM_USER, WM_USER + 10), std::to_string(kMsgC) + " 3 a");
+    EXPECT_EQ(peek(&b, 0, 0), std::to_string(kMsgB) + " 2 b");
+    EXPECT_EQ(peek(&b, 0, 0), "none");
+    EXPECT_EQ(peek(nullptr, 0, 0), a1);
+    EXPECT_EQ(peek(nullptr, 0, 0), std::to_string(kMsgA) + " 4 -");
+    EXPECT_EQ(peek(nullptr, 0, 0), "none");
 
     // Nothing is posted to a window that does not exist; dispatching reaches
     // the window procedure with the parameters.
+    MSG m{};
     CWnd never;
     EXPECT_FALSE(::PostMessage(&never, kMsgA, 0, 0));
     ::PostMessage(&a, kMsgB, 5, 50);
@@ -108,8 +106,7 @@ TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateArea) {
     h.AdvanceMs(300);
     EXPECT_EQ(a.Count(WM_PAINT), 0);
 
-    CRect r1(1, 2, 5, 6);
-    CRect r2(20, 20, 30, 25);
+    CRect r1(1, 2, 5, 6), r2(20, 20, 30, 25);
     a.InvalidateRect(&r1, FALSE);
     a.InvalidateRect(&r2, FALSE);
     ::PostMessage(&a, kMsgA, 0, 0);
@@ -155,32 +152,30 @@ TEST(MessageQueueTest, TimersFollowTheTestClock) {
     CWnd* parent = h.CreateParent(100, 100);
     Recorder a;
     ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 10, 10)));
+    // The firings of each timer since the last look.
+    auto fired = [&] {
+        std::pair<long, long> n{std::count(a.timers.begin(), a.timers.end(), 1u),
+                                std::count(a.timers.begin(), a.timers.end(), 2u)};
+        a.timers.clear();
+        return n;
+    };
     EXPECT_EQ(a.SetTimer(1, 100, nullptr), 1u);
     EXPECT_EQ(a.SetTimer(2, 250, nullptr), 2u);
     h.AdvanceMs(99);
-    EXPECT_TRUE(a.timers.empty());
+    EXPECT_EQ(fired(), std::pair(0L, 0L));
     h.AdvanceMs(1);
-    EXPECT_EQ(a.timers, (std::vector<UINT_PTR>{1}));
-    a.timers.clear();
-    h.AdvanceMs(900);  // to 1000 ms
-    int ones = static_cast<int>(std::count(a.timers.begin(), a.timers.end(), 1u));
-    int twos = static_cast<int>(std::count(a.timers.begin(), a.timers.end(), 2u));
-    EXPECT_EQ(ones, 9);
-    EXPECT_EQ(twos, 4);  // 300, 500, 800, 1000 in 100 ms steps
-
+    EXPECT_EQ(fired(), std::pair(1L, 0L));
+    h.AdvanceMs(900);  // to 1000 ms: the second at 300, 500, 800, 1000 in 100 ms steps
+    EXPECT_EQ(fired(), std::pair(9L, 4L));
     // A late timer fires once, not once per missed period.
-    a.timers.clear();
     MSG m{};
     for (int i = 0; i < 5; ++i) ::Sleep(100);
     while (::PeekMessage(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) ::DispatchMessage(&m);
-    EXPECT_EQ(std::count(a.timers.begin(), a.timers.end(), 1u), 1);
-
+    EXPECT_EQ(fired().first, 1);
     EXPECT_TRUE(a.KillTimer(1));
     EXPECT_FALSE(a.KillTimer(1));
-    a.timers.clear();
     h.AdvanceMs(1000);
-    EXPECT_EQ(std::count(a.timers.begin(), a.timers.end(), 1u), 0);
-    EXPECT_EQ(std::count(a.timers.begin(), a.timers.end(), 2u), 4);
+    EXPECT_EQ(fired(), std::pair(0L, 4L));
     CWnd none;
     EXPECT_EQ(none.SetTimer(1, 100, nullptr), 0u);
 }
@@ -299,32 +294,25 @@ TEST(WindowTest, ClientEdgeInsetAndItsPixels) {
                                WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(20, 10, 120, 60), parent,
                                0));
     h.AdvanceMs(0);
-    CRect client;
+    CRect client, window;
     edged.GetClientRect(&client);
-    EXPECT_EQ(client, CRect(0, 0, 94, 44));
-    CRect window;
     edged.GetWindowRect(&window);
+    EXPECT_EQ(client, CRect(0, 0, 94, 44));
     EXPECT_EQ(window, CRect(20, 10, 120, 60));
     CPoint origin(0, 0);
     edged.ClientToScreen(&origin);
     EXPECT_EQ(origin, CPoint(23, 13));
 
     // The frame's face around it, then the one-pixel black border, the
-    // sunken edge (shadow 128 / highlight 255 outside, dark shadow 0 / light
-    // 223 inside) and the client area.
-    EXPECT_EQ(h.Pixel(19, 30), RGB(192, 192, 192));
-    EXPECT_EQ(h.Pixel(20, 30), RGB(0, 0, 0));
-    EXPECT_EQ(h.Pixel(21, 30), RGB(128, 128, 128));
-    EXPECT_EQ(h.Pixel(22, 30), RGB(0, 0, 0));
-    EXPECT_EQ(h.Pixel(23, 30), RGB(0, 0, 255));
-    EXPECT_EQ(h.Pixel(116, 30), RGB(0, 0, 255));
-    EXPECT_EQ(h.Pixel(117, 30), RGB(223, 223, 223));
-    EXPECT_EQ(h.Pixel(118, 30), RGB(255, 255, 255));
-    EXPECT_EQ(h.Pixel(119, 30), RGB(0, 0, 0));
-    EXPECT_EQ(h.Pixel(120, 30), RGB(192, 192, 192));
-    EXPECT_EQ(h.Pixel(50, 11), RGB(128, 128, 128));
-    EXPECT_EQ(h.Pixel(50, 57), RGB(223, 223, 223));
-    EXPECT_EQ(h.Pixel(50, 58), RGB(255, 255, 255));
+    // sunken edge (shadow outside the light, dark shadow 0 inside the light
+    // 223) and the client area.
+    const COLORREF face = RGB(192, 192, 192), shadow = RGB(128, 128, 128),
+                   light = RGB(223, 223, 223), hi = RGB(255, 255, 255), blue = RGB(0, 0, 255);
+    using Colours = std::vector<COLORREF>;
+    EXPECT_EQ(PixelRun(h, 19, 30, 5), (Colours{face, 0, shadow, 0, blue}));
+    EXPECT_EQ(PixelRun(h, 116, 30, 5), (Colours{blue, light, hi, 0, face}));
+    EXPECT_EQ(PixelRun(h, 50, 10, 2, true), (Colours{0, shadow}));
+    EXPECT_EQ(PixelRun(h, 50, 57, 3, true), (Colours{light, hi, 0}));
 
     // A click on the border is no client click; inside, coordinates are the
     // client area's.
@@ -338,11 +326,10 @@ TEST(WindowTest, ClientEdgeInsetAndItsPixels) {
     edged.InvalidateRect(&all, TRUE);
     h.AdvanceMs(0);
     EXPECT_EQ(edged.paintRects.back(), CRect(0, 0, 94, 44));
-    EXPECT_EQ(h.Pixel(22, 30), RGB(0, 0, 0));
+    EXPECT_EQ(h.Pixel(22, 30), 0u);
 
     // Hidden, the frame shows through again.
     edged.ShowWindow(SW_HIDE);
     h.AdvanceMs(0);
-    EXPECT_EQ(h.Pixel(20, 30), RGB(192, 192, 192));
-    EXPECT_EQ(h.Pixel(50, 30), RGB(192, 192, 192));
+    ExpectPixels(h, {{20, 30, face}, {50, 30, face}});
 }

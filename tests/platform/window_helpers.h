@@ -1,10 +1,12 @@
-// A window that writes down what reaches it, a child window maker and a
-// temporary folder.
+// A window that writes down what reaches it, a child window maker, a check
+// of pixels and a temporary folder.
 #pragma once
 
 #include <quillon/testing.h>
 
+#include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/PaintDC.h"
@@ -73,6 +75,20 @@ private:
 // A visible child window at `r` of `parent`.
 inline bool MakeChild(CWnd* child, CWnd* parent, const CRect& r, DWORD style = WS_VISIBLE) {
     return child->Create(nullptr, nullptr, style, r, parent, 0) != FALSE;
+}
+
+// Checks the colours of the harness's pixels at (x, y).
+inline void ExpectPixels(quillon::testing::Harness& h,
+                         std::initializer_list<std::tuple<int, int, COLORREF>> want) {
+    for (auto [x, y, c] : want) EXPECT_EQ(h.Pixel(x, y), c) << x << "," << y;
+}
+
+// `n` of the harness's pixels from (x, y), rightwards or downwards.
+inline std::vector<COLORREF> PixelRun(quillon::testing::Harness& h, int x, int y, int n,
+                                      bool down = false) {
+    std::vector<COLORREF> out;
+    for (int i = 0; i < n; ++i) out.push_back(down ? h.Pixel(x, y + i) : h.Pixel(x + i, y));
+    return out;
 }
 
 using picturetest::TempDir;
