@@ -33,6 +33,14 @@ void ExpectPixels(const Picture& p,
     for (auto [x, y, c] : want) EXPECT_EQ(p.GetPixel(x, y), c) << x << "," << y;
 }
 
+// Checks every pixel of a picture against want(x, y).
+template <typename Picture, typename Want>
+void ExpectEvery(const Picture& p, Want want) {
+    for (int y = 0; y < p.GetSize().cy; ++y)
+        for (int x = 0; x < p.GetSize().cx; ++x)
+            ASSERT_EQ(p.GetPixel(x, y), want(x, y)) << x << "," << y;
+}
+
 // Compares every pixel with a map, top row first, one letter a pixel: `key`
 // holds the colours of the letters, in order from 'a' on.
 template <typename Picture>

@@ -1,3 +1,5 @@
+// Device-independent pictures: the header and table they are made with,
+// pixels at every depth, drawing into a clip rectangle, fill and brightness.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,6 +8,9 @@
 
 #include "frame/pictures/DibPicture.h"
 #include "platform/Backend.h"
+#include "support/picture_files.h"
+
+using picturetest::ExpectEvery;
 
 TEST(DibPicture, CreateWritesHeaderTableAndBlackBits) {
     for (int bits : {1, 4, 8, 16, 24, 32}) {
@@ -106,25 +111,50 @@ TEST(DibPicture, PixelsOutsideAndAtEveryDepth) {
     EXPECT_EQ(p32.GetBits()[3], 0x5A);
 }
 
-TEST(DibPicture, ClipRectLimitsDrawToAndEmptyClipDrawsNothing) {
-    CDibPicture target, tile;
-    ASSERT_TRUE(target.Create(8, 8, 32) && tile.Create(4, 4, 32));
-    tile.GetMemDC()->FillSolidRect(0, 0, 4, 4, RGB(10, 20, 30));
+TEST(DibPicture, DrawToAndStretchToKeepToTheClipRect) {
+    CDibPicture tile, target, big;
+    ASSERT_TRUE(tile.Create(3, 3, 24) && target.Create(10, 10, 32) && big.Create(9, 9, 32));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) tile.SetPixel(x, y, RGB(x * 100, y * 100, 7));
+    // A clip rectangle off the picture is refused and left empty: nothing
+    // is drawn, not even a fill; one partly off is cut to the picture.
     EXPECT_FALSE(target.SetClipRect(20, 20, 30, 30));
     EXPECT_TRUE(CRect(target.GetClipRect()).IsRectEmpty());
     EXPECT_TRUE(tile.DrawTo(&target, 0, 0));
-    target.GetMemDC()->FillSolidRect(0, 0, 8, 8, RGB(255, 0, 0));
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) ASSERT_EQ(target.GetPixel(x, y), 0u);
-
+    target.GetMemDC()->FillSolidRect(0, 0, 10, 10, RGB(255, 0, 0));
+    ExpectEvery(target, [](int, int) { return 0u; });
     EXPECT_TRUE(target.SetClipRect(-5, 2, 3, 100));
-    EXPECT_EQ(CRect(target.GetClipRect()), CRect(0, 2, 3, 8));
-    tile.DrawTo(&target, 1, 1);
-    EXPECT_EQ(target.GetPixel(1, 1), 0u);  // above the clip
-    EXPECT_EQ(target.GetPixel(1, 2), RGB(10, 20, 30));
-    EXPECT_EQ(target.GetPixel(2, 4), RGB(10, 20, 30));
-    EXPECT_EQ(target.GetPixel(3, 3), 0u);  // right of the clip
-    EXPECT_EQ(target.GetPixel(2, 5), 0u);  // below the tile
+    EXPECT_EQ(CRect(target.GetClipRect()), CRect(0, 2, 3, 10));
+
+    // Tiled into a clip rectangle: inside it the tiles, outside the old
+    // pixels.
+    const COLORREF old = RGB(0x55, 0x55, 0x55);
+    target.Fill(0x55);
+    const CRect clip(2, 1, 7, 8);
+    ASSERT_TRUE(target.SetClipRect(clip.left, clip.top, clip.right, clip.bottom));
+    for (int y = 0; y < 10; y += 3)
+        for (int x = 0; x < 10; x += 3) EXPECT_TRUE(tile.DrawTo(&target, x, y));
+    ExpectEvery(target, [&](int x, int y) {
+        return clip.PtInRect(CPoint(x, y)) ? RGB(x % 3 * 100, y % 3 * 100, 7) : old;
+    });
+    // Stretched over the whole target, each source pixel becomes a block,
+    // only inside the clip.
+    big.Fill(0x55);
+    const CRect bigClip(1, 2, 8, 6);
+    big.SetClipRect(bigClip.left, bigClip.top, bigClip.right, bigClip.bottom);
+    EXPECT_TRUE(tile.StretchTo(&big, RECT{0, 0, 9, 9}, RECT{0, 0, 3, 3}));
+    ExpectEvery(big, [&](int x, int y) {
+        return bigClip.PtInRect(CPoint(x, y)) ? RGB(x / 3 * 100, y / 3 * 100, 7) : old;
+    });
+    // Part of the source, off the origin; an empty rectangle draws nothing.
+    big.Fill(0x55);
+    big.SetClipRect(0, 0, 9, 9);
+    tile.StretchTo(&big, RECT{4, 4, 8, 6}, RECT{1, 1, 3, 2});
+    EXPECT_TRUE(tile.StretchTo(&big, RECT{4, 4, 4, 8}, RECT{0, 0, 3, 3}));
+    ExpectEvery(big, [&](int x, int y) {
+        if (!CRect(4, 4, 8, 6).PtInRect(CPoint(x, y))) return old;
+        return x < 6 ? RGB(100, 100, 7) : RGB(200, 100, 7);
+    });
 }
 
 TEST(DibPicture, FillAndBrightness) {

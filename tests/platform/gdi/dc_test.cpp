@@ -1,8 +1,10 @@
+// The drawing surface over a picture: fills, frames, inversion and edges in
+// the clip box, and stretched copies with the raster operations.
 #include <gtest/gtest.h>
 
 #include "frame/pictures/DibPicture.h"
-#include "support/picture_files.h"
 #include "platform/gdi/DC.h"
+#include "support/picture_files.h"
 
 using picturetest::ExpectPixels;
 
@@ -15,17 +17,6 @@ void Fill(CDibPicture* p, COLORREF c) {
     p->GetMemDC()->SetClipBox(nullptr);
     p->GetMemDC()->FillSolidRect(0, 0, p->GetSize().cx, p->GetSize().cy, c);
     p->GetMemDC()->SetClipBox(&clip);
-}
-
-// Every pixel outside `keep` still holds the sentinel.
-void ExpectSentinelOutside(const CDibPicture& p, const CRect& keep) {
-    for (int y = 0; y < p.GetSize().cy; ++y) {
-        for (int x = 0; x < p.GetSize().cx; ++x) {
-            if (!keep.PtInRect(CPoint(x, y))) {
-                ASSERT_EQ(p.GetPixel(x, y), kSentinel) << x << "," << y;
-            }
-        }
-    }
 }
 
 }  // namespace
@@ -127,41 +118,4 @@ TEST(DrawingSurface, StretchCopyWithRasterOperationsAndBottomUpSource) {
     Fill(&dst, kSentinel);
     stretch(dc, 0, 0, 3, 3, -1, -1, 3, 3, src, SRCCOPY);
     ExpectPixels(dst, {{0, 0, kSentinel}, {1, 0, red}, {2, 1, white}, {1, 2, kSentinel}});
-}
-
-TEST(DrawingSurface, TilingAndStretchingIntoAClippedTarget) {
-    CDibPicture tile, target, big;
-    ASSERT_TRUE(tile.Create(3, 3, 24) && target.Create(10, 10, 32) && big.Create(9, 9, 32));
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x) tile.SetPixel(x, y, RGB(x * 100, y * 100, 7));
-
-    Fill(&target, kSentinel);
-    const CRect clip(2, 1, 7, 8);
-    ASSERT_TRUE(target.SetClipRect(clip.left, clip.top, clip.right, clip.bottom));
-    for (int y = 0; y < 10; y += 3)
-        for (int x = 0; x < 10; x += 3) EXPECT_TRUE(tile.DrawTo(&target, x, y));
-    ExpectSentinelOutside(target, clip);
-    for (int y = clip.top; y < clip.bottom; ++y)
-        for (int x = clip.left; x < clip.right; ++x)
-            ASSERT_EQ(target.GetPixel(x, y), RGB(x % 3 * 100, y % 3 * 100, 7)) << x << "," << y;
-
-    // Stretched over the whole target, each source pixel becomes a block,
-    // only inside the clip.
-    Fill(&big, kSentinel);
-    const CRect bigClip(1, 2, 8, 6);
-    big.SetClipRect(bigClip.left, bigClip.top, bigClip.right, bigClip.bottom);
-    EXPECT_TRUE(tile.StretchTo(&big, RECT{0, 0, 9, 9}, RECT{0, 0, 3, 3}));
-    ExpectSentinelOutside(big, bigClip);
-    for (int y = bigClip.top; y < bigClip.bottom; ++y)
-        for (int x = bigClip.left; x < bigClip.right; ++x)
-            ASSERT_EQ(big.GetPixel(x, y), RGB(x / 3 * 100, y / 3 * 100, 7)) << x << "," << y;
-
-    // Part of the source, off the origin; an empty rectangle draws nothing.
-    Fill(&big, kSentinel);
-    big.SetClipRect(0, 0, 9, 9);
-    tile.StretchTo(&big, RECT{4, 4, 8, 6}, RECT{1, 1, 3, 2});
-    EXPECT_TRUE(tile.StretchTo(&big, RECT{4, 4, 4, 8}, RECT{0, 0, 3, 3}));
-    const COLORREF a = RGB(100, 100, 7), b = RGB(200, 100, 7);
-    ExpectPixels(big, {{4, 4, a}, {5, 5, a}, {6, 4, b}, {7, 5, b}});
-    ExpectSentinelOutside(big, CRect(4, 4, 8, 6));
 }
