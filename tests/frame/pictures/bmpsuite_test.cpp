@@ -127,30 +127,15 @@ TEST(BmpSuite, GoodQuestionableAndRelatedFilesLoadLikeAnIndependentDecoderOrFail
     EXPECT_GT(loaded, 20);
 }
 
-TEST(BmpSuite, BadFilesNeverCrash) {
-    std::vector<fs::path> files = Files("b");
-    ASSERT_GE(files.size(), 10u);
-    for (const fs::path& f : files) {
-        SCOPED_TRACE(f.filename().string());
-        CDibPicture p;
-        bool ok = p.Load(f.c_str());
-        EXPECT_EQ(ok, p.IsLoaded());
-        if (ok) {
-            // Whatever was read can be drawn and read back in full (the
-            // sanitizers watch the reads).
-            CDibPicture target;
-            ASSERT_TRUE(target.Create(64, 64, 32));
-            p.DrawTo(&target, -3, -3);
-            COLORREF sum = 0;
-            for (int y = 0; y < p.GetSize().cy; ++y)
-                for (int x = 0; x < p.GetSize().cx; ++x) sum ^= p.GetPixel(x, y);
-            (void)sum;
-        }
-    }
-    // The ones that claim what the file cannot hold fail.
+// That every bad file loads cleanly or fails, and draws without harm, is the
+// bmp fuzz target's replay of the folder; here: the files that claim what
+// they cannot hold fail.
+TEST(BmpSuite, BadFilesClaimingWhatTheFileCannotHoldFail) {
+    ASSERT_GE(Files("b").size(), 10u) << "bmpsuite missing under " << kSuite;
     for (const char* name : {"reallybig.bmp", "shortfile.bmp", "badwidth.bmp", "badbitcount.bmp",
                              "badpalettesize.bmp", "badheadersize.bmp", "rletopdown.bmp"}) {
         CDibPicture p;
         EXPECT_FALSE(p.Load((kSuite / "b" / name).c_str())) << name;
+        EXPECT_FALSE(p.IsLoaded()) << name;
     }
 }
