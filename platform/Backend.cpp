@@ -4,14 +4,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/Clock.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace quillon {
 namespace platform {
 namespace {
 
-// Chosen once, from QUILLON_BACKEND: "headless" (the default) or "sdl".
+// Chosen once, from QUILLON_BACKEND: "headless" (the default) or "sdl". The
+// headless backend without recording implements every operation: no window
+// shows anywhere, boxes go to stderr, sounds are silent.
 Backend* Choose() {
     static HeadlessBackend headless(false);
     const char* name = std::getenv("QUILLON_BACKEND");
@@ -34,12 +35,6 @@ Backend* ChooseDefault() {
 Backend* g_backend = nullptr;
 
 }  // namespace
-
-bool Backend::WaitEvents(DWORD timeoutMs) {
-    if (timeoutMs == kWaitForever) return false;
-    CurrentClock().Sleep(timeoutMs);
-    return true;
-}
 
 Backend& CurrentBackend() {
     if (!g_backend) g_backend = ChooseDefault();

@@ -69,7 +69,7 @@ bool PumpMessages() {
         if (msg.message == WM_QUIT) {
             // Left for the loop that owns the thread.
             PostQuitMessage(static_cast<int>(msg.wParam));
-            PresentAll();
+            QueueIdle(Idle::Settled);
             return false;
         }
         if (!PreTranslate(&msg)) {
@@ -81,7 +81,7 @@ bool PumpMessages() {
             break;
         }
     }
-    PresentAll();
+    QueueIdle(Idle::Settled);
     return true;
 }
 

@@ -1,6 +1,9 @@
 #include "platform/ToolTip.h"
 
+#include <algorithm>
+
 #include "platform/Backend.h"
+#include "platform/BackendCalls.h"
 #include "platform/WindowSystem.h"
 
 namespace {
@@ -30,6 +33,16 @@ bool IsButtonOrKey(UINT message) {
         default:
             return false;
     }
+}
+
+// Below the pointer, pushed inside the frame; above the pointer when there
+// is no room below, so that the tip does not cover it.
+CPoint PlaceTip(CPoint pointer, CSize size, const CRect& frame) {
+    CPoint at(pointer.x, pointer.y + kBelowPointer);
+    if (at.y + size.cy > frame.bottom) at.y = pointer.y - size.cy;
+    at.x = std::max(frame.left, std::min(at.x, frame.right - size.cx));
+    at.y = std::max(frame.top, std::min(at.y, frame.bottom - size.cy));
+    return at;
 }
 
 }  // namespace
@@ -195,6 +208,12 @@ void CToolTipCtrl::PointerMoved() {
     }
 }
 
+void CToolTipCtrl::FocusLost() {
+    Hide();
+    StopRest();
+    SetHot(-1);
+}
+
 void CToolTipCtrl::ForgetOwner(CWnd* owner) {
     for (int i = static_cast<int>(m_tools.size()) - 1; i >= 0; --i) {
         const Tool& tool = m_tools[static_cast<std::size_t>(i)];
@@ -238,10 +257,18 @@ void CToolTipCtrl::Show() {
     CWnd* top = tool.owner->GetTopLevelParent();
     int id = top && top->PlatformData() ? top->PlatformData()->backendId : 0;
     if (id == 0) return;
-    CPoint at = quillon::platform::Pointer().screen;
-    top->ScreenToClient(&at);
-    at.y += kBelowPointer;
-    quillon::platform::CurrentBackend().ShowToolTip(id, tool.text, at);
+    HBITMAP picture = quillon::platform::DrawToolTip(tool.text);
+    if (!picture) return;
+    CPoint pointer = quillon::platform::Pointer().screen;
+    top->ScreenToClient(&pointer);
+    CRect frame;
+    top->GetClientRect(&frame);
+    quillon::platform::ToolTipPicture tip;
+    tip.picture = picture;
+    tip.text = tool.text;
+    tip.at = PlaceTip(pointer, CSize(picture->width, picture->height), frame);
+    quillon::platform::CurrentBackend().ShowToolTip(id, tip);
+    DeleteObject(picture);
     m_shown = true;
     g_showing = this;
 }

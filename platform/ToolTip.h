@@ -3,8 +3,10 @@
 // straight from a shown tip to another tool) and hides when the pointer
 // moves off the tool, when a button is pressed on it (until the pointer
 // goes to another tool), when the tool is removed or its text emptied, and
-// when the control is deactivated. The control sees the pointer only
-// through RelayEvent; leaving the owner window is noticed by the platform.
+// when the control is deactivated or the window system loses the focus. The
+// control sees the pointer only through RelayEvent; leaving the owner window
+// is noticed by the platform. The platform draws the tip (DrawToolTip); the
+// backend only shows the picture.
 #pragma once
 
 #include <vector>
@@ -12,6 +14,8 @@
 #include <quillon/platform/CString.h>
 #include <quillon/platform/Geometry.h>
 #include <quillon/platform/Window.h>
+
+#include "platform/gdi/Bitmap.h"
 
 class CToolTipCtrl : public CWnd {
 public:
@@ -40,10 +44,11 @@ public:
     // TTM_GETTOOLCOUNT also come as messages.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // The platform tells every control where the pointer went and which
-    // windows go away.
+    // The platform tells every control where the pointer went, which
+    // windows go away and when the window system lost the focus.
     void PointerMoved();
     void ForgetOwner(CWnd* owner);
+    void FocusLost();
 
 private:
     struct Tool {
@@ -70,3 +75,15 @@ private:
     int m_hot = -1;             // the tool under the pointer
     POINT m_lastPoint{-1, -1};  // screen, last relayed move
 };
+
+namespace quillon {
+namespace platform {
+
+// The tip's look: the text (Shift-JIS, lines broken at '\n') in the default
+// font, black on the information background, inside a one-pixel dark frame
+// with a few pixels of room. A 32-bit picture the caller deletes; null for
+// an empty text or one too large for any picture.
+HBITMAP DrawToolTip(const CString& text);
+
+}  // namespace platform
+}  // namespace quillon

@@ -1,6 +1,20 @@
-// The window system's inner state, shared by the message queue, the
-// windows, the controls, the backends and the test harness. Not for the
-// system's own code, which uses the framework-style calls.
+// The window system's inner calls, shared by its parts (window tree,
+// composition, message queue, input routing), the window objects, the
+// controls and the test harness. Not for the system's own code, which uses
+// the framework-style calls, nor for backends (Backend.h, BackendCalls.h).
+//
+// Global state. The library runs on the host's one user-interface thread
+// and starts no threads of its own, so every piece of global state in the
+// platform is per process and used from that thread only: the window system
+// (windows, queue, input, capture, focus, pointer, tool tip controls:
+// WindowSystemState.h), the message being handled (Window.cpp), the cursor
+// (Cursor.cpp), the tip on the screen (ToolTip.cpp), the backend
+// (Backend.cpp), the clock (Clock.cpp), the last decoder error, CTime's
+// shared broken-down time, the font machinery and the Shift-JIS converters.
+// Nothing is thread_local. Caches that a host's own threads might reach
+// through plain conversions (registered message names, Shift-JIS converters
+// and literals, fonts) keep a lock so that a stray call cannot corrupt them;
+// windows, messages and backends are not for other threads.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +25,7 @@
 #include <quillon/platform/Messages.h>
 #include <quillon/platform/Window.h>
 
+#include "platform/BackendCalls.h"
 #include "platform/gdi/Bitmap.h"
 
 class CToolTipCtrl;
@@ -64,43 +79,21 @@ struct WindowData {
     int ClientHeight() const { return ClientRectInParent().Height(); }
 };
 
-// Scripted or real input as the backend delivers it, in the frame's client
-// coordinates. It becomes a message when the queue reaches it, so capture
-// and the window under the pointer are those of that moment.
-enum class InputKind {
-    MouseMove,
-    LButtonDown,
-    LButtonUp,
-    LButtonDblClk,
-    RButtonDown,
-    RButtonUp,
-    Wheel,
-    KeyDown,
-    KeyUp,
-    Leave,  // the pointer left the frame
-};
-
-struct InputEvent {
-    InputKind kind = InputKind::MouseMove;
-    int frameId = 0;  // backend id of the frame
-    int x = 0;
-    int y = 0;
-    UINT flags = 0;  // MK_* for mouse input
-    int delta = 0;   // wheel
-    UINT vk = 0;     // keys
-};
-
-void PostInput(const InputEvent& event);
-
-// A peek without the idle step (no present, no clock move): the loops of
-// the platform itself use it.
+// A peek without the idle step: the loops of the platform itself use it.
 bool PeekQuiet(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove);
 // PreTranslateMessage of the window and its parents.
 bool PreTranslate(MSG* msg);
-// Hands every frame's changed rectangle to the backend.
-void PresentAll();
 
-// Live windows of this thread, in creation order.
+// The queue has nothing more for its caller. This is the one place where
+// frames are presented and where the clock hears that the loop idles.
+// Peek: a peek found nothing and its caller may spin on it, so the clock is
+// told (a test clock moves its tick by a millisecond: a busy wait on
+// timeGetTime() around PeekMessage ends). Settled: the caller dispatched
+// everything or is about to wait, and a wait moves a test clock itself.
+enum class Idle { Peek, Settled };
+void QueueIdle(Idle kind);
+
+// Live windows, in creation order.
 const std::vector<CWnd*>& LiveWindows();
 bool IsLive(const CWnd* wnd);
 FrameWindow* FrameById(int backendId);
@@ -116,8 +109,8 @@ struct PointerState {
 };
 const PointerState& Pointer();
 
-// Tool tip controls register so that they hear of the pointer and of
-// windows going away.
+// Tool tip controls register so that they hear of the pointer, of windows
+// going away and of the focus lost.
 void RegisterToolTip(CToolTipCtrl* tip);
 void UnregisterToolTip(CToolTipCtrl* tip);
 
@@ -149,10 +142,10 @@ void ComposeClientRect(CWnd* wnd, const RECT& client);
 // The cursor that shows (the wait cursor while it is on): id for the backend.
 int ShownCursorId();
 
-// Forgets everything of this thread: windows that still exist are
-// destroyed, queued messages and input dropped, capture, focus, cursor and
-// pointer reset. The test harness calls it when it ends.
-void ResetThreadState();
+// Forgets everything: windows that still exist are destroyed, queued
+// messages and input dropped, capture, focus, cursor and pointer reset. The
+// test harness calls it when it starts and when it ends.
+void ResetWindowSystem();
 
 }  // namespace platform
 }  // namespace quillon

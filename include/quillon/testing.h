@@ -71,6 +71,14 @@ public:
     void KeyDown(UINT vk);
     // The pointer leaves the parent window.
     void MouseLeave();
+    // The user closes the parent window: it gets WM_CLOSE, which destroys
+    // it unless handled; with the last window gone the message loop
+    // (RunMessageLoop) ends with exit code 0.
+    void CloseParent();
+    // Another program takes the keyboard: the mouse capture is released, the
+    // focused window gets WM_KILLFOCUS and the tool tip hides. The focus
+    // comes back with the next key or button press.
+    void LoseFocus();
 
     // What the parent presents; 0xFFFFFFFF outside it or without a parent.
     COLORREF Pixel(int x, int y);

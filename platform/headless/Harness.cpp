@@ -11,6 +11,7 @@
 #include <quillon/platform/FrameWindow.h>
 
 #include "platform/Backend.h"
+#include "platform/BackendCalls.h"
 #include "platform/Clock.h"
 #include "platform/WindowSystem.h"
 #include "platform/decode/PictureDecoder.h"
@@ -94,7 +95,7 @@ struct Harness::Impl {
     }
 
     const platform::HeadlessBackend::Picture* Picture() {
-        platform::PresentAll();
+        platform::QueueIdle(platform::Idle::Settled);
         return backend.WindowPicture(ParentId());
     }
 };
@@ -111,11 +112,11 @@ Harness::Harness() : m_impl(std::make_unique<Impl>()) {
     m_impl->clock.m_tick = 1000;
     platform::SetClock(&m_impl->clock);
     platform::SetBackend(&m_impl->backend);
-    platform::ResetThreadState();
+    platform::ResetWindowSystem();
 }
 
 Harness::~Harness() {
-    platform::ResetThreadState();
+    platform::ResetWindowSystem();
     m_impl->parents.clear();
     platform::SetBackend(nullptr);
     platform::SetClock(nullptr);
@@ -191,6 +192,14 @@ void Harness::KeyDown(UINT vk) {
 
 void Harness::MouseLeave() {
     m_impl->Input(platform::InputKind::Leave, m_impl->lastX, m_impl->lastY, 0);
+}
+
+void Harness::CloseParent() {
+    m_impl->Input(platform::InputKind::Quit, m_impl->lastX, m_impl->lastY, 0);
+}
+
+void Harness::LoseFocus() {
+    m_impl->Input(platform::InputKind::FocusLost, m_impl->lastX, m_impl->lastY, 0);
 }
 
 COLORREF Harness::Pixel(int x, int y) {

@@ -1,9 +1,10 @@
 #include "platform/headless/HeadlessBackend.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include <quillon/platform/FrameWindow.h>
+#include <quillon/platform/Messages.h>
 
 #include "platform/gdi/Bitmap.h"
 
@@ -44,30 +45,55 @@ void HeadlessBackend::DestroyWindow(int id) {
     if (m_tipWindow == id) HideToolTip();
 }
 
+namespace {
+
+// Copies a rectangle of a 32-bit picture into one of ours, top row first.
+void CopyRect(const DibSection& from, const CRect& r, HeadlessBackend::Picture* to) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        const std::uint8_t* src = from.Row(y) + static_cast<std::size_t>(r.left) * 4;
+        std::uint32_t* dst = to->bgrx.data() +
+                             static_cast<std::size_t>(y) * static_cast<std::size_t>(to->width) +
+                             r.left;
+        std::memcpy(dst, src, static_cast<std::size_t>(r.Width()) * 4);
+    }
+}
+
+}  // namespace
+
 void HeadlessBackend::Present(int id, const DibSection& picture, const RECT& dirty) {
     auto it = m_windows.find(id);
     if (it == m_windows.end() || picture.bitCount != 32) return;
     Picture& p = it->second;
     CRect r(dirty);
     r &= CRect(0, 0, std::min(p.width, picture.width), std::min(p.height, picture.height));
-    for (int y = r.top; y < r.bottom; ++y) {
-        const std::uint8_t* src = picture.Row(y) + static_cast<std::size_t>(r.left) * 4;
-        std::uint32_t* dst = p.bgrx.data() +
-                             static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width) +
-                             r.left;
-        std::memcpy(dst, src, static_cast<std::size_t>(r.Width()) * 4);
-    }
+    CopyRect(picture, r, &p);
 }
 
-void HeadlessBackend::ShowToolTip(int id, const CString& text, POINT at) {
-    m_tipText = text.str();
-    m_tipAt = at;
+bool HeadlessBackend::WaitEvents(DWORD timeoutMs) {
+    if (timeoutMs == kWaitForever) return false;
+    ::Sleep(timeoutMs);  // the platform clock's: a test clock moves instead
+    return true;
+}
+
+void HeadlessBackend::ShowToolTip(int id, const ToolTipPicture& tip) {
+    HideToolTip();
+    if (m_windows.find(id) == m_windows.end() || !tip.picture || tip.picture->bitCount != 32)
+        return;
+    const DibSection& picture = *tip.picture;
+    m_tipPicture.width = picture.width;
+    m_tipPicture.height = picture.height;
+    m_tipPicture.bgrx.assign(
+        static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height), 0);
+    CopyRect(picture, CRect(0, 0, picture.width, picture.height), &m_tipPicture);
+    m_tipText = tip.text.str();
+    m_tipAt = tip.at;
     m_tipWindow = id;
 }
 
 void HeadlessBackend::HideToolTip() {
     m_tipText.clear();
     m_tipWindow = 0;
+    m_tipPicture = Picture{};
 }
 
 bool HeadlessBackend::PlaySound(const CString& path, bool /*loop*/) {

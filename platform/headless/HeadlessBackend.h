@@ -1,7 +1,8 @@
 // The backend without a display: each top-level window is a picture in
-// memory that presents copy into, and the cursor, the tool tip, sounds and
-// message boxes are recorded. Input is scripted (PostInput). Message boxes
-// are printed on stderr, or recorded and answered when asked to.
+// memory that presents copy into, and the cursor, the tool tip (its text and
+// its picture), sounds and message boxes are recorded. Input is scripted
+// (PostInput). Message boxes are printed on stderr, or recorded and answered
+// when asked to. Waits pass on the platform clock: a test clock moves.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
-#include "platform/WindowSystem.h"
+#include "platform/BackendCalls.h"
 
 namespace quillon {
 namespace platform {
@@ -39,8 +40,11 @@ public:
     int CreateWindow(const CString& title, int width, int height) override;
     void DestroyWindow(int id) override;
     void Present(int id, const DibSection& picture, const RECT& dirty) override;
+    // Sleeps the timeout on the platform clock; waiting for ever is false:
+    // no input comes but what is scripted.
+    bool WaitEvents(DWORD timeoutMs) override;
     void SetCursor(int cursorId) override { m_cursor = cursorId; }
-    void ShowToolTip(int id, const CString& text, POINT at) override;
+    void ShowToolTip(int id, const ToolTipPicture& tip) override;
     void HideToolTip() override;
     // Records the path (the default sound as an empty one).
     bool PlaySound(const CString& path, bool loop) override;
@@ -51,6 +55,8 @@ public:
     const std::string& ToolTipText() const { return m_tipText; }
     POINT ToolTipPoint() const { return m_tipAt; }
     int ToolTipWindow() const { return m_tipWindow; }
+    // The picture of the tip showing; null when none shows.
+    const Picture* TipPicture() const { return m_tipWindow != 0 ? &m_tipPicture : nullptr; }
     const std::vector<std::string>& Sounds() const { return m_sounds; }
     const std::vector<Box>& Boxes() const { return m_boxes; }
     void SetBoxAnswer(int answer) { m_answer = answer; }
@@ -66,6 +72,7 @@ private:
     std::string m_tipText;
     POINT m_tipAt{0, 0};
     int m_tipWindow = 0;
+    Picture m_tipPicture;
     std::vector<std::string> m_sounds;
     std::vector<Box> m_boxes;
     int m_answer = IDOK;

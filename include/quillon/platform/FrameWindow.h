@@ -22,6 +22,10 @@ public:
     // shown by the current backend. Its children are drawn into its backing
     // picture (32 bits a pixel) and the backend presents what changed.
     // FALSE for a size below 1 x 1 or above the picture size cap.
+    //
+    // When the user closes it, it gets WM_CLOSE, which destroys it unless
+    // the window handles the message itself. When the last frame is
+    // destroyed, the message loop gets PostQuitMessage(0).
     BOOL Create(LPCSTR title, int width, int height);
 
     // The backend's number of the window, 0 when it does not exist.

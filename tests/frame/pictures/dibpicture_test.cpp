@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frame/pictures/DibPicture.h"
-#include "platform/Backend.h"
+#include "platform/headless/HeadlessBackend.h"
 #include "support/picture_files.h"
 
 using picturetest::ExpectEvery;
@@ -42,8 +42,8 @@ TEST(DibPicture, CreateWritesHeaderTableAndBlackBits) {
     ASSERT_TRUE(p.Create(0, 99, 0));
     EXPECT_EQ(p.GetSize(), CSize(1024, 768));
     EXPECT_EQ(p.GetBitCount(), 32);
-    struct SmallScreen : quillon::platform::Backend {
-        int MessageBox(CWnd*, const CString&, const CString&, UINT) override { return IDOK; }
+    struct SmallScreen : quillon::platform::HeadlessBackend {
+        SmallScreen() : HeadlessBackend(false) {}
         int ScreenWidth() const override { return 320; }
         int ScreenHeight() const override { return 200; }
         int ScreenBitsPerPixel() const override { return 24; }

@@ -1,0 +1,167 @@
+// The backend contract: closing a frame, losing the focus, and the tool tip
+// picture the platform draws for the backend to show.
+#include <gtest/gtest.h>
+
+#include "platform/BackendCalls.h"
+#include "platform/ToolTip.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/text/Font.h"
+#include "window_helpers.h"
+
+using quillon::platform::FrameWindow;
+using quillon::testing::Harness;
+using wintest::MakeChild;
+using wintest::Recorder;
+
+namespace {
+
+// A frame that answers the user's close by staying open.
+struct KeepsOpen : FrameWindow {
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CLOSE) {
+            ++closes;
+            return 0;
+        }
+        return FrameWindow::WindowProc(message, wParam, lParam);
+    }
+    int closes = 0;
+};
+
+void PostInput(quillon::platform::InputKind kind, int frameId) {
+    quillon::platform::InputEvent ev;
+    ev.kind = kind;
+    ev.frameId = frameId;
+    quillon::platform::PostInput(ev);
+}
+
+// A child with a tool tip control fed by PreTranslateMessage.
+struct TipHost : Recorder {
+    int OnCreate(LPCREATESTRUCT cs) override {
+        if (CWnd::OnCreate(cs) == -1 || !tip.Create(this, 0)) return -1;
+        return tip.AddTool(this, text.c_str()) ? 0 : -1;
+    }
+    BOOL PreTranslateMessage(MSG* msg) override {
+        tip.RelayEvent(msg);
+        return FALSE;
+    }
+    std::string text = "tip";
+    CToolTipCtrl tip;
+};
+
+const quillon::platform::HeadlessBackend& Headless() {
+    return dynamic_cast<const quillon::platform::HeadlessBackend&>(
+        quillon::platform::CurrentBackend());
+}
+
+}  // namespace
+
+TEST(BackendTest, QuitClosesTheFrameAndTheLastFrameEndsTheLoop) {
+    Harness h;
+    CWnd* parent = h.CreateParent(100, 100);
+    Recorder child;
+    ASSERT_TRUE(MakeChild(&child, parent, CRect(0, 0, 50, 50)));
+    KeepsOpen other;
+    ASSERT_TRUE(other.Create("other", 40, 40));
+
+    h.CloseParent();
+    EXPECT_FALSE(IsWindow(parent));
+    EXPECT_EQ(child.Count(WM_CLOSE), 0);  // the frame is asked, not its children
+    EXPECT_EQ(child.Count(WM_DESTROY), 1);
+    EXPECT_TRUE(quillon::platform::PumpMessages()) << "a frame is left: no quit";
+
+    // A frame that handles the close stays, and so does the loop.
+    PostInput(quillon::platform::InputKind::Quit, other.BackendId());
+    EXPECT_TRUE(quillon::platform::PumpMessages());
+    EXPECT_EQ(other.closes, 1);
+    EXPECT_TRUE(IsWindow(&other));
+    // A close for a frame that is gone reaches nobody.
+    PostInput(quillon::platform::InputKind::Quit, 999);
+    EXPECT_TRUE(quillon::platform::PumpMessages());
+
+    EXPECT_TRUE(other.DestroyWindow());
+    EXPECT_EQ(quillon::platform::RunMessageLoop(), 0);
+}
+
+TEST(BackendTest, FocusLostReleasesTheCaptureHidesTheTipAndFocusComesBack) {
+    Harness h;
+    CWnd* parent = h.CreateParent(200, 100);
+    TipHost host;
+    Recorder typing;
+    ASSERT_TRUE(MakeChild(&host, parent, CRect(0, 0, 100, 100)));
+    ASSERT_TRUE(MakeChild(&typing, parent, CRect(100, 0, 200, 100)));
+    typing.SetFocus();
+    h.MouseMove(10, 10);
+    h.AdvanceMs(500);
+    ASSERT_EQ(h.ToolTipText(), "tip");
+    host.SetCapture();
+    host.Clear();
+    typing.Clear();
+
+    h.LoseFocus();
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    ASSERT_EQ(host.Count(WM_CAPTURECHANGED), 1);
+    EXPECT_EQ(host.seen.back().lParam, 0);
+    EXPECT_EQ(typing.Count(WM_KILLFOCUS), 1);
+    EXPECT_EQ(CWnd::GetFocus(), nullptr);
+    EXPECT_EQ(h.ToolTipText(), "");
+    EXPECT_EQ(Headless().TipPicture(), nullptr);
+    h.AdvanceMs(1000);
+    EXPECT_EQ(h.ToolTipText(), "") << "the tip waits for the pointer to come back";
+    h.LoseFocus();  // already lost: nothing more to tell
+    EXPECT_EQ(typing.Count(WM_KILLFOCUS), 1);
+
+    // The next key goes to the window that had the focus, which is told
+    // first; the mouse capture stays released.
+    h.KeyDown('Q');
+    EXPECT_EQ(typing.Count(WM_SETFOCUS), 1);
+    EXPECT_EQ(typing.events, (std::vector<std::string>{"key 81 x1"}));
+    EXPECT_EQ(CWnd::GetFocus(), &typing);
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    // Back on the tool, the tip shows again.
+    h.MouseMove(12, 12);
+    h.AdvanceMs(500);
+    EXPECT_EQ(h.ToolTipText(), "tip");
+}
+
+TEST(BackendTest, TheToolTipIsAFramedPictureWithInkPushedInsideTheFrame) {
+    Harness h;
+    CWnd* parent = h.CreateParent(200, 100);
+    TipHost host;
+    host.text = "Ab\nCd";
+    ASSERT_TRUE(MakeChild(&host, parent, CRect(0, 0, 200, 100)));
+    h.MouseMove(195, 95);  // no room below or to the right
+    h.AdvanceMs(500);
+    ASSERT_EQ(h.ToolTipText(), "Ab\nCd");
+    const auto* tip = Headless().TipPicture();
+    ASSERT_NE(tip, nullptr);
+    ASSERT_GT(tip->width, 8);
+    const int line = quillon::platform::FontLineHeight(quillon::platform::DefaultGuiFont());
+    EXPECT_GE(tip->height, 2 * line) << "one line for each LF-separated part";
+    POINT at = Headless().ToolTipPoint();
+    EXPECT_GE(at.x, 0);
+    EXPECT_LE(at.x + tip->width, 200);
+    EXPECT_LE(at.y + tip->height, 95) << "above the pointer, not over it";
+
+    auto px = [&](int x, int y) {
+        return tip->bgrx[static_cast<std::size_t>(y * tip->width + x)] & 0xFFFFFF;
+    };
+    const std::uint32_t background = 0xFFFFE1;  // COLOR_INFOBK, as BGRX
+    ASSERT_EQ(GetSysColor(COLOR_INFOBK), 0xE1FFFFu);
+    int ink = 0;
+    for (int y = 0; y < tip->height; ++y) {
+        for (int x = 0; x < tip->width; ++x) {
+            bool edge = x == 0 || y == 0 || x == tip->width - 1 || y == tip->height - 1;
+            bool padding =
+                !edge && (x == 1 || y == 1 || x == tip->width - 2 || y == tip->height - 2);
+            std::uint32_t c = px(x, y);
+            if (edge) {
+                ASSERT_EQ(c, 0u) << x << "," << y;
+            } else if (padding) {
+                ASSERT_EQ(c, background) << x << "," << y;
+            }
+            if (!edge && !padding && (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF) < 300) ++ink;
+        }
+    }
+    EXPECT_GT(ink, 10);
+    EXPECT_EQ(quillon::platform::DrawToolTip(""), nullptr);
+}
