@@ -76,7 +76,7 @@ CTime CTime::GetCurrentTime() {
 }
 
 struct tm* CTime::GetLocalTm(struct tm* ptm) const {
-    static thread_local struct tm buffer;
+    static struct tm buffer;  // shared, as the C library's
     if (ptm == nullptr) ptm = &buffer;
     std::time_t t = m_time;
     if (localtime_r(&t, ptm) == nullptr) std::memset(ptm, 0, sizeof *ptm);
@@ -84,7 +84,7 @@ struct tm* CTime::GetLocalTm(struct tm* ptm) const {
 }
 
 struct tm* CTime::GetGmtTm(struct tm* ptm) const {
-    static thread_local struct tm buffer;
+    static struct tm buffer;  // shared, as the C library's
     if (ptm == nullptr) ptm = &buffer;
     std::time_t t = m_time;
     if (gmtime_r(&t, ptm) == nullptr) std::memset(ptm, 0, sizeof *ptm);

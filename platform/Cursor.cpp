@@ -34,9 +34,10 @@ struct CursorState {
     int shown = quillon::platform::kCursorArrowId;  // what the backend was last told
 };
 
+CursorState g_cursor;
+
 CursorState& S() {
-    thread_local CursorState state;
-    return state;
+    return g_cursor;
 }
 
 void Show() {

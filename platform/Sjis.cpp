@@ -16,7 +16,8 @@ namespace {
 
 // Opening a converter costs about as much as converting a short text, and
 // text is converted at every tool tip and every line drawn: keep one open
-// per direction and thread.
+// per direction. A host may convert from threads of its own, so the
+// converters are used under a lock (it costs far less than a conversion).
 class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
@@ -36,8 +37,11 @@ private:
     iconv_t m_cd;
 };
 
+std::mutex g_convertLock;
+
+// Under g_convertLock.
 iconv_t Open(const char* to, const char* from) {
-    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> open;
+    static std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> open;
     auto& slot = open[{to, from}];
     if (!slot) slot = std::make_unique<Converter>(to, from);
     return slot->Ok() ? slot->Get() : reinterpret_cast<iconv_t>(-1);
@@ -49,6 +53,7 @@ std::string Convert(const char* to, const char* from, const std::string& in,
                     const std::string& replacement, bool sjisInput) {
     std::string out;
     if (in.empty()) return out;
+    std::lock_guard<std::mutex> lock(g_convertLock);
     iconv_t cd = Open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return in;  // no converter on this system: hand the bytes on unchanged

@@ -31,7 +31,7 @@ CString AppName() {
 
 // The message being handled, for Default(); saved and restored around every
 // call of a window procedure so that nested messages keep their own.
-thread_local MSG t_current{};
+MSG g_current{};
 
 using quillon::platform::WindowData;
 
@@ -41,10 +41,10 @@ namespace quillon {
 namespace platform {
 
 LRESULT CallWindowProcFor(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    MSG saved = t_current;
-    t_current = MSG{wnd, message, wParam, lParam, 0, POINT{0, 0}};
+    MSG saved = g_current;
+    g_current = MSG{wnd, message, wParam, lParam, 0, POINT{0, 0}};
     LRESULT result = wnd->WindowProc(message, wParam, lParam);
-    t_current = saved;
+    g_current = saved;
     return result;
 }
 
@@ -326,8 +326,8 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::Default() {
-    if (t_current.hwnd != this) return 0;
-    return DefWindowProc(t_current.message, t_current.wParam, t_current.lParam);
+    if (g_current.hwnd != this) return 0;
+    return DefWindowProc(g_current.message, g_current.wParam, g_current.lParam);
 }
 
 int CWnd::MessageBox(const char* text, const char* caption, UINT type) {

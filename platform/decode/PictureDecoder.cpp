@@ -19,10 +19,10 @@ namespace quillon {
 namespace platform {
 namespace {
 
-thread_local std::string t_lastError;
+std::string g_lastError;
 
 bool Fail(const char* reason) {
-    t_lastError = reason ? reason : "unknown error";
+    g_lastError = reason ? reason : "unknown error";
     return false;
 }
 
@@ -301,11 +301,11 @@ bool DecodeBytes(const unsigned char* d, std::size_t n, BYTE fill, DecodedPictur
 }  // namespace
 
 const char* LastDecodeError() {
-    return t_lastError.c_str();
+    return g_lastError.c_str();
 }
 
 bool DecodePicture(const char* path, BYTE fill, DecodedPicture* out) {
-    t_lastError.clear();
+    g_lastError.clear();
     if (path == nullptr || out == nullptr) return Fail("no file");
     std::vector<unsigned char> bytes;
     if (!ReadFile(path, &bytes)) return false;
@@ -314,13 +314,13 @@ bool DecodePicture(const char* path, BYTE fill, DecodedPicture* out) {
 
 bool DecodePictureFromMemory(const std::uint8_t* data, std::size_t size, BYTE fill,
                              DecodedPicture* out) {
-    t_lastError.clear();
+    g_lastError.clear();
     if (out == nullptr || data == nullptr) return Fail("no data");
     return DecodeBytes(data, size, fill, out);
 }
 
 bool WritePng(const char* path, int width, int height, const std::uint8_t* bgrx, int stride) {
-    t_lastError.clear();
+    g_lastError.clear();
     if (path == nullptr || bgrx == nullptr) return Fail("no file or no pixels");
     if (!WithinCaps(width, height)) return Fail("picture too large");
     if (static_cast<long long>(stride) < static_cast<long long>(width) * 4) {

@@ -38,8 +38,8 @@ bool DecodePicture(const char* path, BYTE fill, DecodedPicture* out);
 bool DecodePictureFromMemory(const std::uint8_t* data, std::size_t size, BYTE fill,
                              DecodedPicture* out);
 
-// Why the last DecodePicture, DecodePictureFromMemory or WritePng of this
-// thread failed (empty after a success).
+// Why the last DecodePicture, DecodePictureFromMemory or WritePng failed
+// (empty after a success).
 const char* LastDecodeError();
 
 // Writes 32-bit pixels (blue, green, red, unused; top row first, `stride`

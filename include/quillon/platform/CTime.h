@@ -50,7 +50,8 @@ public:
     static CTime GetCurrentTime();
 
     std::int32_t GetTime() const { return m_time; }
-    // Local breakdown; with a null argument a per-thread buffer is used.
+    // Local breakdown; with a null argument one buffer of the process is
+    // used, overwritten by the next such call.
     struct tm* GetLocalTm(struct tm* ptm = nullptr) const;
     struct tm* GetGmtTm(struct tm* ptm = nullptr) const;
 

@@ -1,5 +1,6 @@
-// Messages with the window system's names and values, and the per-thread
-// message queue: post, send, peek, get, translate and dispatch.
+// Messages with the window system's names and values, and the message
+// queue: post, send, peek, get, translate and dispatch. There is one queue
+// in the process, for the host's user-interface thread.
 //
 // Order in which a peek or get finds messages: posted messages (first in,
 // first out), then WM_QUIT, then input (mouse and keys, in the order the
@@ -277,17 +278,16 @@ constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wp) {
     return LOWORD(wp);
 }
 
-// The queue of the calling thread. A null window posts a thread message.
+// A null window posts a thread message (for the loop itself).
 // Posting to a window that does not exist fails.
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Calls the window procedure at once; 0 for a window that does not exist.
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// A null window takes messages of every window of the thread and thread
-// messages; a range of 0, 0 takes every message. WM_PAINT is never removed
-// by a peek (validating the window removes it) and a timer is removed by
-// restarting its period. A peek that finds nothing is idle time: the
-// backend presents what was drawn, and under a test clock the tick moves
-// by one millisecond, so that a loop waiting for the tick comes to an end.
+// A null window takes messages of every window and thread messages; a range of 0, 0 takes every
+// message. WM_PAINT is never removed by a peek (validating the window removes it) and a timer is
+// removed by restarting its period. A peek that finds nothing is idle time: the backend presents
+// what was drawn, and under a test clock the tick moves by one millisecond, so that a loop waiting
+// for the tick comes to an end.
 BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove);
 // Waits for a message: TRUE for one, FALSE for WM_QUIT, -1 when nothing can
 // arrive any more (a backend without input and no timer left to wait for).
