@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-TEST(CStringTest, BytesComparisonAndConcatenation) {
+TEST(CStringTest, BytesComparisonConcatenationAndClampedSubstrings) {
     CString s("Quillon");
     EXPECT_EQ(s.GetLength(), 7);
     EXPECT_EQ(s.GetAt(99), '\0');  // outside: no read past the end
@@ -27,21 +27,19 @@ TEST(CStringTest, BytesComparisonAndConcatenation) {
     c += CString("y");
     EXPECT_EQ(c, "abc-abdxy");
     EXPECT_EQ("<" + a, "<abc");
-}
 
-TEST(CStringTest, SubstringsAndSearchClampTheirArguments) {
-    const CString s("FM TUNER");
+    const CString t("FM TUNER");
     const std::pair<CString, const char*> parts[] = {
-        {s.Left(2), "FM"},   {s.Mid(3), "TUNER"},  {s.Mid(3, 2), "TU"},
-        {s.Right(3), "NER"}, {s.Left(-1), ""},     {s.Left(100), "FM TUNER"},
-        {s.Mid(100), ""},    {s.Mid(-5, 2), "FM"}, {s.Right(100), "FM TUNER"}};
+        {t.Left(2), "FM"},   {t.Mid(3), "TUNER"},  {t.Mid(3, 2), "TU"},
+        {t.Right(3), "NER"}, {t.Left(-1), ""},     {t.Left(100), "FM TUNER"},
+        {t.Mid(100), ""},    {t.Mid(-5, 2), "FM"}, {t.Right(100), "FM TUNER"}};
     for (const auto& [got, want] : parts) EXPECT_EQ(got, want);
-    EXPECT_EQ((std::vector<int>{s.Find(' '), s.Find("UN"), s.Find("XYZ"), s.Find('M', 2),
-                                s.ReverseFind('R'), s.ReverseFind('N')}),
+    EXPECT_EQ((std::vector<int>{t.Find(' '), t.Find("UN"), t.Find("XYZ"), t.Find('M', 2),
+                                t.ReverseFind('R'), t.ReverseFind('N')}),
               (std::vector<int>{2, 4, -1, -1, 7, 5}));
 }
 
-TEST(CStringTest, FormatHandlesLongTextsAndSelfReference) {
+TEST(CStringTest, FormatAndUpperCase) {
     CString s;
     s.Format("%s SlotNo[%02d]", "", 3);
     EXPECT_EQ(s, " SlotNo[03]");
@@ -52,9 +50,7 @@ TEST(CStringTest, FormatHandlesLongTextsAndSelfReference) {
     s = "abc";
     s.Format("%s%s", s.c_str(), s.c_str());
     EXPECT_EQ(s, "abcabc");
-}
 
-TEST(CStringTest, MakeUpperLeavesDoubleByteCharactersAlone) {
     // "ヂ" is 83 61 and "ホ" is 83 7A: their trail bytes look like 'a' and 'z'.
     // A lone lead byte at the end does not reach past the string; half-width
     // katakana (A1-DF) is single-byte.

@@ -10,7 +10,7 @@
 
 using quillon::testing::Harness;
 
-TEST(CTimeTest, LocalFieldsAndFormat) {
+TEST(CTimeTest, LocalFieldsRollOverAndUnrepresentableInstantsAreMinusOne) {
     Harness h;  // Asia/Tokyo, nine hours ahead of UTC, no daylight saving
     CTime t(1999, 11, 1, 9, 5, 7);
     EXPECT_EQ(t.Format("%y,%m/%d(%a) %H:%M:%S"), "99,11/01(Mon) 09:05:07");
@@ -26,10 +26,8 @@ TEST(CTimeTest, LocalFieldsAndFormat) {
     EXPECT_EQ(t.GetLocalTm(&tm), &tm);
     EXPECT_EQ(tm.tm_wday, 1);
     EXPECT_EQ(CTime(0).Format(""), "");
-}
 
-TEST(CTimeTest, FieldsRollOverAndUnrepresentableInstantsAreMinusOne) {
-    Harness h;
+    // Fields roll over; what 32 bits cannot hold is -1.
     EXPECT_EQ(CTime(2025, 1, 32, 0, 0, 0), CTime(2025, 2, 1, 0, 0, 0));
     EXPECT_EQ(CTime(2025, 13, 1, 0, 0, 0), CTime(2026, 1, 1, 0, 0, 0));
     EXPECT_EQ(CTime(2025, 3, 1, -1, 0, 0), CTime(2025, 2, 28, 23, 0, 0));

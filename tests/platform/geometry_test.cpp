@@ -20,9 +20,7 @@ TEST(GeometryTest, RectangleRulesOfTheWindowSystem) {
     EXPECT_EQ(r, CRect(0, 0, 24, 46));
     r.InflateRect(-20, 0);  // inverted, and so empty
     EXPECT_TRUE(r.IsRectEmpty());
-}
 
-TEST(GeometryTest, IntersectAndUnion) {
     const CRect a(0, 0, 10, 10), b(5, 5, 20, 20), c(10, 0, 20, 10), e(2, 2, 2, 8);
     CRect out(1, 2, 3, 4);
     EXPECT_TRUE(out.IntersectRect(&a, &b));

@@ -21,7 +21,7 @@ constexpr UINT kMsgC = WM_USER + 5;
 
 }  // namespace
 
-TEST(MessageQueueTest, OrderFiltersAndNoRemove) {
+TEST(MessageQueueTest, PostPeekSendDispatchAndRegisteredMessages) {
     Harness h;
     CWnd* parent = h.CreateParent(200, 100);
     ASSERT_NE(parent, nullptr);
@@ -69,28 +69,34 @@ TEST(MessageQueueTest, OrderFiltersAndNoRemove) {
     EXPECT_EQ(a.seen[0].message, kMsgB);
     EXPECT_EQ(a.seen[0].lParam, 50);
 
-    // WM_QUIT ends GetMessage with its code.
-    ::PostQuitMessage(3);
-    EXPECT_EQ(::GetMessage(&m, nullptr, 0, 0), FALSE);
-    EXPECT_EQ(m.message, WM_QUIT);
-    EXPECT_EQ(m.wParam, 3u);
-}
-
-TEST(MessageQueueTest, SendCallsAtOncePostWaitsForThePump) {
-    Harness h;
-    CWnd* parent = h.CreateParent(100, 100);
-    Recorder a;
-    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 10, 10)));
-    h.AdvanceMs(0);
+    // Sending calls at once, before what was posted earlier.
     a.Clear();
     ::PostMessage(&a, kMsgA, 0, 0);
     EXPECT_EQ(::SendMessage(&a, kMsgB, 0, 0), 0);
-    ASSERT_EQ(a.seen.size(), 1u);  // the sent one, before any pump
+    ASSERT_EQ(a.seen.size(), 1u);
     EXPECT_EQ(a.seen[0].message, kMsgB);
     h.AdvanceMs(0);
     ASSERT_EQ(a.seen.size(), 2u);
     EXPECT_EQ(a.seen[1].message, kMsgA);
     EXPECT_EQ(::SendMessage(nullptr, kMsgA, 0, 0), 0);
+
+    // Registered messages share ids by name, case aside, and reach WindowProc.
+    UINT go = RegisterWindowMessage("MessageGoOutMouse"),
+         other = RegisterWindowMessage("QuillonTestOther");
+    EXPECT_TRUE(go >= 0xC000u && go <= 0xFFFFu && other >= 0xC000u && go != other);
+    EXPECT_EQ(RegisterWindowMessage("MessageGoOutMouse"), go);
+    EXPECT_EQ(RegisterWindowMessage("messagegooutmouse"), go);
+    EXPECT_EQ(RegisterWindowMessage(""), 0u);
+    EXPECT_EQ(RegisterWindowMessage(nullptr), 0u);
+    a.PostMessage(go, 0, 0);
+    h.AdvanceMs(0);
+    EXPECT_EQ(a.Count(go), 1);
+
+    // WM_QUIT ends GetMessage with its code.
+    ::PostQuitMessage(3);
+    EXPECT_EQ(::GetMessage(&m, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(m.wParam, 3u);
 }
 
 TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateArea) {
@@ -193,28 +199,6 @@ TEST(MessageQueueTest, BusyWaitOnTheTickEndsUnderTheTestClock) {
     EXPECT_EQ(spins, 500);  // one millisecond per idle peek
     // The wall clock went along.
     EXPECT_EQ(h.Tick(), start + 500);
-}
-
-TEST(MessageQueueTest, RegisteredMessagesShareIdsByName) {
-    UINT a = RegisterWindowMessage("MessageGoOutMouse");
-    UINT b = RegisterWindowMessage("QuillonTestOther");
-    EXPECT_GE(a, 0xC000u);
-    EXPECT_LE(a, 0xFFFFu);
-    EXPECT_GE(b, 0xC000u);
-    EXPECT_NE(a, b);
-    EXPECT_EQ(RegisterWindowMessage("MessageGoOutMouse"), a);
-    EXPECT_EQ(RegisterWindowMessage("messagegooutmouse"), a);  // atoms ignore case
-    EXPECT_EQ(RegisterWindowMessage(""), 0u);
-    EXPECT_EQ(RegisterWindowMessage(nullptr), 0u);
-
-    // A registered message reaches WindowProc.
-    Harness h;
-    Recorder r;
-    ASSERT_TRUE(MakeChild(&r, h.CreateParent(50, 50), CRect(0, 0, 5, 5)));
-    r.Clear();
-    r.PostMessage(a, 0, 0);
-    h.AdvanceMs(0);
-    EXPECT_EQ(r.Count(a), 1);
 }
 
 TEST(WindowTest, CreationHooksStylesAndDestruction) {

@@ -130,7 +130,7 @@ TEST(MaskPicture, ClipRectCutsRunsAtTrueColourDepthsOnly) {
     EXPECT_FALSE(m.Draw(nullptr, 0, 0));
 }
 
-TEST(MaskPicture, AlignedPositionsAndDrawAligned) {
+TEST(MaskPicture, DrawingHelpersAlignContrastAndFill) {
     EXPECT_EQ(GetAlignedPos(4, 2, 10, 20, 20, 30, 0, 0), CPoint(13, 24));
     EXPECT_EQ(GetAlignedPos(4, 2, 10, 20, 20, 30, 1, 1), CPoint(10, 20));
     EXPECT_EQ(GetAlignedPos(4, 2, 10, 20, 20, 30, 2, 2), CPoint(16, 28));
@@ -146,31 +146,29 @@ TEST(MaskPicture, AlignedPositionsAndDrawAligned) {
     m.SetColor(RGB(255, 0, 0));
     EXPECT_TRUE(m.DrawAligned(&t, 0, 0, 7, 4, 2, 0));  // right, centred
     picturetest::ExpectMap(t, {0, RGB(255, 0, 0)}, {"aaaaaaa", "aaaaabb", "aaaaabb", "aaaaaaa"});
-}
 
-TEST(MaskPicture, ContrastColorAndTranslucentFill) {
     EXPECT_EQ(GetContrastColor(0x000000), 0xFFFFFFu);
     EXPECT_EQ(GetContrastColor(0xFFFFFF), 0x000000u);
     EXPECT_EQ(GetContrastColor(RGB(100, 100, 49)), 0xFFFFFFu);  // 249
     EXPECT_EQ(GetContrastColor(RGB(100, 100, 50)), 0x000000u);  // 250
 
-    CDibPicture t;
-    ASSERT_TRUE(t.Create(6, 6, 32));
+    CDibPicture u;
+    ASSERT_TRUE(u.Create(6, 6, 32));
     const COLORREF back = RGB(0, 100, 255), red = RGB(255, 0, 0);
-    t.GetMemDC()->FillSolidRect(0, 0, 6, 6, back);
-    EXPECT_TRUE(FillTranslucent(&t, 1, 1, 3, 3, red, 256, false));  // not filled
-    EXPECT_TRUE(FillTranslucent(&t, 1, 1, 3, 3, red, 256, true));
-    FillTranslucent(&t, 4, 0, 6, 6, red, 128, true);  // blends at 128 * 128 / 256 = 64
+    u.GetMemDC()->FillSolidRect(0, 0, 6, 6, back);
+    EXPECT_TRUE(FillTranslucent(&u, 1, 1, 3, 3, red, 256, false));  // not filled
+    EXPECT_TRUE(FillTranslucent(&u, 1, 1, 3, 3, red, 256, true));
+    FillTranslucent(&u, 4, 0, 6, 6, red, 128, true);  // blends at 128 * 128 / 256 = 64
     // Limited to the clip rectangle.
-    t.SetClipRect(0, 4, 2, 6);
-    FillTranslucent(&t, 0, 0, 6, 6, RGB(1, 1, 1), 256, true);
+    u.SetClipRect(0, 4, 2, 6);
+    FillTranslucent(&u, 0, 0, 6, 6, RGB(1, 1, 1), 256, true);
     const COLORREF quarter = RGB(Ref(0, 255, 64), Ref(100, 0, 64), Ref(255, 0, 64));
     EXPECT_EQ(quarter, RGB(63, 75, 192));
-    picturetest::ExpectMap(t, {back, red, quarter, RGB(1, 1, 1)},
+    picturetest::ExpectMap(u, {back, red, quarter, RGB(1, 1, 1)},
                            {"aaaacc", "abbacc", "abbacc", "aaaacc", "ddaacc", "ddaacc"});
     // Harmless far outside.
     EXPECT_TRUE(
-        FillTranslucent(&t, -2147483647, -2147483647, 2147483647, 2147483647, 0, 256, true));
-    EXPECT_EQ(t.GetPixel(0, 5), 0u);
-    EXPECT_EQ(t.GetPixel(2, 5), back);
+        FillTranslucent(&u, -2147483647, -2147483647, 2147483647, 2147483647, 0, 256, true));
+    EXPECT_EQ(u.GetPixel(0, 5), 0u);
+    EXPECT_EQ(u.GetPixel(2, 5), back);
 }

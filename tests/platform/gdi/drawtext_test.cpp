@@ -39,7 +39,7 @@ struct Surface {
 
 }  // namespace
 
-TEST(DrawTextTest, JapaneseInkStaysInsideItsBox) {
+TEST(DrawTextTest, InkStaysInsideItsBoxAndTheClipRectangle) {
     Surface s;
     const CString text = Sjis("CD再生\n毎週 月水金");
     RECT box = {10, 8, 100, 40};
@@ -60,16 +60,13 @@ TEST(DrawTextTest, JapaneseInkStaysInsideItsBox) {
                                       }
                                   });
     EXPECT_GT(full, 50);
-}
 
-TEST(DrawTextTest, TextIsCutAtTheBoxAndTheClipRectangle) {
-    Surface s;
     // A box lower and narrower than the text: the first line's upper part and
     // the characters past the right edge are cut off.
-    RECT box = {10, 12, 40, 18};
-    s.picture.GetMemDC()->DrawText(Sjis("予約\n予約"), &box, 0);
-    int outside = 0;
-    EXPECT_GT(s.InkInside(box, &outside), 10);
+    Surface cut;
+    RECT small = {10, 12, 40, 18};
+    cut.picture.GetMemDC()->DrawText(Sjis("予約\n予約"), &small, 0);
+    EXPECT_GT(cut.InkInside(small, &outside), 10);
     EXPECT_EQ(outside, 0);
 
     // The picture's clip rectangle cuts further; opaque mode fills the line
