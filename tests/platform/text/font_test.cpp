@@ -117,7 +117,7 @@ TEST(FontTest, ResolvesFacesSizesAndMetrics) {
     }
 }
 
-TEST(FontTest, LayoutPlacesLinesFromTheTopLeft) {
+TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
     CFont font;
     ASSERT_TRUE(Create(font, -11, "ＭＳ ゴシック"));
     int height = 0;
@@ -164,13 +164,11 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeft) {
     }
     EXPECT_EQ(bars, 3);
     EXPECT_EQ(covered, 18);
-}
 
-TEST(FontTest, MissingCharactersAreBoxes) {
-    CFont font;
+    // Missing characters are boxes. F0 40 is the first user-defined
+    // character (U+E000): no face has it; 85 40 is not a character of the
+    // code page at all (U+FFFD).
     ASSERT_TRUE(Create(font, -11, "ＭＳ ゴシック"));
-    // F0 40 is the first user-defined character (U+E000): no face has it.
-    // 85 40 is not a character of the code page at all (U+FFFD).
     for (const char* text : {"\xF0\x40", "\x85\x40"}) {
         std::vector<Placed> glyphs = Lay(&font, text, 0, 0);
         ASSERT_EQ(glyphs.size(), 1u) << text;
