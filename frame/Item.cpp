@@ -90,7 +90,12 @@ void CItem::OnLButtonUp(UINT flags, int x, int y) {
         CItemRef self(this);
         ReleaseCapture();
         if (!self.IsAlive()) return;
-        if (dragging) OnEndDrag(x, y);
+        if (dragging) {
+            // The drag's end may store a program, which rebuilds the rows
+            // that dragged.
+            OnEndDrag(x, y);
+            if (!self.IsAlive()) return;
+        }
     }
     if (m_bForwardToParent && m_pParent != nullptr)
         m_pParent->OnLButtonUp(flags, x + m_rect.left, y + m_rect.top);
@@ -239,6 +244,16 @@ int CItem::AddDragArea(DragArea area) {
     area.id = id;
     m_DragAreas.Add(area);
     return id;
+}
+
+bool CItem::RemoveDragArea(int id) {
+    for (int i = 0; i < m_DragAreas.GetSize(); ++i) {
+        if (m_DragAreas[i].id == id) {
+            m_DragAreas.RemoveAt(i);
+            return true;
+        }
+    }
+    return false;
 }
 
 void CItem::CollectTree(CPtrArray* out) {

@@ -118,6 +118,8 @@ public:
     int GetTimer() const;
 
     int AddDragArea(DragArea area);
+    // False when no area has that id.
+    bool RemoveDragArea(int id);
     const CArray<DragArea, DragArea>& GetDragAreas() const { return m_DragAreas; }
 
     // This item and every descendant, pre-order.

@@ -88,6 +88,14 @@ public:
     virtual bool SetDrawTimeRect(CTimeRect r) = 0;
     virtual CTimeRect GetDrawTimeRect() const = 0;
     virtual bool ScrollToDay(CTime day, CTime* clamped) = 0;
+    // The range of first days: false with the nearest allowed day in `out`.
+    virtual bool ClampDrawDay(CTime t, CTime* out) = 0;
+    // The first row shows the first weekday of today's week / t's week, or
+    // the nearest allowed day.
+    virtual void GotoThisWeek() = 0;
+    virtual void GotoWeek(CTime t) = 0;
+    // The date (00:00) the first row shows.
+    virtual void GetFirstDay(CTime* out) = 0;
     // Lays out the day rows again from the program and log tables.
     virtual void RebuildDays() = 0;
     // The day row under a vertical position, null when there is none.
@@ -104,6 +112,9 @@ public:
     virtual CalDragInfo* GetDragInfo() = 0;
     // The slot of the drag state's changed program, -1 without one.
     virtual int GetDragSlotNo() = 0;
+    // What the drag state's initial program becomes for a pointer at (x, y):
+    // -1 where it cannot go, else the reservation check's code.
+    virtual int CalcDragProg(int x, int y, CQProg* out) = 0;
 
     static CQCalendarRole* Of(CQItem* item);
     static CQCalendarRole* Of(CItem* item);

@@ -4,13 +4,13 @@
 // never include each other.
 #include "frame/SectionTable.h"
 
+#include "calendar/QItemCal.h"
+
 namespace quillon {
 namespace frame {
 
 void RegisterSections() {
-    // Each item class adds one line as it arrives, e.g.
-    //     SetSectionFactory("CALENDAR", &MakeSectionItem<CQItemCal>);
-    // Until then its sections are read to END and make nothing.
+    SetSectionFactory("CALENDAR", &MakeSectionItem<CQItemCal>);
 }
 
 }  // namespace frame

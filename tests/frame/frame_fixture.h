@@ -341,6 +341,13 @@ public:
         Note("scroll " + std::to_string(day.GetTime()) + (clamped != nullptr ? " out" : " null"));
         return scrollResult;
     }
+    bool ClampDrawDay(CTime t, CTime* out) override {
+        if (out != nullptr) *out = t;
+        return true;
+    }
+    void GotoThisWeek() override { Note("this week"); }
+    void GotoWeek(CTime t) override { Note("week " + std::to_string(t.GetTime())); }
+    void GetFirstDay(CTime* out) override { *out = window.GetBegin(); }
     void RebuildDays() override { Note("rebuild"); }
     // No rows: nothing is under any point.
     CItem* GetDayAtY(int /*y*/) override { return nullptr; }
@@ -354,6 +361,7 @@ public:
     void EndProgDrag() override { drag.reset(); }
     CalDragInfo* GetDragInfo() override { return drag.get(); }
     int GetDragSlotNo() override { return drag ? drag->changed.GetSlotNo() : -1; }
+    int CalcDragProg(int, int, CQProg*) override { return -1; }
     std::unique_ptr<CalDragInfo> drag;
     CTimeRect window{CTime(100), CTime(200)};
     bool scrollResult = true;
