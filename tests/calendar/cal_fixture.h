@@ -1,0 +1,207 @@
+// A main screen built from a small description with a real calendar: 975
+// pixels wide in the TIMER view (a time line of 864 pixels: 100 seconds a
+// pixel) and 1000 in AUDIO, seven rows, on a black background, with digit
+// glyphs whose grey level names the digit, weekday pictures, and a stand-in
+// device "MD" that can be dragged onto the rows. The host records every
+// calendar callback.
+#pragma once
+
+#include <quillon/QMainScreen.h>
+#include <quillon/testing.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calendar/QItemCal.h"
+#include "calendar/QItemCalDay.h"
+#include "frame/IniFile.h"
+#include "frame/QItem.h"
+#include "frame/QItemRoles.h"
+#include "frame/QMainScreenInternal.h"
+#include "frame/SectionTable.h"
+#include "support/picture_files.h"
+
+namespace caltest {
+
+using quillon::testing::Harness;
+using Log = std::vector<std::string>;
+
+inline std::string Str(CTime t) {
+    return t.Format("%Y-%m-%d %H:%M").str();
+}
+
+class RecordingHost : public CQMainScreen {
+public:
+    using CQMainScreen::CQMainScreen;
+    Log log;
+    bool consent = true;
+    std::function<void()> onChange;  // runs inside OnCalendar_ProgChange
+
+    void OnCalendar_DayLButtonDblClk(CTime t) override { log.push_back("day " + Str(t)); }
+    void OnCalendar_ProgLButtonDblClk(CQProg* p) override { Note("prog dblclk", *p); }
+    void OnCalendar_ProgRButtonDown(CQProg p) override { Note("prog rdown", p); }
+    void OnCalendar_ProgRButtonUp(CQProg p) override { Note("prog rup", p); }
+    void OnCalendar_LogLButtonDblClk(CQProgLog l) override { Note("log dblclk", l); }
+    void OnCalendar_LogRButtonDown(CQProgLog l) override { Note("log rdown", l); }
+    void OnCalendar_LogRButtonUp(CQProgLog l) override { Note("log rup", l); }
+    void OnCalendar_DropOut(CString name, CTime b, CTime e) override {
+        log.push_back("drop " + name.str() + " " + Str(b) + " " + Str(e));
+        CQMainScreen::OnCalendar_DropOut(name, b, e);
+    }
+    bool OnCalendar_ProgChange(CQProg* p) override {
+        Note("change", *p);
+        if (onChange) onChange();
+        return consent;
+    }
+
+private:
+    void Note(const std::string& what, const CQProg& p) {
+        log.push_back(what + " " + std::to_string(p.GetSlotNo()) + " " + Str(p.GetBeginTime()) +
+                      "-" + p.GetEndTime().Format("%H:%M").str());
+    }
+};
+
+// A device as far as a day row cares: a name, a default length, a drag.
+class StandInDevice : public CItem, public CQItem, public CQDeviceRole {
+public:
+    StandInDevice(CQMainScreen* screen, CIniFile* ini) : CQItem(screen, this) {
+        CStringArray tokens;
+        int view = 0;
+        while (ParseCommonKey(ini, &tokens, &view)) {
+        }
+        Create(screen->GetRootItem(), 0, 0, 10, 10);
+        AddDragArea(DragArea());
+    }
+    void GetClassNameChain(CStringArray* out) override {
+        CItem::GetClassNameChain(out);
+        out->Add("CItemButton");
+        out->Add("CQItemDevice");
+    }
+    void OnViewModeChanged(int mode) override {
+        SetVisible(GetViewPlacement(mode)->visible);
+        SetRect(GetViewPlacement(mode)->rect);
+    }
+    void SetState(int, CString) override {}
+    int GetState() const override { return 0; }
+    CString GetDeviceText() const override { return CString(); }
+    void SetMute(bool) override {}
+    bool GetMute() const override { return false; }
+    bool SetFadeLevel(int) override { return true; }
+    CString GetDeviceName() const override { return GetName(); }
+    int GetProgKind() const override { return 1; }
+    void SetDefaultLength(CTimeSpan l) override { m_length = l; }
+    CTimeSpan GetDefaultLength() const override { return m_length; }
+
+private:
+    CTimeSpan m_length{1800};
+};
+
+// The grey level of digit d's glyph, and of the slash.
+inline int DigitLevel(int d) {
+    return 60 + 20 * d;
+}
+constexpr int kSlashLevel = 250;
+constexpr int kInset = 3;  // the host window's client edge
+
+struct CalScene {
+    Harness h;
+    picturetest::TempDir dir;
+    CWnd* parent = nullptr;
+    std::unique_ptr<RecordingHost> screen;
+    quillon::frame::ItemFactory savedDevice = nullptr;
+
+    // `calendarKeys` go into the CALENDAR section after its placements.
+    explicit CalScene(int height = 252, const std::string& calendarKeys = DefaultKeys(),
+                      const char* tz = nullptr) {
+        if (tz != nullptr) h.SetTimeZone(tz);
+        parent = h.CreateParent(1010, 310);
+        savedDevice = quillon::frame::SetSectionFactory(
+            "DEVICE", &quillon::frame::MakeSectionItem<StandInDevice>);
+        WritePictures();
+        const std::string ini = "BG\nBMP\t\"bg.bmp\"\nEND\nCALENDAR\nVIEW\tTIMER\nSIZE\t975," +
+                                std::to_string(height) + "\nVIEW\tAUDIO\nSIZE\t1000," +
+                                std::to_string(height) + "\n" + calendarKeys +
+                                "END\nDEVICE\nNAME\t\"MD\"\nVIEW\tTIMER\nPOSITION\t900,270\n"
+                                "SIZE\t40,20\nEND\n";
+        dir.Write("TARVIK.INI", picturetest::Bytes(ini.begin(), ini.end()));
+        CString iniPath(dir.Path("TARVIK.INI")), pictures(dir.Path(""));
+        screen = std::make_unique<RecordingHost>("QuillonTest", parent, CRect(0, 0, 1006, 306),
+                                                 &iniPath, &pictures);
+        screen->SetViewMode(2);
+        h.AdvanceMs(0);
+    }
+    ~CalScene() {
+        screen.reset();
+        quillon::frame::SetSectionFactory("DEVICE", savedDevice);
+    }
+    static std::string DefaultKeys() {
+        std::string keys = "BMPWEEK\t\"w\"\n";
+        for (int d = 0; d < 7; ++d) keys += "BMPTEXT\t\"day" + std::to_string(d) + ".bmp\"\n";
+        return keys;
+    }
+    void WritePictures() {
+        dir.Write("bg.bmp", picturetest::MakeBmp24(1, 1, {0x000000}));
+        for (int d = 0; d < 10; ++d)
+            dir.Write("w" + std::to_string(d) + ".bmp",
+                      picturetest::MakeGreyBmp(3, 5, std::vector<int>(15, DigitLevel(d))));
+        dir.Write("wslash.bmp", picturetest::MakeGreyBmp(3, 5, std::vector<int>(15, kSlashLevel)));
+        // Weekday d: a 4 x 4 square of level 40 + d.
+        for (int d = 0; d < 7; ++d)
+            dir.Write("day" + std::to_string(d) + ".bmp",
+                      picturetest::MakeGreyBmp(4, 4, std::vector<int>(16, 40 + d)));
+    }
+
+    CQItemCal* Cal() {
+        return dynamic_cast<CQItemCal*>(CQMainScreenInternal::GetCalendar(*screen));
+    }
+    CQItemCalDay* Row(int i) { return Cal()->GetDay(i); }
+    // Calendar coordinates to the parent's, where the harness works.
+    static int X(int x) { return kInset + x; }
+    static int Y(int y) { return kInset + y; }
+    // The middle of row i at time-line offset d.
+    static int RowY(int i) { return Y(14 + 34 * i + 12); }
+    static int LineX(int d) { return X(CQItemCal::kLabelWidth + d); }
+    // The offset of a local time of day on the 100-second-a-pixel rows.
+    static int At(int hour, int minute) { return (hour * 3600 + minute * 60) / 100; }
+
+    void Click(int x, int y) {
+        h.MouseMove(x, y);
+        h.LButtonDown(x, y);
+        h.LButtonUp(x, y);
+    }
+    // Press, pass the threshold, move to (x, y), release there.
+    void Drag(int fromX, int fromY, int x, int y) {
+        h.MouseMove(fromX, fromY);
+        h.LButtonDown(fromX, fromY);
+        h.MouseMove(fromX + 1, fromY + 5, MK_LBUTTON);
+        h.MouseMove(x, y, MK_LBUTTON);
+        h.LButtonUp(x, y);
+    }
+    Log TakeLog() {
+        Log l;
+        l.swap(screen->log);
+        return l;
+    }
+    COLORREF Pixel(int x, int y) { return h.Pixel(x, y); }
+};
+
+// Programs on local dates (slot, date, times; kind 0).
+inline CQProg Single(int slot, int y, int mo, int d, int bh, int bm, int eh, int em) {
+    CQProg p;
+    p.SetSlotNo(slot);
+    p.SetKind(0);
+    p.SetTime(CTime(y, mo, d, bh, bm, 0), CTime(y, mo, d, eh, em, 0));
+    return p;
+}
+inline CQProg Weekly(int slot, int pattern, int bh, int bm, int eh, int em) {
+    CQProg p = Single(slot, 2025, 1, 6, bh, bm, eh, em);
+    p.SetWeekly(pattern);
+    return p;
+}
+
+}  // namespace caltest

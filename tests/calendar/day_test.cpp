@@ -1,0 +1,272 @@
+// Day rows: bars from programs and logs, the ladder look, grips and cursors,
+// selection, double and right clicks, program drags with the host's consent,
+// device drops, and the look of a whole calendar.
+#include "cal_fixture.h"
+
+using namespace caltest;
+
+namespace {
+
+constexpr int kHand = 1004, kResize = 1006, kNo = 32648, kArrow = 32512;
+
+// Rows of the default scene: 0 is Sunday 5 January 2025, today is row 1.
+constexpr int kTue = 2, kWed = 3, kThu = 4;
+
+CTime Date(int y, int m, int d, int h = 0, int mi = 0) {
+    return CTime(y, m, d, h, mi, 0);
+}
+
+std::string ProgStr(CQMainScreen& s, int slot) {
+    CQProg p;
+    if (!s.GetProgram(slot, &p)) return "none";
+    return Str(p.GetBeginTime()) + "-" + p.GetEndTime().Format("%H:%M").str();
+}
+
+}  // namespace
+
+TEST(CalendarDay, BarsLadderAndLogsAcrossMidnight) {
+    CalScene s;
+    ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 7, 10, 0, 10, 10)));  // 10 minutes
+    ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 7, 12, 0, 14, 0)));
+    CQProgLog log;
+    static_cast<CQProg&>(log) = Single(3, 2025, 1, 7, 23, 30, 0, 30);
+    log.SetLogTime(CTimeRect(Date(2025, 1, 7, 23, 30), Date(2025, 1, 8, 0, 30)));
+    log.m_nLogState = 1;
+    ASSERT_TRUE(s.screen->AddLog(log));
+    s.h.AdvanceMs(0);
+
+    CQItemCalDay* tue = s.Row(kTue);
+    ASSERT_EQ(tue->GetEntryCount(), 3);
+    // Ten minutes would be 6 pixels: the ladder stands 30 minutes wide.
+    EXPECT_EQ(tue->GetEntry(0)->GetBarRect(), CRect(111 + 360, 0, 111 + 378, 24));
+    EXPECT_EQ(tue->GetEntry(1)->GetBarRect(), CRect(111 + 432, 0, 111 + 504, 24));
+    // The log falls on two rows, cut at midnight.
+    EXPECT_EQ(tue->GetEntry(2)->GetKind(), CalDayEntry::kLog);
+    EXPECT_EQ(Str(tue->GetEntry(2)->GetTimeRect().GetBegin()), "2025-01-07 23:30");
+    EXPECT_EQ(Str(tue->GetEntry(2)->GetTimeRect().GetEnd()), "2025-01-08 00:00");
+    EXPECT_EQ(tue->GetEntry(2)->GetBarRect(), CRect(111 + 846, 0, 975, 24));
+    CQItemCalDay* wed = s.Row(kWed);
+    ASSERT_EQ(wed->GetEntryCount(), 1);
+    EXPECT_EQ(Str(wed->GetEntry(0)->GetTimeRect().GetEnd()), "2025-01-08 00:30");
+    EXPECT_EQ(wed->GetEntry(0)->GetBarRect(), CRect(111, 0, 111 + 18, 24));
+    CQProgLog got;
+    EXPECT_TRUE(wed->GetLogAt(115, &got));
+    EXPECT_FALSE(wed->GetProgAt(115, nullptr));
+
+    // Ladder: rails two pixels wide, a top and a bottom line, rungs at 3, 7,
+    // 11, 15, 19 reaching the right edge; black between the rungs.
+    const COLORREF white = RGB(255, 255, 255);
+    const int top = CalScene::Y(14 + 34 * kTue), left = CalScene::X(471);
+    for (int dy : {0, 3, 4, 7, 19, 20, 23}) EXPECT_EQ(s.Pixel(left + 8, top + dy), white) << dy;
+    for (int dy : {1, 2, 5, 6, 21, 22}) EXPECT_EQ(s.Pixel(left + 8, top + dy), 0u) << dy;
+    for (int dx : {0, 1, 16, 17}) EXPECT_EQ(s.Pixel(left + dx, top + 5), white) << dx;
+    EXPECT_EQ(s.Pixel(left + 18, top + 5), 0u);
+    // A plain bar is solid; a log with an error state is translucent gray.
+    EXPECT_EQ(s.Pixel(CalScene::X(111 + 470), top + 12), white);
+    COLORREF logPixel = s.Pixel(CalScene::X(111 + 850), top + 12);
+    EXPECT_GT(GetRValue(logPixel), 0);
+    EXPECT_LT(GetRValue(logPixel), 0x80);
+
+    // Weekly programs show on days ahead only, and not once they began.
+    ASSERT_TRUE(s.screen->SetProgram(Weekly(4, 0x7F, 8, 0, 8, 30)));  // every day, 08:00
+    EXPECT_EQ(s.Row(0)->GetEntryCount(), 0);
+    s.h.SetNow(Date(2025, 1, 6, 7, 0));
+    s.Cal()->RelayoutDays();
+    EXPECT_EQ(s.Row(1)->GetEntryCount(), 1);
+    s.h.SetNow(Date(2025, 1, 6, 8, 1));
+    s.Cal()->RelayoutDays();
+    EXPECT_EQ(s.Row(1)->GetEntryCount(), 0);
+    EXPECT_EQ(s.Row(kThu)->GetEntryCount(), 1);
+}
+
+TEST(CalendarDay, GripsAndCursors) {
+    CalScene s;
+    // 23:54 to 00:30: a 4-pixel bar at the end of Tuesday's line.
+    ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 7, 23, 54, 0, 30)));
+    ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 8, 10, 0, 12, 0)));
+    const CalDayEntry* narrow = s.Row(kTue)->GetEntry(0);
+    ASSERT_EQ(narrow->GetBarRect(), CRect(971, 0, 975, 24));
+    const int grips[] = {0, 1, 1, 0};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(narrow->HitGrip(971 + i, 12), grips[i]) << i;
+    EXPECT_EQ(narrow->HitGrip(970, 12), -1);
+
+    const struct {
+        int row, x, cursor;
+    } moves[] = {
+        {kTue, 971, kResize}, {kTue, 972, kHand},   {kTue, 973, kHand},  {kTue, 974, kResize},
+        {kWed, 471, kResize}, {kWed, 476, kResize}, {kWed, 477, kHand},  {kWed, 507, kHand},
+        {kWed, 538, kResize}, {kWed, 542, kResize}, {kWed, 543, kArrow}, {kWed, 300, kArrow},
+    };
+    for (const auto& m : moves) {
+        s.h.MouseMove(CalScene::X(m.x), CalScene::RowY(m.row));
+        EXPECT_EQ(s.h.CursorId(), m.cursor) << m.row << " " << m.x;
+    }
+    // While dragging: the grip's cursor where the result is good, "no"
+    // where it breaks a rule or finds no row.
+    const int y = CalScene::RowY(kWed);
+    s.h.MouseMove(CalScene::X(507), y);
+    s.h.LButtonDown(CalScene::X(507), y);
+    s.h.MouseMove(CalScene::X(508), y + 5, MK_LBUTTON);
+    s.h.MouseMove(CalScene::LineX(CalScene::At(16, 0)), y, MK_LBUTTON);
+    EXPECT_EQ(s.h.CursorId(), kHand);
+    EXPECT_TRUE(s.Cal()->GetDragInfo()->shown);
+    s.h.MouseMove(CalScene::LineX(CalScene::At(23, 0)), CalScene::RowY(kTue), MK_LBUTTON);
+    EXPECT_EQ(s.h.CursorId(), kNo);  // onto the other program
+    EXPECT_TRUE(s.Cal()->GetDragInfo()->shown);
+    s.h.MouseMove(CalScene::X(500), CalScene::Y(5), MK_LBUTTON);  // the scale band
+    EXPECT_EQ(s.h.CursorId(), kNo);
+    EXPECT_FALSE(s.Cal()->GetDragInfo()->shown);
+    s.h.LButtonUp(CalScene::X(500), CalScene::Y(5));
+    EXPECT_EQ(s.h.CursorId(), kArrow);
+    EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
+    EXPECT_EQ(ProgStr(*s.screen, 2), "2025-01-08 10:00-12:00");
+}
+
+TEST(CalendarDay, PressSelectsAndClicksReachTheHost) {
+    CalScene s;
+    ASSERT_TRUE(s.screen->SetProgram(Single(3, 2025, 1, 7, 10, 0, 12, 0)));
+    CQProgLog log;
+    static_cast<CQProg&>(log) = Single(5, 2025, 1, 8, 9, 0, 10, 0);
+    log.SetLogTime(CTimeRect(Date(2025, 1, 8, 9), Date(2025, 1, 8, 10)));
+    ASSERT_TRUE(s.screen->AddLog(log));
+    const int bar = CalScene::LineX(CalScene::At(11, 0));
+    const int logX = CalScene::LineX(CalScene::At(9, 30));
+
+    s.Click(bar, CalScene::RowY(kTue));
+    EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(*s.screen), 3);
+    s.h.AdvanceMs(0);
+    EXPECT_EQ(s.Pixel(bar, CalScene::RowY(kTue)), s.screen->GetSelectColor());
+
+    s.TakeLog();
+    s.h.LButtonDblClk(bar, CalScene::RowY(kTue));
+    s.h.LButtonUp(bar, CalScene::RowY(kTue));
+    s.h.LButtonDblClk(logX, CalScene::RowY(kWed));
+    s.h.LButtonUp(logX, CalScene::RowY(kWed));
+    s.h.LButtonDblClk(CalScene::X(50), CalScene::RowY(kThu));  // the label
+    s.h.LButtonUp(CalScene::X(50), CalScene::RowY(kThu));
+    s.h.LButtonDblClk(CalScene::LineX(CalScene::At(18, 0)), CalScene::RowY(kThu));
+    s.h.LButtonUp(CalScene::LineX(CalScene::At(18, 0)), CalScene::RowY(kThu));
+    s.h.LButtonDblClk(bar, CalScene::Y(14 + 34 * kTue + 28));  // the gap: the calendar's
+    s.h.LButtonUp(bar, CalScene::Y(14 + 34 * kTue + 28));
+    for (int y : {CalScene::RowY(kTue), CalScene::RowY(kWed), CalScene::RowY(kThu)}) {
+        const int x = y == CalScene::RowY(kWed) ? logX : bar;
+        s.h.RButtonDown(x, y);
+        s.h.RButtonUp(x, y);
+    }
+    EXPECT_EQ(s.TakeLog(),
+              (Log{"prog dblclk 3 2025-01-07 10:00-12:00", "log dblclk 5 2025-01-08 09:00-10:00",
+                   "day 2025-01-09 00:00", "day 2025-01-09 18:00",
+                   "prog rdown 3 2025-01-07 10:00-12:00", "prog rup 3 2025-01-07 10:00-12:00",
+                   "log rdown 5 2025-01-08 09:00-10:00", "log rup 5 2025-01-08 09:00-10:00"}));
+}
+
+TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
+    CalScene s;
+    auto drag = [&](int row, int fromD, int toRow, int toD) {
+        s.Drag(CalScene::LineX(fromD), CalScene::RowY(row), CalScene::LineX(toD),
+               CalScene::RowY(toRow));
+    };
+    // The body keeps its length, centred on the pointer.
+    ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
+    drag(kWed, CalScene::At(11, 0), kWed, CalScene::At(15, 0));
+    EXPECT_EQ(s.TakeLog(), (Log{"change 1 2025-01-08 14:00-16:00"}));
+    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 14:00-16:00");
+    // A single program may go to another date.
+    drag(kWed, CalScene::At(15, 0), kThu, CalScene::At(9, 0));
+    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-09 08:00-10:00");
+    // The left edge dragged to or past the end: nothing.
+    drag(kThu, CalScene::At(8, 0) + 1, kThu, CalScene::At(11, 0));
+    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-09 08:00-10:00");
+    EXPECT_TRUE(s.TakeLog().size() == 1);  // only the move above asked the host
+    // The left edge earlier.
+    drag(kThu, CalScene::At(8, 0) + 1, kThu, CalScene::At(6, 30));
+    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-09 06:30-10:00");
+    // The right edge past 23 h 59 min stops there, on the next day's row.
+    ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 7, 1, 0, 2, 0)));
+    drag(kTue, CalScene::At(2, 0) - 2, kWed, CalScene::At(1, 5));
+    CQProg p;
+    ASSERT_TRUE(s.screen->GetProgram(2, &p));
+    EXPECT_EQ(Str(p.GetBeginTime()), "2025-01-07 01:00");
+    EXPECT_EQ(p.GetEndTime().Format("%H:%M").str(), "00:59");
+    EXPECT_EQ((p.GetTime().GetEnd() - p.GetTime().GetBegin()).GetTotalSeconds(), 86340);
+
+    // A weekly bar keeps its day.
+    ASSERT_TRUE(s.screen->SetProgram(Weekly(3, 1 << 3, 20, 0, 21, 0)));  // Wednesdays
+    s.TakeLog();
+    drag(kWed, CalScene::At(20, 30), kThu, CalScene::At(20, 30));
+    drag(kWed, CalScene::At(20, 30), kWed, CalScene::At(22, 30));
+    EXPECT_EQ(s.TakeLog().size(), 1u);
+    ASSERT_TRUE(s.screen->GetProgram(3, &p));
+    EXPECT_EQ(p.GetBeginTime().Format("%H:%M-").str() + p.GetEndTime().Format("%H:%M").str(),
+              "22:00-23:00");
+
+    // Refused by a rule (slot 1 onto the weekly one) or by the host: the
+    // table stays.
+    drag(kThu, CalScene::At(8, 15), kWed, CalScene::At(22, 30));
+    EXPECT_TRUE(s.TakeLog().empty());
+    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-09 06:30-10:00");
+    s.screen->consent = false;
+    drag(kWed, CalScene::At(22, 30), kWed, CalScene::At(19, 0));
+    EXPECT_EQ(s.TakeLog().size(), 1u);
+    EXPECT_EQ(s.screen->GetProgram(3, &p) && p.GetBeginTime().GetHour() == 22, true);
+    EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
+}
+
+TEST(CalendarDay, HostRebuildingRowsFromItsCallbacks) {
+    // Every callback may rebuild the rows (the dragging row among them).
+    CalScene s;
+    ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
+    s.screen->onChange = [&] { s.screen->SetViewMode(0); };
+    s.Drag(CalScene::LineX(CalScene::At(11, 0)), CalScene::RowY(kWed),
+           CalScene::LineX(CalScene::At(15, 0)), CalScene::RowY(kWed));
+    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 14:00-16:00");
+    EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
+    s.screen->SetViewMode(2);
+    s.screen->onChange = [&] { s.screen->DeleteProgram(1); };
+    s.Drag(CalScene::LineX(CalScene::At(15, 0)), CalScene::RowY(kWed),
+           CalScene::LineX(CalScene::At(18, 0)), CalScene::RowY(kWed));
+    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 17:00-19:00");  // stored again on consent
+}
+
+TEST(CalendarDay, DeviceDropsProposeTheDefaultLength) {
+    CalScene s;
+    const int deviceX = CalScene::X(920), deviceY = CalScene::Y(280);
+    auto dropAt = [&](int row, int d) {
+        s.h.MouseMove(deviceX, deviceY);
+        s.h.LButtonDown(deviceX, deviceY);
+        s.h.MouseMove(deviceX - 30, deviceY - 30, MK_LBUTTON);
+        s.h.MouseMove(CalScene::LineX(d), CalScene::RowY(row), MK_LBUTTON);
+        s.h.LButtonUp(CalScene::LineX(d), CalScene::RowY(row));
+    };
+    dropAt(kTue, CalScene::At(21, 0));
+    ASSERT_TRUE(s.screen->SetProgDefaultTime("MD", CTimeSpan(3600)));
+    dropAt(kTue, CalScene::At(21, 0));
+    EXPECT_EQ(s.TakeLog(), (Log{"drop MD 2025-01-07 21:00 2025-01-07 21:30",
+                                "drop MD 2025-01-07 21:00 2025-01-07 22:00"}));
+    // The row makes no program itself.
+    EXPECT_EQ(ProgStr(*s.screen, 1), "none");
+}
+
+TEST(CalendarDay, GoldenCalendarWithProgramsLogsSelectionAndGhost) {
+    CalScene s;
+    ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 7, 10, 0, 12, 0)));
+    ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 8, 6, 0, 6, 10)));
+    ASSERT_TRUE(s.screen->SetProgram(Weekly(3, 0x7F, 19, 0, 21, 30)));
+    for (int i = 0; i < 2; ++i) {
+        CQProgLog log;
+        static_cast<CQProg&>(log) = Single(4, 2025, 1, 5, 13, 0, 15, 0);
+        log.SetLogTime(CTimeRect(Date(2025, 1, 5 + i, 13), Date(2025, 1, 5 + i, 15)));
+        log.m_nLogState = i;
+        ASSERT_TRUE(s.screen->AddLog(log));
+    }
+    // Slot 1 selected and dragged to 15:00 on Thursday, not yet dropped.
+    const int y = CalScene::RowY(kTue);
+    s.h.MouseMove(CalScene::LineX(CalScene::At(11, 0)), y);
+    s.h.LButtonDown(CalScene::LineX(CalScene::At(11, 0)), y);
+    s.h.MouseMove(CalScene::LineX(CalScene::At(11, 0)) + 1, y + 5, MK_LBUTTON);
+    s.h.MouseMove(CalScene::LineX(CalScene::At(15, 0)), CalScene::RowY(kThu), MK_LBUTTON);
+    s.h.AdvanceMs(0);
+    EXPECT_TRUE(s.h.MatchesGolden(
+        std::string(QUILLON_SOURCE_DIR) + "/tests/calendar/golden/calendar_drag.png", 2));
+    s.h.LButtonUp(CalScene::LineX(CalScene::At(15, 0)), CalScene::RowY(kThu));
+}
