@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/frame_copy.h"
+
 namespace {
 
 constexpr int kWidth = 1024;
@@ -72,8 +74,9 @@ struct DragScene {
         auto glyph = [](int x, int y) { return ((x + y) % 3 == 0) ? 255 : 96; };
         const char* names[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "slash"};
         for (const char* n : names) WriteFile(dir + "w" + n + ".bmp", Bmp24(7, 11, glyph));
-        std::string ini = "BG\nBMP\t\"bg.bmp\"\nEND\nCALENDAR\nVIEW\tTIMER\nPOSITION\t10,100\n"
-                          "SIZE\t1000,490\nBMPWEEK\t\"w\"\n";
+        std::string ini =
+            "BG\nBMP\t\"bg.bmp\"\nEND\nCALENDAR\nVIEW\tTIMER\nPOSITION\t10,100\n"
+            "SIZE\t1000,490\nBMPWEEK\t\"w\"\n";
         for (int d = 0; d < 7; ++d) {
             WriteFile(dir + "day" + std::to_string(d) + ".bmp", Bmp24(20, 14, glyph));
             ini += "BMPTEXT\t\"day" + std::to_string(d) + ".bmp\"\n";
@@ -82,9 +85,8 @@ struct DragScene {
         WriteFile(dir + "TARVIK.INI", ini);
         CWnd* parent = h.CreateParent(kWidth + 6, kHeight + 6);
         CString iniPath(dir + "TARVIK.INI"), pictures(dir);
-        screen = std::make_unique<CQMainScreen>("QuillonBench", parent,
-                                                CRect(0, 0, kWidth + 6, kHeight + 6), &iniPath,
-                                                &pictures);
+        screen = std::make_unique<CQMainScreen>(
+            "QuillonBench", parent, CRect(0, 0, kWidth + 6, kHeight + 6), &iniPath, &pictures);
         screen->SetViewMode(2);
         screen->SetCalendarBeginWeek(1);
         screen->SetScheduleDrawDay(CTime(2025, 1, 6, 0, 0, 0));
@@ -95,9 +97,9 @@ struct DragScene {
             p.SetKind(slot % 5);
             const int day = 6 + slot;
             const int hour = 6 + slot;
-            p.SetTime(CTime(2025, 1, day, hour, 0, 0),
-                      CTime(2025, 1, day, hour, slot == 3 ? 10 : 0, 0) +
-                          CTimeSpan(slot == 3 ? 0 : 5400));
+            p.SetTime(
+                CTime(2025, 1, day, hour, 0, 0),
+                CTime(2025, 1, day, hour, slot == 3 ? 10 : 0, 0) + CTimeSpan(slot == 3 ? 0 : 5400));
             if (slot == 8) p.SetWeekly(0x22);
             screen->SetProgram(p);
         }
@@ -128,13 +130,7 @@ struct DragScene {
 };
 
 void Calendar_Baseline_Memcpy(benchmark::State& state) {
-    std::vector<std::uint32_t> src(static_cast<std::size_t>(kWidth) * kHeight, 0x123456);
-    std::vector<std::uint32_t> dst(src.size());
-    for (auto _ : state) {
-        std::memcpy(dst.data(), src.data(), src.size() * sizeof(std::uint32_t));
-        benchmark::DoNotOptimize(dst.data());
-        benchmark::ClobberMemory();
-    }
+    CopyOneFrame(state);
 }
 BENCHMARK(Calendar_Baseline_Memcpy);
 

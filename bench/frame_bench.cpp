@@ -21,6 +21,8 @@
 #include "frame/pictures/DibPicture.h"
 #include "frame/pictures/MaskPicture.h"
 
+#include "bench/frame_copy.h"
+
 namespace {
 
 constexpr int kWidth = 1024;
@@ -164,13 +166,7 @@ struct Screen {
 };
 
 void Frame_Baseline_Memcpy(benchmark::State& state) {
-    std::vector<std::uint32_t> src(static_cast<std::size_t>(kWidth) * kHeight, 0x123456);
-    std::vector<std::uint32_t> dst(src.size());
-    for (auto _ : state) {
-        std::memcpy(dst.data(), src.data(), src.size() * sizeof(std::uint32_t));
-        benchmark::DoNotOptimize(dst.data());
-        benchmark::ClobberMemory();
-    }
+    CopyOneFrame(state);
 }
 BENCHMARK(Frame_Baseline_Memcpy);
 

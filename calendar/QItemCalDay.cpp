@@ -48,7 +48,7 @@ CalDayEntry::CalDayEntry(CQItemCalDay* owner, int index, const CRect& rect, CTim
     : m_pOwner(owner), m_kind(kLog), m_nIndex(index), m_rect(rect), m_range(range) {}
 
 CalDayEntry::~CalDayEntry() {
-    if (m_kind == kProgram) m_pOwner->RemoveEntryArea(m_nAreaId);
+    if (m_kind == kProgram) m_pOwner->RemoveDragArea(m_nAreaId);
 }
 
 CRect CalDayEntry::GetBarRect() const {
@@ -117,10 +117,6 @@ CQItemCal* CQItemCalDay::GetCalendar() const {
 CQMainScreen* CQItemCalDay::GetMainScreen() const {
     CQItemCal* cal = GetCalendar();
     return cal != nullptr ? cal->GetMainScreen() : nullptr;
-}
-
-void CQItemCalDay::RemoveEntryArea(int id) {
-    RemoveDragArea(id);
 }
 
 void CQItemCalDay::DeleteEntries() {
@@ -271,7 +267,6 @@ void CQItemCalDay::Draw(CDibPicture* target, int x, int y, int left, int top, in
         weekday->DrawAligned(target, label.left, label.top, label.right, label.bottom, 2, 0);
     }
 
-    const int dragSlot = cal->GetDragSlotNo();
     const int selectSlot = CQMainScreenInternal::GetSelectSlot(*screen);
     for (int pass = 0; pass < 2; ++pass) {
         const BYTE kind = pass == 0 ? CalDayEntry::kLog : CalDayEntry::kProgram;
@@ -286,7 +281,7 @@ void CQItemCalDay::Draw(CDibPicture* target, int x, int y, int left, int top, in
             } else {
                 CQProg prog;
                 const int slot = e->GetProg(&prog) ? prog.GetSlotNo() : -1;
-                if (slot == dragSlot && slot != -1) {
+                if (e->IsDragging()) {
                     color = select;
                     weight = 150;
                 } else if (slot == selectSlot && slot != -1) {
@@ -401,34 +396,30 @@ void CQItemCalDay::OnLButtonDown(UINT flags, int x, int y) {
 
 void CQItemCalDay::OnRButtonDown(UINT flags, int x, int y) {
     CItemRef self(this);
-    CQMainScreen* screen = GetMainScreen();
-    const int i = HitEntry(x);
-    CQProg prog;
-    CQProgLog log;
-    if (screen != nullptr && i >= 0) {
-        if (GetEntry(i)->GetProg(&prog)) {
-            screen->OnCalendar_ProgRButtonDown(prog);
-        } else if (GetEntry(i)->GetLog(&log)) {
-            screen->OnCalendar_LogRButtonDown(log);
-        }
-    }
+    ReportRightButton(x, &CQMainScreen::OnCalendar_ProgRButtonDown,
+                      &CQMainScreen::OnCalendar_LogRButtonDown);
     if (self.IsAlive()) CItem::OnRButtonDown(flags, x, y);
 }
 
 void CQItemCalDay::OnRButtonUp(UINT flags, int x, int y) {
     CItemRef self(this);
+    ReportRightButton(x, &CQMainScreen::OnCalendar_ProgRButtonUp,
+                      &CQMainScreen::OnCalendar_LogRButtonUp);
+    if (self.IsAlive()) CItem::OnRButtonUp(flags, x, y);
+}
+
+void CQItemCalDay::ReportRightButton(int x, void (CQMainScreen::*onProg)(CQProg),
+                                     void (CQMainScreen::*onLog)(CQProgLog)) {
     CQMainScreen* screen = GetMainScreen();
     const int i = HitEntry(x);
     CQProg prog;
     CQProgLog log;
-    if (screen != nullptr && i >= 0) {
-        if (GetEntry(i)->GetProg(&prog)) {
-            screen->OnCalendar_ProgRButtonUp(prog);
-        } else if (GetEntry(i)->GetLog(&log)) {
-            screen->OnCalendar_LogRButtonUp(log);
-        }
+    if (screen == nullptr || i < 0) return;
+    if (GetEntry(i)->GetProg(&prog)) {
+        (screen->*onProg)(prog);
+    } else if (GetEntry(i)->GetLog(&log)) {
+        (screen->*onLog)(log);
     }
-    if (self.IsAlive()) CItem::OnRButtonUp(flags, x, y);
 }
 
 void CQItemCalDay::OnBeginDrag(DragArea area) {

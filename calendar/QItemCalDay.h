@@ -94,11 +94,13 @@ public:
 
     CQItemCal* GetCalendar() const;
     CQMainScreen* GetMainScreen() const;
-    void RemoveEntryArea(int id);
 
 private:
     void DeleteEntries();
     void ShowGripCursor(int grip);
+    // The host hears of the program or log under x.
+    void ReportRightButton(int x, void (CQMainScreen::*onProg)(CQProg),
+                           void (CQMainScreen::*onLog)(CQProgLog));
 
     int m_nDayState = 0;
     CTimeRect m_range;
