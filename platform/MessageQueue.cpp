@@ -70,7 +70,19 @@ std::map<std::string, UINT>& Registered() {
     return names;
 }
 
+std::vector<std::string>* g_paintTexts = nullptr;  // the paint being handled, when recorded
+bool g_recordPaintTexts = false;
+
 }  // namespace
+
+void SetRecordPaintTexts(bool on) {
+    g_recordPaintTexts = on;
+    g_paintTexts = nullptr;
+}
+
+void NotePaintText(const CString& text) {
+    if (g_paintTexts != nullptr) g_paintTexts->push_back(text.str());
+}
 
 bool PeekQuiet(MSG* msg, HWND hwnd, UINT lo, UINT hi, UINT remove) {
     WindowSystemState& s = State();
@@ -180,7 +192,15 @@ LRESULT DispatchMessage(const MSG* msg) {
         return CallWindowProcFor(msg->hwnd, msg->message, msg->wParam, msg->lParam);
     CWnd* w = msg->hwnd;
     w->PlatformData()->painted = false;
+    // A paint inside a paint (UpdateWindow from a handler) keeps its own list.
+    std::vector<std::string> texts;
+    std::vector<std::string>* outer = g_paintTexts;
+    if (g_recordPaintTexts) g_paintTexts = &texts;
     LRESULT r = CallWindowProcFor(w, WM_PAINT, msg->wParam, msg->lParam);
+    if (g_recordPaintTexts) {
+        g_paintTexts = outer;
+        if (IsLive(w)) w->PlatformData()->paintTexts = std::move(texts);
+    }
     // A handler that never began a paint would be asked again forever.
     if (IsLive(w) && !w->PlatformData()->painted) w->ValidateRect(nullptr);
     return r;

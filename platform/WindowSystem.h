@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include <quillon/platform/CString.h>
@@ -65,8 +66,9 @@ struct WindowData {
     bool hooked = false;
     UINT hookMessage = 0;
     bool hookInside = false;
-    int backendId = 0;   // frames
-    CRect presentDirty;  // frames: client coordinates not yet presented
+    int backendId = 0;                    // frames
+    CRect presentDirty;                   // frames: client coordinates not yet presented
+    std::vector<std::string> paintTexts;  // DrawText's texts in its last paint (when recorded)
 
     CRect ClientRectInParent() const {
         CRect r = rect;
@@ -146,6 +148,12 @@ int ShownCursorId();
 // messages and input dropped, capture, focus, cursor and pointer reset. The
 // test harness calls it when it starts and when it ends.
 void ResetWindowSystem();
+
+// The texts given to DrawText while a window handles WM_PAINT, kept with
+// the window until its next paint, so that tests can read what a paint
+// said. Off (and free) unless the harness turns it on.
+void SetRecordPaintTexts(bool on);
+void NotePaintText(const CString& text);
 
 }  // namespace platform
 }  // namespace quillon

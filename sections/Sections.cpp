@@ -4,6 +4,7 @@
 // never include each other.
 #include "frame/SectionTable.h"
 
+#include "calendar/ItemBalloonHelp.h"
 #include "calendar/QItemCal.h"
 
 namespace quillon {
@@ -11,6 +12,7 @@ namespace frame {
 
 void RegisterSections() {
     SetSectionFactory("CALENDAR", &MakeSectionItem<CQItemCal>);
+    SetSectionFactory("CALENDARBALLOONHELP", &MakeSectionItem<CItemBalloonHelp>);
 }
 
 }  // namespace frame

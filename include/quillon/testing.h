@@ -90,6 +90,10 @@ public:
     std::string ToolTipText();
     // Sound files played, in order (an empty name for the default sound).
     std::vector<std::string> Sounds();
+    // The texts (Shift-JIS bytes) given to DrawText in the last paint of the
+    // parent and of each of its child windows, parent first, then the
+    // children in creation order, each paint's texts in the order drawn.
+    std::vector<std::string> DrawnTexts();
 
     std::vector<MessageBoxRecord> MessageBoxes() const;
     // Runs while each box is up, after the box's modal loop has dispatched

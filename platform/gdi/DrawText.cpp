@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/WindowSystem.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/Pixels.h"
 #include "platform/text/Font.h"
@@ -85,6 +86,7 @@ struct TextPass {
 
 int CDC::DrawText(const CString& text, RECT* rect, UINT /*format*/) {
     if (!rect) return 0;
+    quillon::platform::NotePaintText(text);
     CFont* font = m_font ? m_font : quillon::platform::DefaultGuiFont();
     if (!m_bitmap) {
         return quillon::platform::LayoutText(font, text, rect->left, rect->top,

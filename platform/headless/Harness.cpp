@@ -113,9 +113,11 @@ Harness::Harness() : m_impl(std::make_unique<Impl>()) {
     platform::SetClock(&m_impl->clock);
     platform::SetBackend(&m_impl->backend);
     platform::ResetWindowSystem();
+    platform::SetRecordPaintTexts(true);
 }
 
 Harness::~Harness() {
+    platform::SetRecordPaintTexts(false);
     platform::ResetWindowSystem();
     m_impl->parents.clear();
     platform::SetBackend(nullptr);
@@ -224,6 +226,18 @@ std::string Harness::ToolTipText() {
 
 std::vector<std::string> Harness::Sounds() {
     return m_impl->backend.Sounds();
+}
+
+std::vector<std::string> Harness::DrawnTexts() {
+    std::vector<std::string> out;
+    if (m_impl->parents.empty()) return out;
+    std::vector<CWnd*> pending{m_impl->parents.back().get()};
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const platform::WindowData* d = pending[i]->PlatformData();
+        out.insert(out.end(), d->paintTexts.begin(), d->paintTexts.end());
+        pending.insert(pending.end(), d->children.begin(), d->children.end());
+    }
+    return out;
 }
 
 std::vector<MessageBoxRecord> Harness::MessageBoxes() const {

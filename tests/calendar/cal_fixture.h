@@ -115,9 +115,10 @@ struct CalScene {
     std::unique_ptr<RecordingHost> screen;
     quillon::frame::ItemFactory savedDevice = nullptr;
 
-    // `calendarKeys` go into the CALENDAR section after its placements.
+    // `calendarKeys` go into the CALENDAR section after its placements,
+    // `tail` (more sections and top-level keys) at the end of the file.
     explicit CalScene(int height = 252, const std::string& calendarKeys = DefaultKeys(),
-                      const char* tz = nullptr) {
+                      const char* tz = nullptr, const std::string& tail = "") {
         if (tz != nullptr) h.SetTimeZone(tz);
         parent = h.CreateParent(1010, 310);
         savedDevice = quillon::frame::SetSectionFactory(
@@ -127,7 +128,8 @@ struct CalScene {
                                 std::to_string(height) + "\nVIEW\tAUDIO\nSIZE\t1000," +
                                 std::to_string(height) + "\n" + calendarKeys +
                                 "END\nDEVICE\nNAME\t\"MD\"\nVIEW\tTIMER\nPOSITION\t900,270\n"
-                                "SIZE\t40,20\nEND\n";
+                                "SIZE\t40,20\nEND\n" +
+                                tail;
         dir.Write("TARVIK.INI", picturetest::Bytes(ini.begin(), ini.end()));
         CString iniPath(dir.Path("TARVIK.INI")), pictures(dir.Path(""));
         screen = std::make_unique<RecordingHost>("QuillonTest", parent, CRect(0, 0, 1006, 306),
@@ -150,6 +152,12 @@ struct CalScene {
             dir.Write("w" + std::to_string(d) + ".bmp",
                       picturetest::MakeGreyBmp(3, 5, std::vector<int>(15, DigitLevel(d))));
         dir.Write("wslash.bmp", picturetest::MakeGreyBmp(3, 5, std::vector<int>(15, kSlashLevel)));
+        // Balloons: the L surface opaque, the R one half covering, shadows
+        // 5 pixels larger, an icon.
+        dir.Write("bl.bmp", picturetest::MakeGreyBmp(140, 50, std::vector<int>(140 * 50, 255)));
+        dir.Write("br.bmp", picturetest::MakeGreyBmp(140, 50, std::vector<int>(140 * 50, 128)));
+        dir.Write("bs.bmp", picturetest::MakeGreyBmp(145, 55, std::vector<int>(145 * 55, 255)));
+        dir.Write("icon.bmp", picturetest::MakeGreyBmp(10, 10, std::vector<int>(100, 255)));
         // Weekday d: a 4 x 4 square of level 40 + d.
         for (int d = 0; d < 7; ++d)
             dir.Write("day" + std::to_string(d) + ".bmp",

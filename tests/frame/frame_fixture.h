@@ -390,6 +390,10 @@ struct ScreenScene : Stage {
 
     ScreenScene() {
         using quillon::frame::MakeSectionItem;
+        // The frame alone: sections without a stand-in make no item.
+        for (const char* keyword : {"CALENDARSCROLLBUTTON", "CALENDARBALLOONHELP", "CHANGE",
+                                    "NEWMAKE", "GOTODAYBUTTON", "DRAGINGITEMFRAME"})
+            Put(keyword, nullptr);
         Put("DEVICE", &MakeSectionItem<FakeDevice>);
         Put("SLOTBUTTON", &MakeSectionItem<FakeSlotButton>);
         Put("CALENDAR", &MakeSectionItem<FakeCalendar>);

@@ -1,0 +1,145 @@
+// The balloon over the calendar: what it says when pointing at bars and
+// while dragging them (as DrawText was given it), where it stands, and its
+// shadow's colour.
+#include "cal_fixture.h"
+
+using namespace caltest;
+
+namespace {
+
+constexpr int kSun = 0, kMon = 1, kTue = 2, kWed = 3;
+
+const std::string kBalloon =
+    "CALENDARBALLOONHELP\nFRAME\tL\tSURFACE\t\"bl.bmp\"\nFRAME\tL\tSHADOW\t\"bs.bmp\"\n"
+    "FRAME\tR\tSURFACE\t\"br.bmp\"\nFRAME\tR\tSHADOW\t\"bs.bmp\"\nICON\tCDDVD\t\"icon.bmp\"\n"
+    "END\nPROGRAMMARGIN\t180\n";
+
+std::string S(const char* utf8) {
+    return Sjis(utf8).str();
+}
+
+Log Info(const char* title, const CQProg& p) {
+    return {S(title), p.GetStrPattern().str(), p.GetStrTime().str()};
+}
+
+// Presses at (x, y), passes the drag threshold and moves to (toX, toY),
+// holding the button.
+void HoldDrag(CalScene& s, int x, int y, int toX, int toY) {
+    s.h.MouseMove(x, y);
+    s.h.LButtonDown(x, y);
+    s.h.MouseMove(x + 1, y + 5, MK_LBUTTON);
+    s.h.MouseMove(toX, toY, MK_LBUTTON);
+    s.h.AdvanceMs(0);
+}
+
+}  // namespace
+
+TEST(CalendarBalloon, HoverSaysWhatIsUnderThePointer) {
+    CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon);
+    EXPECT_TRUE(s.h.MessageBoxes().empty());
+    ASSERT_TRUE(s.screen->SetProgram(Single(3, 2025, 1, 7, 10, 0, 12, 0)));
+    CQProgLog log;
+    static_cast<CQProg&>(log) = Single(5, 2025, 1, 8, 9, 0, 10, 0);
+    log.SetLogTime(CTimeRect(CTime(2025, 1, 8, 9, 0, 0), CTime(2025, 1, 8, 10, 0, 0)));
+    ASSERT_TRUE(s.screen->AddLog(log));
+    CQProg prog;
+    ASSERT_TRUE(s.screen->GetProgram(3, &prog));
+    const int bar = CalScene::LineX(CalScene::At(11, 0)), y = CalScene::RowY(kTue);
+
+    s.h.MouseMove(bar, y);
+    s.h.AdvanceMs(0);
+    EXPECT_EQ(s.h.DrawnTexts(), Info("予約番号#3", prog));
+    // The L balloon stands above the row, its tail 15 pixels from its left.
+    const int rowTop = CalScene::Y(14 + 34 * kTue);
+    EXPECT_EQ(s.Pixel(bar - 15, rowTop - 50), RGB(255, 255, 255));
+    EXPECT_EQ(s.Pixel(bar + 124, rowTop - 1), RGB(255, 255, 255));
+    EXPECT_NE(s.Pixel(bar - 16, rowTop - 25), RGB(255, 255, 255));
+    // A press takes the capture: no balloon; it comes back on release.
+    s.h.LButtonDown(bar, y);
+    s.h.AdvanceMs(0);
+    EXPECT_TRUE(s.h.DrawnTexts().empty());
+    s.h.LButtonUp(bar, y);
+    s.h.MouseMove(bar, y + 1);
+    s.h.AdvanceMs(0);
+    EXPECT_EQ(s.h.DrawnTexts(), Info("予約番号#3", prog));
+
+    s.h.MouseMove(CalScene::LineX(CalScene::At(9, 30)), CalScene::RowY(kWed));
+    s.h.AdvanceMs(0);
+    EXPECT_EQ(s.h.DrawnTexts(), (Log{log.GetLogStrState().str(), log.GetLogBeginDay().str(),
+                                     log.GetLogStrTime().str()}));
+    // The gap between rows, an empty stretch and the label show none.
+    for (CPoint p : {CPoint(bar, CalScene::Y(14 + 34 * kTue + 28)),
+                     CPoint(CalScene::LineX(CalScene::At(18, 0)), y), CPoint(CalScene::X(50), y)}) {
+        s.h.MouseMove(p.x, p.y);
+        s.h.AdvanceMs(0);
+        EXPECT_TRUE(s.h.DrawnTexts().empty()) << p.x << "," << p.y;
+    }
+    // Dragging: the change it would make, from the first move on.
+    HoldDrag(s, bar, y, CalScene::LineX(CalScene::At(15, 0)), y);
+    CQProg changed = s.Cal()->GetDragInfo()->changed;
+    EXPECT_EQ(Str(changed.GetBeginTime()), "2025-01-07 14:00");
+    EXPECT_EQ(s.h.DrawnTexts(), Info("予約変更", changed));
+    s.h.LButtonUp(CalScene::LineX(CalScene::At(15, 0)), y);
+}
+
+TEST(CalendarBalloon, DragNamesTheBrokenRule) {
+    const struct {
+        const char* what;
+        int toRow, toHour, toMinute;
+        Log lines;
+    } cases[] = {
+        {"onto another program", kWed, 15, 0, {S("他の予約がすでに"), S("設定されています")}},
+        {"closer than the margin",
+         kWed,
+         13,
+         0,
+         {S("連続した予約との間"), S("には３分間の空きが"), S("必要です")}},
+        {"less than 3 minutes ahead", kMon, 10, 2, {S("開始まで３分以上の"), S("間が必要です")}},
+        {"into the past", kSun, 12, 0, {S("過去への設定は"), S("出来ません")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon);
+        ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
+        ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 8, 14, 0, 16, 0)));
+        const int toX = CalScene::LineX(CalScene::At(c.toHour, c.toMinute));
+        HoldDrag(s, CalScene::LineX(CalScene::At(11, 0)), CalScene::RowY(kWed), toX,
+                 CalScene::RowY(c.toRow));
+        EXPECT_EQ(s.h.DrawnTexts(), c.lines);
+        s.h.LButtonUp(toX, CalScene::RowY(c.toRow));
+        CQProg p;
+        ASSERT_TRUE(s.screen->GetProgram(1, &p));
+        EXPECT_EQ(Str(p.GetBeginTime()), "2025-01-08 10:00");
+    }
+
+    // A personal timer's edges stay, wherever they are dragged.
+    CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon);
+    CQProg nkx = Single(4, 2025, 1, 7, 10, 0, 12, 0);
+    nkx.SetKind(3);
+    nkx.m_bNKXMail = true;
+    ASSERT_TRUE(s.screen->SetProgram(nkx));
+    HoldDrag(s, CalScene::LineX(CalScene::At(10, 0)) + 1, CalScene::RowY(kTue),
+             CalScene::LineX(CalScene::At(8, 0)), CalScene::RowY(kTue));
+    EXPECT_EQ(s.h.DrawnTexts(),
+              (Log{S("パーソナルタイマー"), S("は予約時間を変更で"), S("きません")}));
+}
+
+TEST(CalendarBalloon, SideEdgesAndShadowColour) {
+    // Near the right edge the R balloon, its tail 15 pixels from its right;
+    // near the top it is pushed down to 0. A dark colour casts a white shadow.
+    CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon + "COLOR\tNORMAL\t0,0,64\n");
+    ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 5, 22, 0, 23, 50)));
+    const int x = CalScene::LineX(CalScene::At(23, 40)), y = CalScene::RowY(kSun);
+    s.h.MouseMove(x, y);
+    s.h.AdvanceMs(0);
+    ASSERT_EQ(s.h.DrawnTexts().size(), 3u);
+    const int left = x - 140 + 15;  // in the parent: window and parent differ by the inset
+    const COLORREF half = s.Pixel(left + 2, CalScene::Y(2));
+    EXPECT_EQ(GetBValue(half), GetBValue(s.Pixel(left + 60, CalScene::Y(40))));
+    EXPECT_NE(half, RGB(0, 0, 64));  // the R surface covers half
+    EXPECT_NE(s.Pixel(left - 1, CalScene::Y(2)), half);
+    // The shadow's strip beyond the surface: white at half opacity on black.
+    const COLORREF shadow = s.Pixel(left + 142, CalScene::Y(52));
+    EXPECT_NEAR(GetRValue(shadow), 128, 2);
+    EXPECT_EQ(GetRValue(shadow), GetBValue(shadow));
+}
