@@ -64,13 +64,6 @@ CItemBalloonHelp::CItemBalloonHelp(CQMainScreen* screen, CIniFile* ini) : CQItem
 
 CItemBalloonHelp::~CItemBalloonHelp() = default;
 
-std::unique_ptr<CMaskPicture> CItemBalloonHelp::LoadPicture(const CString& file) {
-    CString path = GetPictureDirectory() + file;
-    auto picture = std::make_unique<CMaskPicture>();
-    if (!picture->Load(path)) MessageBoxNoOwner(path, "Error");
-    return picture;
-}
-
 void CItemBalloonHelp::ReadSection(CIniFile* ini) {
     CStringArray tokens;
     int view = 0;

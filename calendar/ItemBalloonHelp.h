@@ -53,7 +53,6 @@ private:
     void ReadSection(CIniFile* ini);
     bool DrawDragBalloon(CDibPicture* target, CPoint origin);
     bool DrawHoverBalloon(CDibPicture* target, CPoint origin);
-    std::unique_ptr<CMaskPicture> LoadPicture(const CString& file);
 
     std::unique_ptr<CMaskPicture> m_Frames[2][2];
     std::vector<std::unique_ptr<CMaskPicture>> m_Icons;  // by program kind

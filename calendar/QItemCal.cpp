@@ -44,11 +44,8 @@ void CQItemCal::ReadSection(CIniFile* ini) {
         if (key == "BMPWEEK") {
             m_pWeekFont = std::make_unique<CBitmapFont>(GetPictureDirectory() + tokens[1]);
         } else if (key == "BMPTEXT") {
-            CString path = GetPictureDirectory() + tokens[1];
-            auto picture = std::make_unique<CMaskPicture>();
-            if (!picture->Load(path)) MessageBoxNoOwner(path, "Error");
             // Kept even when empty, so the later weekdays keep their places.
-            m_WeekdayPictures.push_back(std::move(picture));
+            m_WeekdayPictures.push_back(LoadPicture(tokens[1]));
         }
     }
 }

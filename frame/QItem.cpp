@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "frame/IniFile.h"
+#include "frame/pictures/MaskPicture.h"
 #include "platform/Backend.h"
 
 int MessageBoxNoOwner(const CString& text, const char* caption) {
@@ -101,4 +102,11 @@ COLORREF CQItem::GetSelectColor() const {
 
 COLORREF CQItem::GetGrayColor() const {
     return m_pMainScreen != nullptr ? m_pMainScreen->GetGrayColor() : 0x808080;
+}
+
+std::unique_ptr<CMaskPicture> CQItem::LoadPicture(const CString& file) const {
+    const CString path = GetPictureDirectory() + file;
+    auto picture = std::make_unique<CMaskPicture>();
+    if (!picture->Load(path)) MessageBoxNoOwner(path, "Error");
+    return picture;
 }

@@ -4,12 +4,15 @@
 // part; the part knows its drawing and input side, the owner.
 #pragma once
 
+#include <memory>
+
 #include <quillon/platform/CString.h>
 #include <quillon/platform/Geometry.h>
 #include <quillon/platform/Types.h>
 
 class CItem;
 class CIniFile;
+class CMaskPicture;
 class CQMainScreen;
 class CStringArray;
 
@@ -69,6 +72,11 @@ public:
     COLORREF GetColor() const;
     COLORREF GetSelectColor() const;
     COLORREF GetGrayColor() const;
+
+    // A picture key's file, from the picture directory. One that cannot be
+    // loaded shows the box without owner (the whole path, "Error") and is
+    // kept all the same: it draws nothing.
+    std::unique_ptr<CMaskPicture> LoadPicture(const CString& file) const;
 
 private:
     CItem* m_pOwner;

@@ -59,6 +59,9 @@ public:
     // The length of a reservation made by dropping the device.
     virtual void SetDefaultLength(CTimeSpan length) = 0;
     virtual CTimeSpan GetDefaultLength() const = 0;
+    // Where the label stands, in window coordinates; false for a device
+    // without one.
+    virtual bool GetLabelRect(CRect* /*out*/) const { return false; }
 
     static CQDeviceRole* Of(CQItem* item);
     static CQDeviceRole* Of(CItem* item);
