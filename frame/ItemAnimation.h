@@ -39,6 +39,9 @@ public:
     int GetFrameCount() const { return m_Frames.GetSize(); }
     const CUIntArray& GetOrder() const { return m_Order; }
     int GetPosition() const { return m_nPos; }
+    // Back to the first step of the order (a hover that ends starts the
+    // next one from the beginning).
+    void Rewind() { m_nPos = 0; }
     int GetPeriod() const { return m_nPeriod; }
 
 private:
