@@ -42,6 +42,20 @@ inline Log& Events() {
 inline Log Since(std::size_t from) {
     return Log(Events().begin() + static_cast<std::ptrdiff_t>(from), Events().end());
 }
+// The lines of `log` that contain `what`.
+inline Log Filter(const Log& log, const std::string& what) {
+    Log out;
+    for (const std::string& line : log)
+        if (line.find(what) != std::string::npos) out.push_back(line);
+    return out;
+}
+// The reports since the last call (or since the log was cleared).
+inline Log Fresh() {
+    static std::size_t seen = 0;
+    Log out = Since(std::min(seen, Events().size()));
+    seen = Events().size();
+    return out;
+}
 inline int Count(const Log& log, const std::string& line) {
     return static_cast<int>(std::count(log.begin(), log.end(), line));
 }
@@ -65,6 +79,7 @@ struct Stage {
     Stage() {
         CurrentHarness() = &h;
         Events().clear();
+        Fresh();
     }
     ~Stage() { CurrentHarness() = nullptr; }
     static CRect Frame() { return CRect(kLeft, kTop, kLeft + kWidth, kTop + kHeight); }
@@ -72,6 +87,16 @@ struct Stage {
     static int X(int x) { return kLeft + 3 + x; }
     static int Y(int y) { return kTop + 3 + y; }
     COLORREF Pixel(int x, int y) { return h.Pixel(X(x), Y(y)); }
+    // The message boxes shown since the last call, as "caption: text".
+    Log NewBoxes() {
+        Log out;
+        const auto boxes = h.MessageBoxes();
+        for (std::size_t i = boxesSeen; i < boxes.size(); ++i)
+            out.push_back(boxes[i].caption + ": " + boxes[i].text);
+        boxesSeen = boxes.size();
+        return out;
+    }
+    std::size_t boxesSeen = 0;
 };
 
 // ---- The hand-built tree ----
