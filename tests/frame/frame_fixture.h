@@ -370,24 +370,20 @@ public:
         if (out != nullptr) *out = t;
         return true;
     }
-    void GotoThisWeek() override { Note("this week"); }
-    void GotoWeek(CTime t) override { Note("week " + std::to_string(t.GetTime())); }
+    void GotoThisWeek() override {}
+    void GotoWeek(CTime) override {}
     void GetFirstDay(CTime* out) override { *out = window.GetBegin(); }
     void RebuildDays() override { Note("rebuild"); }
     // No rows: nothing is under any point.
     CItem* GetDayAtY(int /*y*/) override { return nullptr; }
     bool PointToTime(int, int, CTime*) override { return false; }
     bool TimeToPoint(CTime, CPoint*) override { return false; }
-    CalDragInfo* BeginProgDrag(const CalDragInfo& info) override {
-        if (drag) return nullptr;
-        drag = std::make_unique<CalDragInfo>(info);
-        return drag.get();
-    }
-    void EndProgDrag() override { drag.reset(); }
-    CalDragInfo* GetDragInfo() override { return drag.get(); }
-    int GetDragSlotNo() override { return drag ? drag->changed.GetSlotNo() : -1; }
+    // The frame never drags programs itself.
+    CalDragInfo* BeginProgDrag(const CalDragInfo&) override { return nullptr; }
+    void EndProgDrag() override {}
+    CalDragInfo* GetDragInfo() override { return nullptr; }
+    int GetDragSlotNo() override { return -1; }
     int CalcDragProg(int, int, CQProg*) override { return -1; }
-    std::unique_ptr<CalDragInfo> drag;
     CTimeRect window{CTime(100), CTime(200)};
     bool scrollResult = true;
 };

@@ -1,9 +1,6 @@
 // The backend contract: closing a frame, losing the focus, and the tool tip
 // picture the platform draws for the backend to show.
-#include <gtest/gtest.h>
-
 #include "platform/BackendCalls.h"
-#include "platform/ToolTip.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/text/Font.h"
 #include "window_helpers.h"
@@ -12,6 +9,7 @@ using quillon::platform::FrameWindow;
 using quillon::testing::Harness;
 using wintest::MakeChild;
 using wintest::Recorder;
+using wintest::TipHost;
 
 namespace {
 
@@ -34,20 +32,6 @@ void PostInput(quillon::platform::InputKind kind, int frameId) {
     quillon::platform::PostInput(ev);
 }
 
-// A child with a tool tip control fed by PreTranslateMessage.
-struct TipHost : Recorder {
-    int OnCreate(LPCREATESTRUCT cs) override {
-        if (CWnd::OnCreate(cs) == -1 || !tip.Create(this, 0)) return -1;
-        return tip.AddTool(this, text.c_str()) ? 0 : -1;
-    }
-    BOOL PreTranslateMessage(MSG* msg) override {
-        tip.RelayEvent(msg);
-        return FALSE;
-    }
-    std::string text = "tip";
-    CToolTipCtrl tip;
-};
-
 const quillon::platform::HeadlessBackend& Headless() {
     return dynamic_cast<const quillon::platform::HeadlessBackend&>(
         quillon::platform::CurrentBackend());
@@ -65,15 +49,14 @@ TEST(BackendTest, QuitClosesTheFrameAndTheLastFrameEndsTheLoop) {
 
     h.CloseParent();
     EXPECT_FALSE(IsWindow(parent));
-    EXPECT_EQ(child.Count(WM_CLOSE), 0);  // the frame is asked, not its children
-    EXPECT_EQ(child.Count(WM_DESTROY), 1);
+    // The frame is asked, not its children.
+    EXPECT_TRUE(child.Count(WM_CLOSE) == 0 && child.Count(WM_DESTROY) == 1);
     EXPECT_TRUE(quillon::platform::PumpMessages()) << "a frame is left: no quit";
 
     // A frame that handles the close stays, and so does the loop.
     PostInput(quillon::platform::InputKind::Quit, other.BackendId());
     EXPECT_TRUE(quillon::platform::PumpMessages());
-    EXPECT_EQ(other.closes, 1);
-    EXPECT_TRUE(IsWindow(&other));
+    EXPECT_TRUE(other.closes == 1 && IsWindow(&other));
     // A close for a frame that is gone reaches nobody.
     PostInput(quillon::platform::InputKind::Quit, 999);
     EXPECT_TRUE(quillon::platform::PumpMessages());
@@ -87,8 +70,9 @@ TEST(BackendTest, FocusLostReleasesTheCaptureHidesTheTipAndFocusComesBack) {
     CWnd* parent = h.CreateParent(200, 100);
     TipHost host;
     Recorder typing;
-    ASSERT_TRUE(MakeChild(&host, parent, CRect(0, 0, 100, 100)));
-    ASSERT_TRUE(MakeChild(&typing, parent, CRect(100, 0, 200, 100)));
+    host.text = "tip";
+    ASSERT_TRUE(MakeChild(&host, parent, CRect(0, 0, 100, 100)) &&
+                MakeChild(&typing, parent, CRect(100, 0, 200, 100)));
     typing.SetFocus();
     h.MouseMove(10, 10);
     h.AdvanceMs(500);
@@ -98,13 +82,10 @@ TEST(BackendTest, FocusLostReleasesTheCaptureHidesTheTipAndFocusComesBack) {
     typing.Clear();
 
     h.LoseFocus();
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
     ASSERT_EQ(host.Count(WM_CAPTURECHANGED), 1);
-    EXPECT_EQ(host.seen.back().lParam, 0);
-    EXPECT_EQ(typing.Count(WM_KILLFOCUS), 1);
-    EXPECT_EQ(CWnd::GetFocus(), nullptr);
-    EXPECT_EQ(h.ToolTipText(), "");
-    EXPECT_EQ(Headless().TipPicture(), nullptr);
+    EXPECT_TRUE(CWnd::GetCapture() == nullptr && host.seen.back().lParam == 0);
+    EXPECT_TRUE(typing.Count(WM_KILLFOCUS) == 1 && CWnd::GetFocus() == nullptr);
+    EXPECT_TRUE(h.ToolTipText() == "" && Headless().TipPicture() == nullptr);
     h.AdvanceMs(1000);
     EXPECT_EQ(h.ToolTipText(), "") << "the tip waits for the pointer to come back";
     h.LoseFocus();  // already lost: nothing more to tell
@@ -113,10 +94,9 @@ TEST(BackendTest, FocusLostReleasesTheCaptureHidesTheTipAndFocusComesBack) {
     // The next key goes to the window that had the focus, which is told
     // first; the mouse capture stays released.
     h.KeyDown('Q');
-    EXPECT_EQ(typing.Count(WM_SETFOCUS), 1);
     EXPECT_EQ(typing.events, (std::vector<std::string>{"key 81 x1"}));
-    EXPECT_EQ(CWnd::GetFocus(), &typing);
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_TRUE(typing.Count(WM_SETFOCUS) == 1 && CWnd::GetFocus() == &typing &&
+                CWnd::GetCapture() == nullptr);
     // Back on the tool, the tip shows again.
     h.MouseMove(12, 12);
     h.AdvanceMs(500);
@@ -133,13 +113,11 @@ TEST(BackendTest, TheToolTipIsAFramedPictureWithInkPushedInsideTheFrame) {
     h.AdvanceMs(500);
     ASSERT_EQ(h.ToolTipText(), "Ab\nCd");
     const auto* tip = Headless().TipPicture();
-    ASSERT_NE(tip, nullptr);
-    ASSERT_GT(tip->width, 8);
+    ASSERT_TRUE(tip != nullptr && tip->width > 8);
     const int line = quillon::platform::FontLineHeight(quillon::platform::DefaultGuiFont());
     EXPECT_GE(tip->height, 2 * line) << "one line for each LF-separated part";
     POINT at = Headless().ToolTipPoint();
-    EXPECT_GE(at.x, 0);
-    EXPECT_LE(at.x + tip->width, 200);
+    EXPECT_TRUE(at.x >= 0 && at.x + tip->width <= 200) << at.x;
     EXPECT_LE(at.y + tip->height, 95) << "above the pointer, not over it";
 
     auto px = [&](int x, int y) {

@@ -1,15 +1,13 @@
 // Input routing, capture and focus, the mouse hook, cursors and tool tips,
 // all through the harness.
-#include <gtest/gtest.h>
-
 #include "platform/Cursor.h"
 #include "platform/MouseHook.h"
-#include "platform/ToolTip.h"
 #include "window_helpers.h"
 
 using quillon::testing::Harness;
 using wintest::MakeChild;
 using wintest::Recorder;
+using wintest::TipHost;
 using Texts = std::vector<std::string>;
 
 namespace {
@@ -18,32 +16,16 @@ int IdOf(HCURSOR c) {
     return quillon::platform::CursorIdOf(c);
 }
 
-// A window with a tool tip control fed by PreTranslateMessage, as a host
-// window does it.
-class TipHost : public Recorder {
-public:
-    int OnCreate(LPCREATESTRUCT cs) override {
-        if (CWnd::OnCreate(cs) == -1) return -1;
-        if (!tip.Create(this, 0)) return -1;
-        tip.SendMessage(TTM_ACTIVATE, TRUE, 0);
-        return 0;
-    }
-    BOOL PreTranslateMessage(MSG* msg) override {
-        tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
-        return FALSE;
-    }
-    CToolTipCtrl tip;
-};
-
 }  // namespace
 
 TEST(InputTest, RoutingByPointCaptureAndFocus) {
     Harness h;
     CWnd* parent = h.CreateParent(200, 100);
     Recorder a, b, inner;
-    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 100, 100)));
-    ASSERT_TRUE(MakeChild(&b, parent, CRect(50, 0, 150, 50)));  // later: on top
-    ASSERT_TRUE(MakeChild(&inner, &a, CRect(10, 60, 30, 80)));
+    // b comes later: on top.
+    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 100, 100)) &&
+                MakeChild(&b, parent, CRect(50, 0, 150, 50)) &&
+                MakeChild(&inner, &a, CRect(10, 60, 30, 80)));
     auto clear = [&] {
         for (Recorder* r : {&a, &b, &inner}) r->Clear();
     };
@@ -80,8 +62,7 @@ TEST(InputTest, RoutingByPointCaptureAndFocus) {
     EXPECT_EQ(b.SetCapture(), &inner);
     EXPECT_EQ(inner.Count(WM_CAPTURECHANGED), 1);
     EXPECT_TRUE(::ReleaseCapture());
-    EXPECT_EQ(b.Count(WM_CAPTURECHANGED), 1);
-    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_TRUE(b.Count(WM_CAPTURECHANGED) == 1 && CWnd::GetCapture() == nullptr);
     h.LButtonDown(15, 65);
     EXPECT_EQ(inner.events.back(), "ldown 5,5 f1");
 
@@ -90,8 +71,7 @@ TEST(InputTest, RoutingByPointCaptureAndFocus) {
     clear();
     h.MouseMove(12, 62);
     h.Wheel(-120);
-    ASSERT_EQ(inner.Count(WM_MOUSEWHEEL), 1);
-    ASSERT_EQ(a.Count(WM_MOUSEWHEEL), 1);
+    ASSERT_TRUE(inner.Count(WM_MOUSEWHEEL) == 1 && a.Count(WM_MOUSEWHEEL) == 1);
     for (const auto& s : a.seen) {
         if (s.message != WM_MOUSEWHEEL) continue;
         EXPECT_EQ((std::vector<int>{GET_WHEEL_DELTA_WPARAM(s.wParam), GET_KEYSTATE_WPARAM(s.wParam),
@@ -107,9 +87,7 @@ TEST(InputTest, RoutingByPointCaptureAndFocus) {
     EXPECT_EQ(a.events, (Texts{"key 65 x1", "key 116 x1"}));
     EXPECT_EQ(a.Count(WM_CHAR), 1);  // translated: only 'A' types something
     EXPECT_EQ(b.SetFocus(), &a);
-    EXPECT_EQ(a.Count(WM_KILLFOCUS), 1);
-    EXPECT_EQ(b.Count(WM_SETFOCUS), 1);
-    EXPECT_EQ(CWnd::GetFocus(), &b);
+    EXPECT_TRUE(a.Count(WM_KILLFOCUS) == 1 && b.Count(WM_SETFOCUS) == 1 && CWnd::GetFocus() == &b);
     h.KeyDown(VK_ESCAPE);
     EXPECT_EQ(b.events, (Texts{"key 27 x1"}));
 }
@@ -119,12 +97,11 @@ TEST(InputTest, MouseHookTellsEachLeaveOnce) {
     CWnd* parent = h.CreateParent(200, 100);
     Recorder host, cover;
     ASSERT_TRUE(host.CreateEx(WS_EX_CLIENTEDGE, nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER,
-                              CRect(10, 10, 110, 60), parent, 0));
-    ASSERT_TRUE(MakeChild(&cover, parent, CRect(90, 40, 130, 80)));
+                              CRect(10, 10, 110, 60), parent, 0) &&
+                MakeChild(&cover, parent, CRect(90, 40, 130, 80)));
     UINT goOut = RegisterWindowMessage("MessageGoOutMouse");
     h.MouseMove(50, 30);  // inside before the hook is set
-    ASSERT_TRUE(MouseHook_Set(&host));
-    ASSERT_TRUE(MouseHook_MessageGoOutMouse(&host, goOut));
+    ASSERT_TRUE(MouseHook_Set(&host) && MouseHook_MessageGoOutMouse(&host, goOut));
     // The leaves told so far after moving from inside to (x, y).
     auto outsAfter = [&](int x, int y) {
         h.MouseMove(50, 30);
@@ -172,8 +149,7 @@ TEST(InputTest, CursorsAndTheWaitCursor) {
         EXPECT_EQ(none, nullptr);
     EXPECT_EQ(SetCursor(hand), arrow);
     EXPECT_EQ(h.CursorId(), 1004);
-    EXPECT_EQ(SetCursor(no), hand);
-    EXPECT_EQ(h.CursorId(), 32648);
+    EXPECT_TRUE(SetCursor(no) == hand && h.CursorId() == 32648);
 
     // The window under the pointer picks the cursor on every move; the
     // default is the arrow.
@@ -234,8 +210,8 @@ TEST(InputTest, ToolTipShowsAfterRestAndHides) {
     TipHost host;
     ASSERT_TRUE(MakeChild(&host, parent, CRect(100, 0, 200, 100)));
     CRect one(0, 0, 40, 40), two(50, 0, 90, 40);
-    ASSERT_TRUE(host.tip.AddTool(&host, Sjis("予約"), &one, 1));
-    ASSERT_TRUE(host.tip.AddTool(&host, "two", &two, 2));
+    ASSERT_TRUE(host.tip.AddTool(&host, Sjis("予約"), &one, 1) &&
+                host.tip.AddTool(&host, "two", &two, 2));
     EXPECT_EQ(host.tip.GetToolCount(), 2);
     const std::string yoyaku = "\x97\x5C\x96\xF1";
     // The tip after moving to (x, y) and resting `ms`.
@@ -272,8 +248,7 @@ TEST(InputTest, ToolTipShowsAfterRestAndHides) {
     EXPECT_EQ(h.ToolTipText(), "");
     ASSERT_EQ(tipAfter(110, 10, 500), yoyaku);
     host.tip.DelTool(&host, 1);
-    EXPECT_EQ(h.ToolTipText(), "");
-    EXPECT_EQ(host.tip.GetToolCount(), 1);
+    EXPECT_TRUE(h.ToolTipText() == "" && host.tip.GetToolCount() == 1);
     host.tip.UpdateTipText("back", &host, 2);
     ASSERT_EQ(tipAfter(170, 10, 500), "back");
     h.MouseLeave();
@@ -284,7 +259,6 @@ TEST(InputTest, ToolTipShowsAfterRestAndHides) {
     host.tip.SetToolRect(&host, 2, &moved);
     EXPECT_EQ(tipAfter(110, 60, 500), "back");
     host.tip.Activate(FALSE);
-    EXPECT_EQ(h.ToolTipText(), "");
-    EXPECT_EQ(tipAfter(111, 61, 1000), "");
+    EXPECT_TRUE(h.ToolTipText() == "" && tipAfter(111, 61, 1000) == "");
     EXPECT_FALSE(host.tip.AddTool(nullptr, "x", &one, 3));
 }

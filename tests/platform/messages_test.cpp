@@ -1,6 +1,4 @@
 // The message queue, painting, timers and window creation.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <memory>
 
@@ -25,16 +23,13 @@ TEST(MessageQueueTest, PostPeekSendDispatchAndRegisteredMessages) {
     Harness h;
     CWnd* parent = h.CreateParent(200, 100);
     ASSERT_NE(parent, nullptr);
-    Recorder a;
-    Recorder b;
-    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 50, 50)));
-    ASSERT_TRUE(MakeChild(&b, parent, CRect(50, 0, 100, 50)));
+    Recorder a, b;
+    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 50, 50)) &&
+                MakeChild(&b, parent, CRect(50, 0, 100, 50)));
     h.AdvanceMs(0);  // first paints out of the way
-
-    ASSERT_TRUE(::PostMessage(&a, kMsgA, 1, 10));
-    ASSERT_TRUE(::PostMessage(&b, kMsgB, 2, 20));
-    ASSERT_TRUE(::PostMessage(&a, kMsgC, 3, 30));
-    ASSERT_TRUE(::PostMessage(nullptr, kMsgA, 4, 40));  // a thread message
+    // The last is a thread message.
+    ASSERT_TRUE(::PostMessage(&a, kMsgA, 1, 10) && ::PostMessage(&b, kMsgB, 2, 20) &&
+                ::PostMessage(&a, kMsgC, 3, 30) && ::PostMessage(nullptr, kMsgA, 4, 40));
 
     // "message wParam window" of the message a peek finds, or "none".
     auto peek = [&](CWnd* filter, UINT first, UINT last, UINT flags = PM_REMOVE) {
@@ -66,8 +61,7 @@ TEST(MessageQueueTest, PostPeekSendDispatchAndRegisteredMessages) {
     a.Clear();
     ::DispatchMessage(&m);
     ASSERT_EQ(a.seen.size(), 1u);
-    EXPECT_EQ(a.seen[0].message, kMsgB);
-    EXPECT_EQ(a.seen[0].lParam, 50);
+    EXPECT_TRUE(a.seen[0].message == kMsgB && a.seen[0].lParam == 50);
 
     // Sending calls at once, before what was posted earlier.
     a.Clear();
@@ -84,10 +78,9 @@ TEST(MessageQueueTest, PostPeekSendDispatchAndRegisteredMessages) {
     UINT go = RegisterWindowMessage("MessageGoOutMouse"),
          other = RegisterWindowMessage("QuillonTestOther");
     EXPECT_TRUE(go >= 0xC000u && go <= 0xFFFFu && other >= 0xC000u && go != other);
-    EXPECT_EQ(RegisterWindowMessage("MessageGoOutMouse"), go);
-    EXPECT_EQ(RegisterWindowMessage("messagegooutmouse"), go);
-    EXPECT_EQ(RegisterWindowMessage(""), 0u);
-    EXPECT_EQ(RegisterWindowMessage(nullptr), 0u);
+    EXPECT_TRUE(RegisterWindowMessage("MessageGoOutMouse") == go &&
+                RegisterWindowMessage("messagegooutmouse") == go);
+    EXPECT_TRUE(RegisterWindowMessage("") == 0u && RegisterWindowMessage(nullptr) == 0u);
     a.PostMessage(go, 0, 0);
     h.AdvanceMs(0);
     EXPECT_EQ(a.Count(go), 1);
@@ -95,8 +88,7 @@ TEST(MessageQueueTest, PostPeekSendDispatchAndRegisteredMessages) {
     // WM_QUIT ends GetMessage with its code.
     ::PostQuitMessage(3);
     EXPECT_EQ(::GetMessage(&m, nullptr, 0, 0), FALSE);
-    EXPECT_EQ(m.message, WM_QUIT);
-    EXPECT_EQ(m.wParam, 3u);
+    EXPECT_TRUE(m.message == WM_QUIT && m.wParam == 3u);
 }
 
 TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateArea) {
@@ -119,8 +111,7 @@ TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateArea) {
     quillon::platform::InputEvent ev;
     ev.kind = quillon::platform::InputKind::MouseMove;
     ev.frameId = static_cast<quillon::platform::FrameWindow*>(parent)->BackendId();
-    ev.x = 15;
-    ev.y = 15;
+    ev.x = ev.y = 15;
     quillon::platform::PostInput(ev);
 
     MSG m{};
@@ -178,8 +169,7 @@ TEST(MessageQueueTest, TimersFollowTheTestClock) {
     for (int i = 0; i < 5; ++i) ::Sleep(100);
     while (::PeekMessage(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) ::DispatchMessage(&m);
     EXPECT_EQ(fired().first, 1);
-    EXPECT_TRUE(a.KillTimer(1));
-    EXPECT_FALSE(a.KillTimer(1));
+    EXPECT_TRUE(a.KillTimer(1) && !a.KillTimer(1));
     h.AdvanceMs(1000);
     EXPECT_EQ(fired(), std::pair(0L, 4L));
     CWnd none;
@@ -225,11 +215,10 @@ TEST(WindowTest, CreationHooksStylesAndDestruction) {
     ASSERT_TRUE(
         styled.Create("QuillonMain", nullptr, WS_VISIBLE, CRect(10, 20, 110, 70), parent, 0));
     EXPECT_EQ(styled.GetSafeHwnd(), &styled);
-    EXPECT_EQ(styled.GetStyle(), WS_CHILD | WS_VISIBLE | WS_BORDER);
     EXPECT_EQ(styled.GetExStyle(), WS_EX_CLIENTEDGE);
-    EXPECT_EQ(styled.createdStyle, WS_CHILD | WS_VISIBLE | WS_BORDER);
-    EXPECT_EQ(styled.GetParent(), parent);
-    EXPECT_EQ(styled.GetTopLevelParent(), parent);
+    for (DWORD style : {styled.GetStyle(), styled.createdStyle})
+        EXPECT_EQ(style, WS_CHILD | WS_VISIBLE | WS_BORDER);
+    EXPECT_TRUE(styled.GetParent() == parent && styled.GetTopLevelParent() == parent);
     EXPECT_FALSE(styled.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 5, 5), parent, 0));
 
     struct Refusing : Recorder {
@@ -238,8 +227,7 @@ TEST(WindowTest, CreationHooksStylesAndDestruction) {
         int destroyed = 0;
     } refusing;
     EXPECT_FALSE(refusing.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), parent, 0));
-    EXPECT_EQ(refusing.GetSafeHwnd(), nullptr);
-    EXPECT_FALSE(IsWindow(&refusing));
+    EXPECT_TRUE(refusing.GetSafeHwnd() == nullptr && !IsWindow(&refusing));
     EXPECT_EQ(refusing.destroyed, 1);
     EXPECT_FALSE(refusing.PostMessage(kMsgA));
 
@@ -252,8 +240,8 @@ TEST(WindowTest, CreationHooksStylesAndDestruction) {
     // queued messages for them are dropped.
     auto outer = std::make_unique<Recorder>();
     Recorder inner;
-    ASSERT_TRUE(MakeChild(outer.get(), parent, CRect(0, 100, 100, 200)));
-    ASSERT_TRUE(MakeChild(&inner, outer.get(), CRect(5, 5, 20, 20)));
+    ASSERT_TRUE(MakeChild(outer.get(), parent, CRect(0, 100, 100, 200)) &&
+                MakeChild(&inner, outer.get(), CRect(5, 5, 20, 20)));
     inner.PostMessage(kMsgA);
     inner.Clear();
     EXPECT_TRUE(outer->DestroyWindow());
@@ -281,8 +269,7 @@ TEST(WindowTest, ClientEdgeInsetAndItsPixels) {
     CRect client, window;
     edged.GetClientRect(&client);
     edged.GetWindowRect(&window);
-    EXPECT_EQ(client, CRect(0, 0, 94, 44));
-    EXPECT_EQ(window, CRect(20, 10, 120, 60));
+    EXPECT_TRUE(client == CRect(0, 0, 94, 44) && window == CRect(20, 10, 120, 60));
     CPoint origin(0, 0);
     edged.ClientToScreen(&origin);
     EXPECT_EQ(origin, CPoint(23, 13));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/PaintDC.h"
+#include "platform/ToolTip.h"
 #include "support/picture_files.h"
 
 namespace wintest {
@@ -70,6 +71,22 @@ private:
                          " f" + std::to_string(flags));
     }
     COLORREF m_fill;
+};
+
+// A window with a tool tip control fed by PreTranslateMessage, as a host
+// window does it; a `text` set before creation is one tool over it all.
+struct TipHost : Recorder {
+    int OnCreate(LPCREATESTRUCT cs) override {
+        if (CWnd::OnCreate(cs) == -1 || !tip.Create(this, 0)) return -1;
+        tip.SendMessage(TTM_ACTIVATE, TRUE, 0);
+        return text.empty() || tip.AddTool(this, text.c_str()) ? 0 : -1;
+    }
+    BOOL PreTranslateMessage(MSG* msg) override {
+        tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+        return FALSE;
+    }
+    std::string text;
+    CToolTipCtrl tip;
 };
 
 // A visible child window at `r` of `parent`.
