@@ -1,0 +1,191 @@
+#include "devices/QItemSlotButton.h"
+
+#include <cstdio>
+#include <string>
+
+#include <quillon/QMainScreen.h>
+#include <quillon/QProg.h>
+
+#include "frame/QMainScreenInternal.h"
+#include "schedule/LocalDays.h"
+
+namespace {
+
+CQItemButton::Style SlotStyle() {
+    CQItemButton::Style s;
+    s.createBeforeKeys = false;
+    s.defaultToolHint = false;
+    s.dimBackground = true;
+    s.redrawOnViewChange = true;
+    s.redrawOnColorChange = true;
+    return s;
+}
+
+bool IsOneOf(char c, const char* set) {
+    for (; *set != '\0'; ++set) {
+        if (*set == c) return true;
+    }
+    return false;
+}
+
+int LocalWeekday(CTime t) {
+    return t.GetDayOfWeek() - 1;
+}
+
+}  // namespace
+
+CQItemSlotButton::CQItemSlotButton(CQMainScreen* screen, CIniFile* ini)
+    : CQItemButton(screen, SlotStyle()) {
+    ReadSection(ini);
+}
+
+bool CQItemSlotButton::OnSectionKey(const CStringArray& tokens, int /*view*/) {
+    if (_mbscmp(tokens[0], "SLOTNO") != 0) return false;
+    m_nSlotNo = ParseIntKey(tokens[1]);
+    return true;
+}
+
+void CQItemSlotButton::Draw(CDibPicture* target, int x, int y, int left, int top, int right,
+                            int bottom) {
+    // The enabled flag does not count: a slot's look is its program's.
+    COLORREF color = GetGrayColor();
+    if (CQMainScreen* screen = GetMainScreen()) {
+        if (m_nSlotNo != -1 && CQMainScreenInternal::GetSelectSlot(*screen) == m_nSlotNo) {
+            color = GetSelectColor();
+        } else if (CQMainScreenInternal::SlotNo2TblProgNo(*screen, m_nSlotNo) >= 0) {
+            color = GetColor();
+        }
+    }
+    DrawIcon(target, x, y, left, top, right, bottom, GetStillIcon(), color);
+}
+
+void CQItemSlotButton::Select() {
+    CQMainScreen* screen = GetMainScreen();
+    if (screen == nullptr) return;
+    CQMainScreenInternal::SetSelectSlot(*screen, m_nSlotNo);
+    screen->AllRedraw(false);
+    CQMainScreenInternal::SlotBtnOrderNormalize(*screen);
+}
+
+void CQItemSlotButton::OnLButtonDown(UINT flags, int x, int y) {
+    Select();
+    CQItemButton::OnLButtonDown(flags, x, y);
+}
+
+bool CQItemSlotButton::GetShowDay(const CQProg& p, CTime now, CTime* out) {
+    if (p.IsSinglePlan()) {
+        *out = p.GetBeginTime();
+        return true;
+    }
+    const CTime begin = p.GetBeginTime();
+    const CTime todayStart(now.GetYear(), now.GetMonth(), now.GetDay(), begin.GetHour(),
+                           begin.GetMinute(), begin.GetSecond());
+    CTime d = now;
+    // Today's run counts only while it has not started.
+    if (p.IsWeekly(LocalWeekday(now)) && now >= todayStart) d = AddLocalDays(d, 1);
+    // A week holds every weekday once: a pattern without any never runs.
+    for (int i = 0; i < 7; ++i) {
+        if (p.IsWeekly(LocalWeekday(d))) {
+            *out = d;
+            return true;
+        }
+        d = AddLocalDays(d, 1);
+    }
+    return false;
+}
+
+void CQItemSlotButton::OnButtonClick(UINT /*flags*/, int /*x*/, int /*y*/) {
+    CQMainScreen* screen = GetMainScreen();
+    if (screen == nullptr) return;
+    Select();
+    CQProg p;
+    CTime day;
+    if (!screen->GetProgram(m_nSlotNo, &p) || !GetShowDay(p, CTime::GetCurrentTime(), &day)) return;
+    if (CQCalendarRole* cal = CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*screen)))
+        cal->GotoWeek(day);
+}
+
+void CQItemSlotButton::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+    CQMainScreen* screen = GetMainScreen();
+    CQProg p;
+    // Only the selected slot's button answers, so one key deletes once.
+    if (key == VK_DELETE && screen != nullptr && m_nSlotNo != -1 &&
+        CQMainScreenInternal::GetSelectSlot(*screen) == m_nSlotNo &&
+        screen->GetProgram(m_nSlotNo, &p) && screen->OnCalendar_ProgDelete(&p)) {
+        screen->DeleteProgram(p.GetSlotNo());
+        screen->AllRedraw(false);
+    }
+    CQItemButton::OnKeyDown(key, repeat, flags);
+}
+
+void CQItemSlotButton::SetToolHintFormats(CString freeSlot, CString usedSlot) {
+    m_strToolHintFree = freeSlot;
+    m_strToolHintUsed = usedSlot;
+    RenewToolHint();
+}
+
+void CQItemSlotButton::RenewToolHint() {
+    CQMainScreen* screen = GetMainScreen();
+    CQProg p;
+    CString text;
+    if (screen != nullptr && screen->GetProgram(m_nSlotNo, &p)) {
+        CString kind;
+        p.GetKind(&kind);
+        text = FormatHint(m_strToolHintUsed, m_nSlotNo, kind);
+    } else {
+        text = FormatHint(m_strToolHintFree, m_nSlotNo, nullptr);
+    }
+    // No tip until the description gives one; a tip once there follows.
+    if (!text.IsEmpty() || GetToolId() != -1) SetToolHint(text);
+}
+
+CString CQItemSlotButton::FormatHint(const CString& format, int slot, const char* kind) {
+    const std::string& f = format.str();
+    std::string out;
+    int next = 0;  // 0 the slot, 1 the kind, then nothing
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(f[i])) && i + 1 < f.size()) {
+            out.append(f, i, 2);
+            ++i;
+            continue;
+        }
+        if (f[i] != '%') {
+            out += f[i];
+            continue;
+        }
+        if (i + 1 < f.size() && f[i + 1] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        // %[flags][width][.precision](d|s), two digits at most for each.
+        std::string flags;
+        std::string size;
+        std::size_t j = i + 1;
+        for (; j < f.size() && IsOneOf(f[j], "-+ 0"); ++j) flags += f[j];
+        for (int n = 0; n < 2 && j < f.size() && IsOneOf(f[j], "0123456789"); ++n) size += f[j++];
+        if (j < f.size() && f[j] == '.') {
+            size += f[j++];
+            for (int n = 0; n < 2 && j < f.size() && IsOneOf(f[j], "0123456789"); ++n)
+                size += f[j++];
+        }
+        if (j >= f.size() || (f[j] != 'd' && f[j] != 's')) {
+            out += '%';  // not a conversion: the text as it stands
+            continue;
+        }
+        char buf[256] = "";
+        if (next == 0) {
+            std::snprintf(buf, sizeof buf, ("%" + flags + size + "d").c_str(), slot);
+        } else if (next == 1) {
+            // Only left alignment means something for a text.
+            const std::string left = flags.find('-') != std::string::npos ? "-" : "";
+            const std::string width = size.substr(0, size.find('.'));
+            std::snprintf(buf, sizeof buf, ("%" + left + width + "s").c_str(),
+                          kind != nullptr ? kind : "");
+        }
+        out += buf;
+        ++next;
+        i = j;
+    }
+    return CString(out);
+}
