@@ -6,6 +6,12 @@
 
 #include "calendar/ItemBalloonHelp.h"
 #include "calendar/QItemCal.h"
+#include "devices/QItemCalScrollButton.h"
+#include "devices/QItemChange.h"
+#include "devices/QItemGoToday.h"
+#include "devices/QItemNewmake.h"
+#include "devices/QItemSlotButton.h"
+#include "devices/QItemTrash.h"
 
 namespace quillon {
 namespace frame {
@@ -13,6 +19,12 @@ namespace frame {
 void RegisterSections() {
     SetSectionFactory("CALENDAR", &MakeSectionItem<CQItemCal>);
     SetSectionFactory("CALENDARBALLOONHELP", &MakeSectionItem<CItemBalloonHelp>);
+    SetSectionFactory("CALENDARSCROLLBUTTON", &MakeSectionItem<CQItemCalScrollButton>);
+    SetSectionFactory("CHANGE", &MakeSectionItem<CQItemChange>);
+    SetSectionFactory("GOTODAYBUTTON", &MakeSectionItem<CQItemGoToday>);
+    SetSectionFactory("NEWMAKE", &MakeSectionItem<CQItemNewmake>);
+    SetSectionFactory("SLOTBUTTON", &MakeSectionItem<CQItemSlotButton>);
+    SetSectionFactory("TRASH", &MakeSectionItem<CQItemTrash>);
 }
 
 }  // namespace frame
