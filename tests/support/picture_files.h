@@ -1,6 +1,6 @@
-// Small picture files made by the tests themselves: BMP bytes of any header,
-// GIFs from a tiny encoder, a temporary folder to put them in, and a check
-// of pixels.
+// Small picture files made by the tests themselves: BMP bytes of any header
+// (PNG, GIF and TGA come from the encoders), a temporary folder to put them
+// in, and checks of pixels.
 #pragma once
 
 #include <unistd.h>
@@ -141,19 +141,6 @@ inline Bytes MakeGreyBmp(int width, int height, const std::vector<int>& levels) 
     std::vector<std::uint32_t> px;
     for (int v : levels) px.push_back((v & 0xFF) * 0x010101u);
     return MakeBmp24(width, height, px);
-}
-
-// A one-frame GIF89a: a palette of up to 256 0x00RRGGBB colours, indexes top
-// row first, and optionally a transparent index.
-inline Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& palette,
-                     const std::vector<int>& indexes, int transparent = -1) {
-    quillon::testfiles::Palette table(std::max<std::size_t>(1, palette.size()));
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        for (int k = 0; k < 3; ++k)
-            table[i][k] = static_cast<std::uint8_t>(palette[i] >> (16 - 8 * k));
-    }
-    return quillon::testfiles::Gif(width, height, table,
-                                   {{Bytes(indexes.begin(), indexes.end()), transparent}});
 }
 
 }  // namespace picturetest

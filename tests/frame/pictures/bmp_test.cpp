@@ -1,8 +1,5 @@
 // The BMP reader on files built here; the public suite (bmpsuite_test) covers
 // every depth against an independent decoder.
-#include <gtest/gtest.h>
-
-#include <utility>
 
 #include "frame/pictures/DibPicture.h"
 #include "support/picture_files.h"
@@ -76,14 +73,11 @@ TEST(BmpLoad, ShortAndWrongHeadersFailAndLeaveNoImage) {
         SCOPED_TRACE(what);
         ASSERT_TRUE(p.Load(dir.Write("good.bmp", good).c_str()));
         EXPECT_FALSE(p.Load(dir.Write("bad.bmp", bytes).c_str()));
-        EXPECT_FALSE(p.IsLoaded());
-        EXPECT_EQ(p.GetPixel(0, 0), 0u);
-        EXPECT_EQ(p.GetMemDC(), nullptr);
+        EXPECT_TRUE(!p.IsLoaded() && p.GetPixel(0, 0) == 0u && p.GetMemDC() == nullptr);
     }
     EXPECT_EQ(p.created, 22);  // once for every good load, never for a bad one
-    EXPECT_FALSE(p.Load(dir.Path("missing.bmp").c_str()));
-    EXPECT_FALSE(p.Load(dir.Path("").c_str()));  // a folder
-    EXPECT_TRUE(p.DrawTo(&p, 0, 0));             // an empty picture draws nothing
+    EXPECT_FALSE(p.Load(dir.Path("missing.bmp").c_str()) || p.Load(dir.Path("").c_str()));
+    EXPECT_TRUE(p.DrawTo(&p, 0, 0));  // an empty picture draws nothing
 }
 
 TEST(BmpLoad, ShortTablesGapsAndStrayIndexes) {
@@ -102,13 +96,11 @@ TEST(BmpLoad, ShortTablesGapsAndStrayIndexes) {
     four.table = {0x808080};
     four.rows = {0x0E, 0, 0, 0};  // high nibble first
     ASSERT_TRUE(p.Load(dir.Write("b.bmp", MakeBmp(four)).c_str()));
-    EXPECT_EQ(p.GetPixel(0, 0), RGB(128, 128, 128));
-    EXPECT_EQ(p.GetPixel(1, 0), 0u);
+    EXPECT_TRUE(p.GetPixel(0, 0) == RGB(128, 128, 128) && p.GetPixel(1, 0) == 0u);
 
     // The offset field steps over a gap; one pointing into the table is not followed.
     ASSERT_TRUE(p.Load(dir.Write("c.bmp", Pal8With([](BmpSpec& s) { s.gap = 37; })).c_str()));
-    EXPECT_EQ(p.GetPixel(0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(p.GetPixel(0, 1), RGB(0, 0, 255));
+    EXPECT_TRUE(p.GetPixel(0, 0) == RGB(255, 0, 0) && p.GetPixel(0, 1) == RGB(0, 0, 255));
     EXPECT_NE(p.GetPalette(), nullptr);
     auto low = Pal8With([](BmpSpec& s) { s.offsetOverride = 20; });
     ASSERT_TRUE(p.Load(dir.Write("d.bmp", low).c_str()));
@@ -121,8 +113,7 @@ TEST(BmpLoad, ShortTablesGapsAndStrayIndexes) {
     t.table = {0x123456, 0x654321};
     t.rows = {9, 8, 7, 0};
     ASSERT_TRUE(p.Load(dir.Write("e.bmp", MakeBmp(t)).c_str()));
-    EXPECT_EQ(p.GetPixel(0, 0), RGB(7, 8, 9));
-    EXPECT_EQ(p.GetPalette(), nullptr);
+    EXPECT_TRUE(p.GetPixel(0, 0) == RGB(7, 8, 9) && p.GetPalette() == nullptr);
     t.colorsUsed = 300;
     t.table.assign(300, 0);
     EXPECT_FALSE(p.Load(dir.Write("f.bmp", MakeBmp(t)).c_str()));

@@ -1,13 +1,9 @@
 // The public BMP test suite against an independent decoder (stb_image, used
 // directly here and nowhere else in the tests).
-#include <gtest/gtest.h>
 
 #include <stb/stb_image.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <memory>
-#include <vector>
 
 #include "frame/pictures/DibPicture.h"
 #include "support/picture_files.h"
@@ -107,7 +103,7 @@ TEST(BmpSuite, GoodQuestionableAndRelatedFilesLoadLikeAnIndependentDecoderOrFail
             SCOPED_TRACE(f.string());
             ++total;
             CDibPicture p;
-            bool ok = p.Load(f.c_str());
+            const bool ok = p.Load(f.c_str());
             EXPECT_EQ(ok, p.IsLoaded());
             // Of the good folder, exactly the plain files load.
             if (folder[0] == 'g') {
@@ -122,9 +118,7 @@ TEST(BmpSuite, GoodQuestionableAndRelatedFilesLoadLikeAnIndependentDecoderOrFail
         }
     }
     // 1, 4 and 8 bits with full and short tables, 16, 24 (with a table) and 32.
-    EXPECT_GE(required, 15);
-    EXPECT_GT(total, 60);
-    EXPECT_GT(loaded, 20);
+    EXPECT_TRUE(required >= 15 && total > 60 && loaded > 20) << required << total << loaded;
 }
 
 // That every bad file loads cleanly or fails, and draws without harm, is the
@@ -135,7 +129,6 @@ TEST(BmpSuite, BadFilesClaimingWhatTheFileCannotHoldFail) {
     for (const char* name : {"reallybig.bmp", "shortfile.bmp", "badwidth.bmp", "badbitcount.bmp",
                              "badpalettesize.bmp", "badheadersize.bmp", "rletopdown.bmp"}) {
         CDibPicture p;
-        EXPECT_FALSE(p.Load((kSuite / "b" / name).c_str())) << name;
-        EXPECT_FALSE(p.IsLoaded()) << name;
+        EXPECT_FALSE(p.Load((kSuite / "b" / name).c_str()) || p.IsLoaded()) << name;
     }
 }

@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 
 #include "frame/pictures/DibPicture.h"
 #include "frame/pictures/MaskPicture.h"
@@ -38,8 +37,7 @@ TEST(MaskPicture, LoadBuildsRunsFromTheRedComponent) {
     EXPECT_EQ(Runs(m), (std::vector<int>{1, 0, 64, 2}));
     // A failed load leaves it as it was.
     EXPECT_FALSE(m.Load(dir.Path("none.bmp").c_str()));
-    EXPECT_EQ(Runs(m), (std::vector<int>{1, 0, 64, 2}));
-    EXPECT_EQ(m.GetWidth(), 3);
+    EXPECT_TRUE(Runs(m) == (std::vector<int>{1, 0, 64, 2}) && m.GetWidth() == 3);
 }
 
 TEST(MaskPicture, CoverageAndOpacityBlendExactly) {
@@ -50,15 +48,13 @@ TEST(MaskPicture, CoverageAndOpacityBlendExactly) {
         SCOPED_TRACE(bits);
         CDibPicture t;
         ASSERT_TRUE(t.Create(3, 1, bits));
-        t.SetPixel(0, 0, RGB(255, 0, 200));
-        t.SetPixel(1, 0, RGB(255, 0, 200));
+        for (int x : {0, 1}) t.SetPixel(x, 0, RGB(255, 0, 200));
         m.SetColor(RGB(0, 255, 100));
         m.SetOpacity(999);  // clamped to 256
         EXPECT_TRUE(m.Draw(&t, 0, 0));
         EXPECT_EQ(t.GetPixel(0, 0), RGB(0, 255, 100));  // 255 at full opacity: the colour
         // 128: half-way, truncated toward zero both ways (255 -> 128, 0 -> 127).
-        EXPECT_EQ(t.GetPixel(1, 0), RGB(128, 127, 150));
-        EXPECT_EQ(t.GetPixel(2, 0), 0u);
+        EXPECT_TRUE(t.GetPixel(1, 0) == RGB(128, 127, 150) && t.GetPixel(2, 0) == 0u);
         // Opacity 128 on coverage 256: w = 128; opacity below 0 is 0.
         t.SetPixel(0, 0, RGB(0, 0, 0));
         m.SetColor(RGB(255, 255, 255));
@@ -117,26 +113,24 @@ TEST(MaskPicture, ClipRectCutsRunsAtTrueColourDepthsOnly) {
     t16.SetPixel(0, 0, RGB(248, 0, 80));
     half.SetColor(RGB(0, 255, 255));
     half.Draw(&t16, 0, 0);
-    EXPECT_EQ(t16.GetPixel(0, 0),
-              RGB(Ref(31, 0, 128) * 8, Ref(0, 31, 128) * 8, Ref(10, 31, 128) * 8));
-    EXPECT_EQ(t16.GetBits()[1] & 0x80, 0x80);
+    EXPECT_TRUE(t16.GetPixel(0, 0) ==
+                    RGB(Ref(31, 0, 128) * 8, Ref(0, 31, 128) * 8, Ref(10, 31, 128) * 8) &&
+                (t16.GetBits()[1] & 0x80));
     // At 8 bits pixels go one by one and the clip rectangle is not applied.
     t8.SetClipRect(0, 0, 1, 1);
     m.Draw(&t8, 5, 5);
-    EXPECT_EQ(t8.GetPixel(5, 5), RGB(255, 255, 255));
-    EXPECT_EQ(t8.GetPixel(7, 7), RGB(255, 255, 255));
-    EXPECT_EQ(t8.GetPixel(4, 4), 0u);
-    EXPECT_FALSE(m.Draw(&none, 0, 0));
-    EXPECT_FALSE(m.Draw(nullptr, 0, 0));
+    picturetest::ExpectPixels(t8, {{5, 5, 0xFFFFFF}, {7, 7, 0xFFFFFF}, {4, 4, 0}});
+    EXPECT_FALSE(m.Draw(&none, 0, 0) || m.Draw(nullptr, 0, 0));
 }
 
 TEST(MaskPicture, DrawingHelpersAlignContrastAndFill) {
-    EXPECT_EQ(GetAlignedPos(4, 2, 10, 20, 20, 30, 0, 0), CPoint(13, 24));
-    EXPECT_EQ(GetAlignedPos(4, 2, 10, 20, 20, 30, 1, 1), CPoint(10, 20));
-    EXPECT_EQ(GetAlignedPos(4, 2, 10, 20, 20, 30, 2, 2), CPoint(16, 28));
-    EXPECT_EQ(GetAlignedPos(5, 3, 0, 0, 10, 10, 0, 0), CPoint(2, 3));
-    // A box larger than the rectangle: the division truncates toward zero.
-    EXPECT_EQ(GetAlignedPos(8, 8, 0, 0, 5, 5, 0, 0), CPoint(-1, -1));
+    // The last box is larger than the rectangle: the division truncates toward zero.
+    EXPECT_EQ(
+        (std::vector<CPoint>{
+            GetAlignedPos(4, 2, 10, 20, 20, 30, 0, 0), GetAlignedPos(4, 2, 10, 20, 20, 30, 1, 1),
+            GetAlignedPos(4, 2, 10, 20, 20, 30, 2, 2), GetAlignedPos(5, 3, 0, 0, 10, 10, 0, 0),
+            GetAlignedPos(8, 8, 0, 0, 5, 5, 0, 0)}),
+        (std::vector<CPoint>{{13, 24}, {10, 20}, {16, 28}, {2, 3}, {-1, -1}}));
 
     picturetest::TempDir dir;
     CMaskPicture m;
@@ -147,10 +141,11 @@ TEST(MaskPicture, DrawingHelpersAlignContrastAndFill) {
     EXPECT_TRUE(m.DrawAligned(&t, 0, 0, 7, 4, 2, 0));  // right, centred
     picturetest::ExpectMap(t, {0, RGB(255, 0, 0)}, {"aaaaaaa", "aaaaabb", "aaaaabb", "aaaaaaa"});
 
-    EXPECT_EQ(GetContrastColor(0x000000), 0xFFFFFFu);
-    EXPECT_EQ(GetContrastColor(0xFFFFFF), 0x000000u);
-    EXPECT_EQ(GetContrastColor(RGB(100, 100, 49)), 0xFFFFFFu);  // 249
-    EXPECT_EQ(GetContrastColor(RGB(100, 100, 50)), 0x000000u);  // 250
+    // The sums 249 and 250 sit either side of the threshold.
+    EXPECT_EQ((std::vector<COLORREF>{GetContrastColor(0), GetContrastColor(0xFFFFFF),
+                                     GetContrastColor(RGB(100, 100, 49)),
+                                     GetContrastColor(RGB(100, 100, 50))}),
+              (std::vector<COLORREF>{0xFFFFFF, 0, 0xFFFFFF, 0}));
 
     CDibPicture u;
     ASSERT_TRUE(u.Create(6, 6, 32));
@@ -169,6 +164,5 @@ TEST(MaskPicture, DrawingHelpersAlignContrastAndFill) {
     // Harmless far outside.
     EXPECT_TRUE(
         FillTranslucent(&u, -2147483647, -2147483647, 2147483647, 2147483647, 0, 256, true));
-    EXPECT_EQ(u.GetPixel(0, 5), 0u);
-    EXPECT_EQ(u.GetPixel(2, 5), back);
+    EXPECT_TRUE(u.GetPixel(0, 5) == 0u && u.GetPixel(2, 5) == back);
 }

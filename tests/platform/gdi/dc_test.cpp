@@ -1,7 +1,5 @@
 // The drawing surface over a picture: fills, frames, inversion and edges in
 // the clip box, and stretched copies with the raster operations.
-#include <gtest/gtest.h>
-
 #include "frame/pictures/DibPicture.h"
 #include "platform/gdi/DC.h"
 #include "support/picture_files.h"
