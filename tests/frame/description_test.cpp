@@ -133,22 +133,23 @@ TEST(DescriptionTest, ColoursSoundEffectsSlotHintsAndTheProgramMargin) {
         "SLOTBUTTON_ALL\tTOOLHINT\t\"free %d\"\t\"used %d %s\"\n"
         "SLOTBUTTON_ALL\tOTHER\t\"a\"\t\"b\"\n"
         "SLOTBUTTON\nNAME\t\"S3\"\nEND\n");
-    EXPECT_EQ(screen.GetColor(), RGB(44, 0, 255));
-    EXPECT_EQ(screen.GetSelectColor(), RGB(1, 2, 255));  // the missing blue counts as 255
-    EXPECT_EQ(screen.GetGrayColor(), RGB(255, 255, 255));
-    EXPECT_EQ(screen.GetSeClick(), "b.wav");  // the later line wins
-    EXPECT_EQ(screen.GetSeMouseOver(), "Over.wav");
-    EXPECT_EQ(screen.GetSeDragDrop(), "");  // no line: nothing is heard
+    // The missing blue counts as 255.
+    EXPECT_EQ(
+        (std::vector<COLORREF>{screen.GetColor(), screen.GetSelectColor(), screen.GetGrayColor()}),
+        (std::vector<COLORREF>{RGB(44, 0, 255), RGB(1, 2, 255), RGB(255, 255, 255)}));
+    // The later line wins; without a line nothing is heard.
+    EXPECT_EQ(screen.GetSeClick() + "|" + screen.GetSeMouseOver() + "|" + screen.GetSeDragDrop(),
+              "b.wav|Over.wav|");
     // The hints go only to the buttons above the line.
     EXPECT_EQ(Filter(Events(), "hints"), (Log{"slot:S1 hints 'free %d' 'used %d %s'",
                                               "slot:S2 hints 'free %d' 'used %d %s'"}));
     // The reservation rules keep programs the file's margin apart.
     EXPECT_EQ(screen.GetProgramMargin(), 600);
     ASSERT_TRUE(screen.SetProgram(schedtest::Single(1, 2025, 1, 8, 10, 0, 11, 0)));
-    EXPECT_EQ(screen.ChkOverlapProg(schedtest::Single(2, 2025, 1, 8, 11, 5, 12, 0)), -2);
-    EXPECT_EQ(screen.ChkOverlapProg(schedtest::Single(2, 2025, 1, 8, 11, 10, 12, 0)), 0);
-    EXPECT_EQ(s.Build("PROGRAMMARGIN\tsoon\nBG\nEND\n").GetProgramMargin(), -1);
-    EXPECT_EQ(s.Build("PROGRAMMARGIN\t 60s\nBG\nEND\n").GetProgramMargin(), 60);
+    EXPECT_TRUE(screen.ChkOverlapProg(schedtest::Single(2, 2025, 1, 8, 11, 5, 12, 0)) == -2 &&
+                screen.ChkOverlapProg(schedtest::Single(2, 2025, 1, 8, 11, 10, 12, 0)) == 0);
+    EXPECT_TRUE(s.Build("PROGRAMMARGIN\tsoon\nBG\nEND\n").GetProgramMargin() == -1 &&
+                s.Build("PROGRAMMARGIN\t 60s\nBG\nEND\n").GetProgramMargin() == 60);
     EXPECT_TRUE(s.h.MessageBoxes().empty());
 }
 
@@ -163,21 +164,21 @@ TEST(DescriptionTest, ViewGovernsTheCommonKeysUpToTheNextItemLine) {
         "DEFAULTTOOLTIP\t\"tip\"\n"                       // not a placement: applies
         "VIEW\tAUDIO\nSIZE\t99999999,-5\nPOSITION\t-99999999999,40\nEND\n");
     auto* d = s.Item<FakeDevice>("D");
-    ASSERT_NE(d, nullptr);
-    ASSERT_EQ(d->lines.size(), 1u);
+    ASSERT_TRUE(d != nullptr && d->lines.size() == 1u);
     EXPECT_EQ(d->lines[0].view, 2);
     EXPECT_EQ(Trimmed(d->lines[0].tokens), (std::vector<std::string>{"L", "ICON", "X.BMP"}));
-    EXPECT_EQ(d->GetViewPlacement(2)->rect, CRect(5, 6, 25, 16));
-    EXPECT_TRUE(d->GetViewPlacement(1)->visible);
-    EXPECT_EQ(d->GetViewPlacement(1)->rect, CRect(7, 0, 37, 0));
     EXPECT_EQ(d->GetDefaultToolHint(), "tip");
-    // View 0: hidden; sizes held to the 16-bit range, a negative one empty.
-    EXPECT_FALSE(d->GetViewPlacement(0)->visible);
-    EXPECT_EQ(d->GetViewPlacement(0)->rect, CRect(-32768, 40, -1, 40));
-    // View 3 cannot be named, and construction ends in it.
-    EXPECT_TRUE(d->GetViewPlacement(3)->visible);
-    EXPECT_EQ(d->GetRect(), CRect(0, 0, 0, 0));
-    EXPECT_EQ(d->GetViewPlacement(4), nullptr);
+    // View 0: hidden, sizes held to the 16-bit range, a negative one empty. View 3
+    // cannot be named, and construction ends in it.
+    const std::tuple<int, bool, CRect> placements[] = {{0, false, {-32768, 40, -1, 40}},
+                                                       {1, true, {7, 0, 37, 0}},
+                                                       {2, true, {5, 6, 25, 16}},
+                                                       {3, true, {0, 0, 0, 0}}};
+    for (const auto& [view, visible, rect] : placements) {
+        EXPECT_EQ(d->GetViewPlacement(view)->visible, visible) << view;
+        if (view < 3) EXPECT_EQ(d->GetViewPlacement(view)->rect, rect) << view;
+    }
+    EXPECT_TRUE(d->GetRect() == CRect(0, 0, 0, 0) && d->GetViewPlacement(4) == nullptr);
     const std::pair<const char*, int> views[] = {{"AUDIO", 0},  {"LUNCHER", 1},   {"TIMER", 2},
                                                  {"audio", -1}, {"LAUNCHER", -1}, {"", -1}};
     for (const auto& [name, no] : views) EXPECT_EQ(CQMainScreen::ViewName2No(name), no) << name;

@@ -1,8 +1,6 @@
 // Items deleted while the host window is dispatching to them or to others:
 // the calendar rebuilds its day rows from host callbacks, so every path of
 // the dispatch must skip what has gone and keep the order of the rest.
-#include <functional>
-#include <utility>
 
 #include "frame/frame_fixture.h"
 

@@ -34,8 +34,7 @@ TEST(ScreenOpsTest, BackgroundPictureTilesStretchesDimsAndChanges) {
     EXPECT_EQ(s.Pixel(1, 1), RGB(178, 178, 178));  // the picture's own brightness rule
     bg->SetNormalPicture(true);
     // Mode 1 stretches it over the background (206 x 156).
-    EXPECT_FALSE(screen.SetDrawBgMode(2));
-    EXPECT_EQ(screen.GetDrawBgMode(), 0);
+    EXPECT_TRUE(!screen.SetDrawBgMode(2) && screen.GetDrawBgMode() == 0);
     EXPECT_TRUE(screen.SetDrawBgMode(1));
     s.h.AdvanceMs(0);
     const std::pair<CPoint, COLORREF> stretched[] = {
@@ -45,17 +44,13 @@ TEST(ScreenOpsTest, BackgroundPictureTilesStretchesDimsAndChanges) {
     // A picture that fails: one box, no picture, the last good name kept.
     const std::string missing = s.PictureDir() + "nope.bmp";
     EXPECT_FALSE(screen.ChangeBgBmp(CString(missing)));
-    auto boxes = s.h.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, missing);
-    EXPECT_EQ(boxes[0].caption, "FileError");
+    EXPECT_EQ(s.NewBoxes(), Log{"FileError: " + missing});
     EXPECT_EQ(screen.GetBgBmp(), s.PictureDir() + "bg.bmp");
     s.h.AdvanceMs(0);
     EXPECT_EQ(s.Pixel(150, 10), GetSysColor(COLOR_WINDOW));
     // The path is used as given, without the picture directory.
     const std::string yellow = s.PictureDir() + "yellow.bmp";
-    EXPECT_TRUE(screen.ChangeBgBmp(CString(yellow)));
-    EXPECT_EQ(screen.GetBgBmp(), yellow);
+    EXPECT_TRUE(screen.ChangeBgBmp(CString(yellow)) && screen.GetBgBmp() == yellow);
     s.h.AdvanceMs(0);
     EXPECT_EQ(s.Pixel(150, 10), RGB(255, 255, 0));
     EXPECT_FALSE(screen.ChangeBgBmp("yellow.bmp"));
@@ -77,25 +72,19 @@ TEST(ScreenOpsTest, ViewModeAndColoursReachTheItemsInTableOrder) {
         return v;
     };
     EXPECT_EQ(Log(Events().end() - 6, Events().end()), expect("view 3"));
-    std::size_t mark = Events().size();
-    EXPECT_FALSE(screen.SetViewMode(4));
-    EXPECT_FALSE(screen.SetViewMode(-1));
+    Fresh();
+    EXPECT_FALSE(screen.SetViewMode(4) || screen.SetViewMode(-1));
     EXPECT_EQ(screen.GetViewMode(), 3);
-    EXPECT_TRUE(screen.SetViewMode(1));
-    EXPECT_EQ(screen.GetViewMode(), 1);
-    EXPECT_EQ(Since(mark), expect("view 1"));
-    mark = Events().size();
+    EXPECT_TRUE(screen.SetViewMode(1) && screen.GetViewMode() == 1);
+    EXPECT_EQ(Fresh(), expect("view 1"));
     screen.ChangeColor(RGB(1, 2, 3));
+    EXPECT_EQ(Fresh(), expect("color"));
     screen.ChangeSelectColor(RGB(4, 5, 6));
-    EXPECT_EQ(screen.GetColor(), RGB(1, 2, 3));
-    EXPECT_EQ(screen.GetSelectColor(), RGB(4, 5, 6));
-    Log twice = expect("color"), once = twice;
-    twice.insert(twice.end(), once.begin(), once.end());
-    EXPECT_EQ(Since(mark), twice);
+    EXPECT_EQ(Fresh(), expect("color"));
+    EXPECT_TRUE(screen.GetColor() == RGB(1, 2, 3) && screen.GetSelectColor() == RGB(4, 5, 6));
     // Deleted in table order while the background and window still exist.
-    mark = Events().size();
     s.screen.reset();
-    EXPECT_EQ(Since(mark), expect("deleted parent=bg wnd=yes"));
+    EXPECT_EQ(Fresh(), expect("deleted parent=bg wnd=yes"));
 }
 
 TEST(ScreenOpsTest, PlayWavFollowsTheSoundSwitch) {
@@ -104,8 +93,7 @@ TEST(ScreenOpsTest, PlayWavFollowsTheSoundSwitch) {
     CQMainScreen& screen = s.Build("BG\nEND\n");
     EXPECT_TRUE(screen.IsSe());
     screen.SeOn(false);
-    EXPECT_TRUE(screen.PlayWav(CString(click)));
-    EXPECT_TRUE(s.h.Sounds().empty());
+    EXPECT_TRUE(screen.PlayWav(CString(click)) && s.h.Sounds().empty());
     screen.SeOn(true);
     EXPECT_TRUE(screen.PlayWav(CString(click)));
     // A missing file plays nothing, not even the default sound (an empty
@@ -127,13 +115,12 @@ TEST(ScreenOpsTest, OpeningFliesTheDevicesInFromTheCentre) {
     ASSERT_TRUE(cd != nullptr && md != nullptr && trash != nullptr);
     EXPECT_EQ(s.h.CursorId(), kArrow);
     const unsigned start = s.h.Tick();
-    std::size_t mark = Events().size();
+    Fresh();
     screen.Opening();
     EXPECT_LT(s.h.Tick() - start, 71u * 20u);
     // From the centre of the background (206 x 156) less half the size.
     ASSERT_EQ(cd->fades.size(), 73u);  // the start, 71 steps, the end
-    EXPECT_EQ(cd->fades[0].level, 0);
-    EXPECT_EQ(cd->fades[0].rect, CRect(83, 63, 123, 94));
+    EXPECT_TRUE(cd->fades[0].level == 0 && cd->fades[0].rect == CRect(83, 63, 123, 94));
     unsigned last = start;
     for (int i = 0; i <= 70; ++i) {
         SCOPED_TRACE(i);
@@ -146,8 +133,7 @@ TEST(ScreenOpsTest, OpeningFliesTheDevicesInFromTheCentre) {
         EXPECT_EQ(f.cursor, kWait);
         last = f.tick;
     }
-    EXPECT_EQ(cd->fades[71].rect, CRect(100, 50, 140, 81));
-    EXPECT_EQ(cd->fades[72].level, 256);
+    EXPECT_TRUE(cd->fades[71].rect == CRect(100, 50, 140, 81) && cd->fades[72].level == 256);
     // A device hidden in view 0 only gets its full fade level.
     ASSERT_EQ(md->fades.size(), 1u);
     EXPECT_EQ(md->fades[0].level, 256);
@@ -155,14 +141,12 @@ TEST(ScreenOpsTest, OpeningFliesTheDevicesInFromTheCentre) {
     EXPECT_GE(trash->cursors.size(), 6u);
     for (int cursor : trash->cursors) EXPECT_EQ(cursor, kWait);
     // It ends by putting every item back in the current view (3: the default).
-    EXPECT_EQ(Since(mark), (Log{"device:CD/DVD view 3", "device:MD view 3", "plain:R view 3"}));
-    EXPECT_EQ(cd->GetRect(), CRect(0, 0, 0, 0));
-    EXPECT_EQ(s.h.CursorId(), kArrow);
+    EXPECT_EQ(Fresh(), (Log{"device:CD/DVD view 3", "device:MD view 3", "plain:R view 3"}));
+    EXPECT_TRUE(cd->GetRect() == CRect(0, 0, 0, 0) && s.h.CursorId() == kArrow);
     ASSERT_TRUE(screen.SetViewMode(0));
     screen.Opening();
     EXPECT_EQ(cd->GetRect(), CRect(100, 50, 140, 81));
-    EXPECT_TRUE(cd->IsVisible());
-    EXPECT_FALSE(md->IsVisible());
+    EXPECT_TRUE(cd->IsVisible() && !md->IsVisible());
 }
 
 TEST(ScreenOpsTest, EaseCurves) {

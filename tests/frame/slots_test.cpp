@@ -75,8 +75,8 @@ TEST(SlotsTest, ProgramTableKeepsSlotButtonsDevicesAndCalendarInStep) {
     // Only a device takes a reservation length.
     Events().clear();
     EXPECT_TRUE(screen.SetProgDefaultTime("MD", CTimeSpan(0, 0, 45, 0)));
-    EXPECT_FALSE(screen.SetProgDefaultTime("S1", CTimeSpan(600)));
-    EXPECT_FALSE(screen.SetProgDefaultTime("CD/DVD", CTimeSpan(600)));
+    EXPECT_FALSE(screen.SetProgDefaultTime("S1", CTimeSpan(600)) ||
+                 screen.SetProgDefaultTime("CD/DVD", CTimeSpan(600)));
     EXPECT_EQ(Events(), Log{"device:MD length 2700"});
     // A day row reaches a dropped device from its drawing side, and the
     // tables and the selection through the items' access to the screen.
@@ -84,12 +84,9 @@ TEST(SlotsTest, ProgramTableKeepsSlotButtonsDevicesAndCalendarInStep) {
     ASSERT_NE(CQDeviceRole::Of(md), nullptr);
     EXPECT_EQ(CQDeviceRole::Of(md)->GetDefaultLength(), CTimeSpan(0, 0, 45, 0));
     EXPECT_EQ(CQDeviceRole::Of(screen.CQItemName2pCQItem("S1")->GetOwner()), nullptr);
-    EXPECT_EQ(CQMainScreenInternal::GetProgTable(screen).GetSize(), 2);
-    EXPECT_EQ(CQMainScreenInternal::GetLogTable(screen).GetSize(), 1);
-    EXPECT_FALSE(CQMainScreenInternal::SetSelectSlot(screen, 1));
-    EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(screen), -1);
-    EXPECT_TRUE(CQMainScreenInternal::SetSelectSlot(screen, 2));
-    EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(screen), 2);
-    EXPECT_TRUE(screen.DeleteProgram(2));
-    EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(screen), -1);
+    using In = CQMainScreenInternal;
+    EXPECT_TRUE(In::GetProgTable(screen).GetSize() == 2 && In::GetLogTable(screen).GetSize() == 1);
+    EXPECT_TRUE(!In::SetSelectSlot(screen, 1) && In::GetSelectSlot(screen) == -1);
+    EXPECT_TRUE(In::SetSelectSlot(screen, 2) && In::GetSelectSlot(screen) == 2);
+    EXPECT_TRUE(screen.DeleteProgram(2) && In::GetSelectSlot(screen) == -1);
 }

@@ -1,10 +1,7 @@
 // The harness itself: message boxes (recorded, answered, nested input),
 // sounds, and pictures of the screen compared with golden files.
-#include <quillon/testing.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 #include "platform/Sound.h"
 #include "platform/decode/PictureDecoder.h"
@@ -57,9 +54,9 @@ TEST(HarnessTest, SoundsAreRecordedAndMissingFilesRefused) {
     constexpr DWORD kFlags = SND_FILENAME | SND_ASYNC | SND_NODEFAULT;
     EXPECT_EQ(kFlags, 0x20003u);
     EXPECT_TRUE(PlaySound(wav.c_str(), nullptr, kFlags));
-    EXPECT_FALSE(PlaySound(dir.Path("none.wav").c_str(), nullptr, kFlags));
-    EXPECT_FALSE(PlaySound(dir.Path("").c_str(), nullptr, kFlags));  // a folder
-    EXPECT_FALSE(PlaySound("", nullptr, kFlags));
+    // A missing file, a folder and an empty name are refused.
+    for (const std::string& bad : {dir.Path("none.wav"), dir.Path(""), std::string()})
+        EXPECT_FALSE(PlaySound(bad.c_str(), nullptr, kFlags)) << bad;
     EXPECT_TRUE(PlaySound(nullptr, nullptr, 0));  // stops; plays nothing
     EXPECT_EQ(h.Sounds(), (std::vector<std::string>{wav}));
     // Without SND_NODEFAULT a missing file plays the default sound.

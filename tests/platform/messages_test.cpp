@@ -1,5 +1,4 @@
 // The message queue, painting, timers and window creation.
-#include <algorithm>
 #include <memory>
 
 #include "platform/WindowSystem.h"

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include <unistd.h>
 
@@ -77,8 +75,8 @@ TEST(FontTest, ResolvesFacesSizesAndMetrics) {
     CFont font;
     ASSERT_TRUE(Create(font, -11, "ＨＧ存在しない書体"));
     EXPECT_EQ(Info(font).family.rfind("IPA", 0), 0u) << Info(font).family;
-    EXPECT_EQ(Info(*quillon::platform::DefaultGuiFont()).family, "IPAGothic");
-    EXPECT_EQ(Info(*quillon::platform::DefaultGuiFont()).pixelHeight, 12);
+    const auto gui = Info(*quillon::platform::DefaultGuiFont());
+    EXPECT_TRUE(gui.family == "IPAGothic" && gui.pixelHeight == 12) << gui.family;
 
     // Height 0 is the default size; IPAGothic's cell is exactly its em;
     // DejaVu Sans's cell is 2384/2048 em, so a cell of 14 is a 12-pixel em.
@@ -90,9 +88,8 @@ TEST(FontTest, ResolvesFacesSizesAndMetrics) {
         EXPECT_EQ(Info(font).pixelHeight, pixels) << height << " " << face;
     }
     // Absurd sizes fail and leave the font as it was.
-    EXPECT_FALSE(Create(font, -5000, "ＭＳ ゴシック"));
-    EXPECT_FALSE(Create(font, INT_MIN, "ＭＳ ゴシック"));
-    EXPECT_FALSE(Create(font, -11, "x", 400, 0, INT_MIN));
+    EXPECT_FALSE(Create(font, -5000, "ＭＳ ゴシック") || Create(font, INT_MIN, "ＭＳ ゴシック") ||
+                 Create(font, -11, "x", 400, 0, INT_MIN));
     EXPECT_EQ(Info(font).pixelHeight, 14);
     EXPECT_TRUE(font.CreateFont(-11, 0, 0, 0, 400, 0, 0, 0, 128, 0, 0, 0, 0, nullptr));
     EXPECT_FALSE(Info(font).family.empty());  // a null face name is the default face
@@ -105,9 +102,9 @@ TEST(FontTest, ResolvesFacesSizesAndMetrics) {
 
     // The gothic at eleven pixels: full and half widths, the wider line.
     ASSERT_TRUE(Create(font, -11, "ＭＳ ゴシック"));
-    EXPECT_EQ(Info(font).ascender, 10);
-    EXPECT_EQ(Info(font).descender, -2);
-    EXPECT_EQ(quillon::platform::FontLineHeight(&font), 12);
+    EXPECT_EQ((std::vector<int>{Info(font).ascender, Info(font).descender,
+                                quillon::platform::FontLineHeight(&font)}),
+              (std::vector<int>{10, -2, 12}));
     using Text = std::tuple<const char*, int, int>;
     for (auto [text, width, height] :
          {Text{"日", 11, 12}, Text{"A", 6, 12}, Text{"", 0, 0}, Text{"日A\n12345", 30, 24},
@@ -131,9 +128,9 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
         std::vector<Placed> lines = Lay(&font, text, 5, 7, &height);
         ASSERT_EQ(lines.size(), 3u);
         EXPECT_EQ(height, 24);
-        EXPECT_EQ(CPoint(lines[0].x, lines[0].y), CPoint(5 + left, 7 + top));
-        EXPECT_EQ(CPoint(lines[1].x, lines[1].y), CPoint(5 + 6 + left, 7 + top));
-        EXPECT_EQ(CPoint(lines[2].x, lines[2].y), CPoint(5 + left, 7 + 12 + top));
+        const CPoint pens[] = {{5, 7}, {5 + 6, 7}, {5, 7 + 12}};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(CPoint(lines[i].x, lines[i].y), pens[i] + CPoint(left, top)) << i;
     }
     // A lone '\r' takes no room; a space takes room, no ink; trailing and
     // empty lines count.
@@ -143,9 +140,7 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
         std::vector<Placed> placed = Lay(&font, text, 0, 0, &height);
         ASSERT_EQ(placed.size(), glyphs) << text;
         EXPECT_EQ(height, lines) << text;
-        if (glyphs) {
-            EXPECT_EQ(placed.back().x, lastX + left) << text;
-        }
+        if (glyphs) EXPECT_EQ(placed.back().x, lastX + left) << text;
     }
     // A null font lays out with the default font; far-off positions do not overflow.
     EXPECT_EQ(Lay(nullptr, "H", 0, 0).size(), 1u);
@@ -175,8 +170,7 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
         const GlyphImage& box = glyphs[0].image;
         EXPECT_TRUE(IsHollowBox(box)) << text;
         EXPECT_EQ(box.width, 10);  // a full-width cell less one column of space
-        EXPECT_GE(glyphs[0].y, 0);
-        EXPECT_LE(glyphs[0].y + box.height, 10);  // above the baseline
+        EXPECT_TRUE(glyphs[0].y >= 0 && glyphs[0].y + box.height <= 10);  // above the baseline
         int w = 0;
         MeasureText(&font, text, &w, nullptr);
         EXPECT_EQ(w, 11);
@@ -184,9 +178,7 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
     // A lead byte cut off at the end is one box after the good text.
     std::vector<Placed> cut = Lay(&font, "A\x82", 0, 0);
     ASSERT_EQ(cut.size(), 2u);
-    EXPECT_FALSE(IsHollowBox(cut[0].image));
-    EXPECT_TRUE(IsHollowBox(cut[1].image));
-    EXPECT_EQ(cut[1].x, 6);
+    EXPECT_TRUE(!IsHollowBox(cut[0].image) && IsHollowBox(cut[1].image) && cut[1].x == 6);
 }
 
 TEST(FontTest, GlyphsAreRenderedOnceAndShareTheFallbackFace) {
@@ -216,8 +208,7 @@ TEST(FontTest, GlyphsAreRenderedOnceAndShareTheFallbackFace) {
     ASSERT_TRUE(Create(a, -11, "ＭＳ ゴシック"));
     std::vector<Placed> fromLatin = Lay(&latin, Sjis("A再"), 0, 0);
     std::vector<Placed> fromGothic = Lay(&a, Sjis("A再"), 0, 0);
-    ASSERT_EQ(fromLatin.size(), 2u);
-    ASSERT_EQ(fromGothic.size(), 2u);
+    ASSERT_TRUE(fromLatin.size() == 2u && fromGothic.size() == 2u);
     EXPECT_NE(fromLatin[0].image.coverage, fromGothic[0].image.coverage);
     EXPECT_EQ(fromLatin[1].image.coverage, fromGothic[1].image.coverage);
     EXPECT_FALSE(IsHollowBox(fromLatin[1].image));
@@ -226,8 +217,7 @@ TEST(FontTest, GlyphsAreRenderedOnceAndShareTheFallbackFace) {
 TEST(FontTest, WithoutJapaneseFontsTextShowsBoxesAndOneWarning) {
     char dejavuDir[] = "/tmp/quillon-fonts-XXXXXX";
     char emptyDir[] = "/tmp/quillon-nofonts-XXXXXX";
-    ASSERT_NE(mkdtemp(dejavuDir), nullptr);
-    ASSERT_NE(mkdtemp(emptyDir), nullptr);
+    ASSERT_TRUE(mkdtemp(dejavuDir) != nullptr && mkdtemp(emptyDir) != nullptr);
     const std::string dejavu = std::string(dejavuDir) + "/DejaVuSans.ttf";
     ASSERT_EQ(symlink("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", dejavu.c_str()), 0);
 
@@ -237,14 +227,12 @@ TEST(FontTest, WithoutJapaneseFontsTextShowsBoxesAndOneWarning) {
     ASSERT_TRUE(Create(a, -11, "ＭＳ ゴシック"));
     ASSERT_TRUE(Create(b, -12, "ＭＳ ゴシック"));
     std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(Info(a).family, "DejaVu Sans");
-    EXPECT_FALSE(Info(a).hasFallback);
+    EXPECT_TRUE(Info(a).family == "DejaVu Sans" && !Info(a).hasFallback) << Info(a).family;
     EXPECT_NE(err.find("quillon: no installed font covers Japanese"), std::string::npos) << err;
     EXPECT_EQ(err.find("quillon:"), err.rfind("quillon:")) << err;  // once
     std::vector<Placed> glyphs = Lay(&a, Sjis("A再"), 0, 0);
     ASSERT_EQ(glyphs.size(), 2u);
-    EXPECT_FALSE(IsHollowBox(glyphs[0].image));
-    EXPECT_TRUE(IsHollowBox(glyphs[1].image));
+    EXPECT_TRUE(!IsHollowBox(glyphs[0].image) && IsHollowBox(glyphs[1].image));
 
     // No fonts at all: the font still works and draws boxes.
     quillon::platform::UseFontDirectoryForTesting(emptyDir);
@@ -252,12 +240,10 @@ TEST(FontTest, WithoutJapaneseFontsTextShowsBoxesAndOneWarning) {
     ASSERT_TRUE(Create(none, -11, "ＭＳ ゴシック"));
     err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("no usable font"), std::string::npos) << err;
-    EXPECT_EQ(Info(none).family, "");
-    EXPECT_EQ(quillon::platform::FontLineHeight(&none), 12);
+    EXPECT_TRUE(Info(none).family.empty() && quillon::platform::FontLineHeight(&none) == 12);
     glyphs = Lay(&none, Sjis("A再"), 0, 0);
     ASSERT_EQ(glyphs.size(), 2u);
-    EXPECT_TRUE(IsHollowBox(glyphs[0].image));
-    EXPECT_TRUE(IsHollowBox(glyphs[1].image));
+    EXPECT_TRUE(IsHollowBox(glyphs[0].image) && IsHollowBox(glyphs[1].image));
     EXPECT_LT(glyphs[0].image.width, glyphs[1].image.width);  // half and full width
 
     quillon::platform::UseFontDirectoryForTesting(nullptr);
