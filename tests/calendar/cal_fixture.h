@@ -108,17 +108,19 @@ inline int DigitLevel(int d) {
 constexpr int kSlashLevel = 250;
 constexpr int kInset = 3;  // the host window's client edge
 
-struct CalScene {
+// Host: the recording host, or a host derived from it.
+template <class Host = RecordingHost>
+struct CalSceneOf {
     Harness h;
     picturetest::TempDir dir;
     CWnd* parent = nullptr;
-    std::unique_ptr<RecordingHost> screen;
+    std::unique_ptr<Host> screen;
     quillon::frame::ItemFactory savedDevice = nullptr;
 
     // `calendarKeys` go into the CALENDAR section after its placements,
     // `tail` (more sections and top-level keys) at the end of the file.
-    explicit CalScene(int height = 252, const std::string& calendarKeys = DefaultKeys(),
-                      const char* tz = nullptr, const std::string& tail = "") {
+    explicit CalSceneOf(int height = 252, const std::string& calendarKeys = DefaultKeys(),
+                        const char* tz = nullptr, const std::string& tail = "") {
         if (tz != nullptr) h.SetTimeZone(tz);
         parent = h.CreateParent(1010, 310);
         savedDevice = quillon::frame::SetSectionFactory(
@@ -132,12 +134,12 @@ struct CalScene {
                                 tail;
         dir.Write("TARVIK.INI", picturetest::Bytes(ini.begin(), ini.end()));
         CString iniPath(dir.Path("TARVIK.INI")), pictures(dir.Path(""));
-        screen = std::make_unique<RecordingHost>("QuillonTest", parent, CRect(0, 0, 1006, 306),
-                                                 &iniPath, &pictures);
+        screen = std::make_unique<Host>("QuillonTest", parent, CRect(0, 0, 1006, 306), &iniPath,
+                                        &pictures);
         screen->SetViewMode(2);
         h.AdvanceMs(0);
     }
-    ~CalScene() {
+    ~CalSceneOf() {
         screen.reset();
         quillon::frame::SetSectionFactory("DEVICE", savedDevice);
     }
@@ -197,6 +199,8 @@ struct CalScene {
     }
     COLORREF Pixel(int x, int y) { return h.Pixel(x, y); }
 };
+
+using CalScene = CalSceneOf<>;
 
 // Programs on local dates (slot, date, times; kind 0).
 inline CQProg Single(int slot, int y, int mo, int d, int bh, int bm, int eh, int em) {
