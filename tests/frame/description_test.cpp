@@ -37,7 +37,7 @@ Lines ReadAll(const std::string& bytes) {
 
 }  // namespace
 
-TEST(IniFileTest, LexicalRules) {
+TEST(IniFileTest, LexicalRulesAndNumberLists) {
     std::string seventeen;
     for (int i = 0; i < 18; ++i) seventeen += "t" + std::to_string(i) + "\t";
     const struct {
@@ -77,13 +77,12 @@ TEST(IniFileTest, LexicalRules) {
     EXPECT_FALSE(missing.Open("/nonexistent/TARVIK.INI", CFile::modeRead | CFile::typeText));
     CStringArray tokens;
     EXPECT_FALSE(missing.ReadTokenLine(&tokens));
-}
 
-TEST(IniFileTest, ScanIntsReadsCommaSeparatedNumbersAsScanfDoes) {
+    // ScanInts reads comma-separated numbers as scanf does.
     const struct {
         const char* text;
         int read, a, b, c;
-    } cases[] = {
+    } ints[] = {
         {"300,0,-1", 3, 300, 0, -1},
         {" +1, 2x,3", 2, 1, 2, 7},  // a blank after the comma is fine; "x" is no comma
         {"5 ,6", 1, 5, 7, 7},       // the comma must follow directly
@@ -92,7 +91,7 @@ TEST(IniFileTest, ScanIntsReadsCommaSeparatedNumbersAsScanfDoes) {
         {nullptr, 0, 7, 7, 7},
         {"99999999999999999999999,-99999999999", 2, INT_MAX, INT_MIN, 7},  // held, not wrapped
     };
-    for (const auto& c : cases) {
+    for (const auto& c : ints) {
         SCOPED_TRACE(c.text != nullptr ? c.text : "null");
         int v[3] = {7, 7, 7};
         EXPECT_EQ(CIniFile::ScanInts(c.text, v, 3), c.read);
@@ -176,7 +175,9 @@ TEST(DescriptionTest, ViewGovernsTheCommonKeysUpToTheNextItemLine) {
                                                        {3, true, {0, 0, 0, 0}}};
     for (const auto& [view, visible, rect] : placements) {
         EXPECT_EQ(d->GetViewPlacement(view)->visible, visible) << view;
-        if (view < 3) EXPECT_EQ(d->GetViewPlacement(view)->rect, rect) << view;
+        if (view < 3) {
+            EXPECT_EQ(d->GetViewPlacement(view)->rect, rect) << view;
+        }
     }
     EXPECT_TRUE(d->GetRect() == CRect(0, 0, 0, 0) && d->GetViewPlacement(4) == nullptr);
     const std::pair<const char*, int> views[] = {{"AUDIO", 0},  {"LUNCHER", 1},   {"TIMER", 2},

@@ -39,9 +39,6 @@ inline Log& Events() {
     static Log events;
     return events;
 }
-inline Log Since(std::size_t from) {
-    return Log(Events().begin() + static_cast<std::ptrdiff_t>(from), Events().end());
-}
 // The lines of `log` that contain `what`.
 inline Log Filter(const Log& log, const std::string& what) {
     Log out;
@@ -52,7 +49,8 @@ inline Log Filter(const Log& log, const std::string& what) {
 // The reports since the last call (or since the log was cleared).
 inline Log Fresh() {
     static std::size_t seen = 0;
-    Log out = Since(std::min(seen, Events().size()));
+    Log out(Events().begin() + static_cast<std::ptrdiff_t>(std::min(seen, Events().size())),
+            Events().end());
     seen = Events().size();
     return out;
 }

@@ -102,7 +102,7 @@ TEST(ScreenOpsTest, PlayWavFollowsTheSoundSwitch) {
     EXPECT_EQ(s.h.Sounds(), std::vector<std::string>{click});
 }
 
-TEST(ScreenOpsTest, OpeningFliesTheDevicesInFromTheCentre) {
+TEST(ScreenOpsTest, OpeningFliesTheDevicesInFromTheCentreAlongTheEaseCurves) {
     ScreenScene s;
     CQMainScreen& screen = s.Build(
         "BG\nEND\nTRASH\nNAME\t\"R\"\nEND\n"
@@ -147,9 +147,8 @@ TEST(ScreenOpsTest, OpeningFliesTheDevicesInFromTheCentre) {
     screen.Opening();
     EXPECT_EQ(cd->GetRect(), CRect(100, 50, 140, 81));
     EXPECT_TRUE(cd->IsVisible() && !md->IsVisible());
-}
 
-TEST(ScreenOpsTest, EaseCurves) {
+    // The curves of the steps.
     const struct {
         int from, to, step, steps, curve, want;
     } cases[] = {

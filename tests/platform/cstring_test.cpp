@@ -36,7 +36,7 @@ TEST(CStringTest, BytesComparisonConcatenationAndClampedSubstrings) {
               (std::vector<int>{2, 4, -1, -1, 7, 5}));
 }
 
-TEST(CStringTest, FormatAndUpperCase) {
+TEST(CStringTest, FormatUpperCaseAndShiftJisConversions) {
     CString s;
     s.Format("%s SlotNo[%02d]", "", 3);
     EXPECT_EQ(s, " SlotNo[03]");
@@ -60,9 +60,8 @@ TEST(CStringTest, FormatAndUpperCase) {
         s.MakeLower();
         EXPECT_EQ(s, lower);
     }
-}
 
-TEST(CStringTest, ShiftJisConversions) {
+    // The converters.
     EXPECT_EQ(FromUtf8("CD再生"), CString("CD\x8D\xC4\x90\xB6"));
     EXPECT_EQ(ToUtf8(CString("CD\x8D\xC4\x90\xB6")), "CD再生");
     // 0x5C is a backslash in code page 932, and "予" carries 5C as its trail.

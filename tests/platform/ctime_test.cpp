@@ -10,7 +10,7 @@
 
 using quillon::testing::Harness;
 
-TEST(CTimeTest, LocalFieldsRollOverAndUnrepresentableInstantsAreMinusOne) {
+TEST(CTimeTest, LocalFieldsRollOverUnrepresentableInstantsAreMinusOneAndSpansAreSigned) {
     Harness h;  // Asia/Tokyo, nine hours ahead of UTC, no daylight saving
     CTime t(1999, 11, 1, 9, 5, 7);
     EXPECT_EQ(t.Format("%y,%m/%d(%a) %H:%M:%S / %Y/%m/%d"), "99,11/01(Mon) 09:05:07 / 1999/11/01");
@@ -31,9 +31,8 @@ TEST(CTimeTest, LocalFieldsRollOverAndUnrepresentableInstantsAreMinusOne) {
     EXPECT_EQ(CTime(2038, 1, 1, 0, 0, 0).GetTime(), 2145884400);
     EXPECT_TRUE(CTime(2040, 1, 1, 0, 0, 0).GetTime() == -1 &&
                 CTime(1900, 1, 1, 0, 0, 0).GetTime() == -1);
-}
 
-TEST(CTimeTest, SpansAndSignedArithmetic) {
+    // Spans, and signed arithmetic.
     CTimeSpan s(1, 2, 3, 4);
     EXPECT_EQ((std::vector<int>{s.GetTotalSeconds(), s.GetDays(), s.GetHours(), s.GetMinutes(),
                                 s.GetSeconds()}),

@@ -11,6 +11,12 @@ int Ref(int c, int k, int w) {
     return c + (k - c) * w / 256;
 }
 
+// Loads a mask from a grey-level BMP of top-down levels.
+bool LoadGrey(CMaskPicture* m, int w, int h, const std::vector<int>& levels) {
+    static picturetest::TempDir dir;
+    return m->Load(dir.Write("m.bmp", MakeGreyBmp(w, h, levels)).c_str());
+}
+
 std::vector<int> Runs(const CMaskPicture& m) {
     std::vector<int> v;
     for (const MaskRun& r : m.GetRuns()) v.insert(v.end(), {r.x, r.y, r.coverage, r.length});
@@ -22,10 +28,7 @@ std::vector<int> Runs(const CMaskPicture& m) {
 TEST(MaskPicture, LoadBuildsRunsFromTheRedComponent) {
     picturetest::TempDir dir;
     CMaskPicture m;
-    ASSERT_TRUE(m.Load(dir.Write("m.bmp", MakeGreyBmp(5, 2,
-                                                      {0, 255, 255, 128, 0,  //
-                                                       10, 10, 0, 10, 255}))
-                           .c_str()));
+    ASSERT_TRUE(LoadGrey(&m, 5, 2, {0, 255, 255, 128, 0, 10, 10, 0, 10, 255}));
     EXPECT_EQ(CSize(m.GetWidth(), m.GetHeight()), CSize(5, 2));
     // 255 becomes 256; a zero breaks a run even between equal levels.
     EXPECT_EQ(Runs(m), (std::vector<int>{1, 0, 256, 2, 3, 0, 128, 1,  //
@@ -41,9 +44,8 @@ TEST(MaskPicture, LoadBuildsRunsFromTheRedComponent) {
 }
 
 TEST(MaskPicture, CoverageAndOpacityBlendExactly) {
-    picturetest::TempDir dir;
     CMaskPicture m;
-    ASSERT_TRUE(m.Load(dir.Write("m.bmp", MakeGreyBmp(2, 1, {255, 128})).c_str()));
+    ASSERT_TRUE(LoadGrey(&m, 2, 1, {255, 128}));
     for (int bits : {32, 24}) {
         SCOPED_TRACE(bits);
         CDibPicture t;
@@ -67,8 +69,7 @@ TEST(MaskPicture, CoverageAndOpacityBlendExactly) {
         EXPECT_EQ(t.GetPixel(0, 0), RGB(9, 9, 9));
     }
     // Long partial runs against the formula for many different pixels.
-    ASSERT_TRUE(
-        m.Load(dir.Write("long.bmp", MakeGreyBmp(37, 1, std::vector<int>(37, 77))).c_str()));
+    ASSERT_TRUE(LoadGrey(&m, 37, 1, std::vector<int>(37, 77)));
     CDibPicture t;
     ASSERT_TRUE(t.Create(40, 1, 32));
     for (int x = 0; x < 40; ++x) t.SetPixel(x, 0, RGB(x * 7 % 256, 255 - x * 5, x * 13 % 256));
@@ -87,11 +88,8 @@ TEST(MaskPicture, CoverageAndOpacityBlendExactly) {
 }
 
 TEST(MaskPicture, ClipRectCutsRunsAtTrueColourDepthsOnly) {
-    picturetest::TempDir dir;
     CMaskPicture m, half;
-    ASSERT_TRUE(
-        m.Load(dir.Write("full.bmp", MakeGreyBmp(6, 4, std::vector<int>(24, 255))).c_str()));
-    ASSERT_TRUE(half.Load(dir.Write("h.bmp", MakeGreyBmp(1, 1, {128})).c_str()));
+    ASSERT_TRUE(LoadGrey(&m, 6, 4, std::vector<int>(24, 255)) && LoadGrey(&half, 1, 1, {128}));
     for (int bits : {16, 24, 32}) {
         SCOPED_TRACE(bits);
         CDibPicture t;
@@ -132,9 +130,8 @@ TEST(MaskPicture, DrawingHelpersAlignContrastAndFill) {
             GetAlignedPos(8, 8, 0, 0, 5, 5, 0, 0)}),
         (std::vector<CPoint>{{13, 24}, {10, 20}, {16, 28}, {2, 3}, {-1, -1}}));
 
-    picturetest::TempDir dir;
     CMaskPicture m;
-    ASSERT_TRUE(m.Load(dir.Write("dot.bmp", MakeGreyBmp(2, 2, {255, 255, 255, 255})).c_str()));
+    ASSERT_TRUE(LoadGrey(&m, 2, 2, {255, 255, 255, 255}));
     CDibPicture t;
     ASSERT_TRUE(t.Create(7, 4, 32));
     m.SetColor(RGB(255, 0, 0));

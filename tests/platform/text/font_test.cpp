@@ -140,7 +140,9 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
         std::vector<Placed> placed = Lay(&font, text, 0, 0, &height);
         ASSERT_EQ(placed.size(), glyphs) << text;
         EXPECT_EQ(height, lines) << text;
-        if (glyphs) EXPECT_EQ(placed.back().x, lastX + left) << text;
+        if (glyphs) {
+            EXPECT_EQ(placed.back().x, lastX + left) << text;
+        }
     }
     // A null font lays out with the default font; far-off positions do not overflow.
     EXPECT_EQ(Lay(nullptr, "H", 0, 0).size(), 1u);
