@@ -55,8 +55,7 @@ TEST(FrameTest, APictureDrawnOnThePaintContextLandsInTheClientArea) {
     EXPECT_EQ(wnd.rcPaint, part);
     wnd.Invalidate(FALSE);
     wnd.UpdateWindow();
-    EXPECT_EQ(wnd.rcPaint, CRect(0, 0, 40, 30));
-    EXPECT_EQ(h.Pixel(34, 24), RGB(255, 255, 255));
+    EXPECT_TRUE(wnd.rcPaint == CRect(0, 0, 40, 30) && h.Pixel(34, 24) == RGB(255, 255, 255));
 
     // Moved, it shows at its new place and the frame fills the old one.
     wnd.MoveWindow(60, 40, 46, 36);
