@@ -101,21 +101,19 @@ TEST(IniFileTest, LexicalRulesAndNumberLists) {
 
 // The rules themselves are the line reader's (above); one screen shows that
 // the sections get their lines through it.
-TEST(DescriptionTest, SectionsReadTheirLinesThroughTheLexicalRules) {
+TEST(DescriptionTest, SectionsReadTheirLinesColoursSoundsSlotHintsAndTheProgramMargin) {
     ScreenScene s;
-    CQMainScreen& screen = s.Build(
+    CQMainScreen& back = s.Build(
         "BG\r\n\tNAME\t\"Back\"\r\nEND\r\n// a comment line\r\n\r\n"
         "device\r\n\t\tname\t\"md\"\r\ntip\t\x83\x61x\t// a note\r\nEnd");
     EXPECT_TRUE(s.h.MessageBoxes().empty());
-    EXPECT_EQ(dynamic_cast<CQItem*>(screen.GetRootItem())->GetName(), "Back");
+    EXPECT_EQ(dynamic_cast<CQItem*>(back.GetRootItem())->GetName(), "Back");
     auto* md = s.Item<FakeDevice>("md");
     ASSERT_TRUE(md != nullptr && md->lines.size() == 1u);
     EXPECT_EQ(md->lines[0].tokens.size(), 17u);
     EXPECT_EQ(Trimmed(md->lines[0].tokens), (std::vector<std::string>{"TIP", "\x83\x61X"}));
-}
 
-TEST(DescriptionTest, ColoursSoundEffectsSlotHintsAndTheProgramMargin) {
-    ScreenScene s;
+    // Colours, sound effects, slot hints and the program margin.
     CQMainScreen& plain = s.Build("BG\nEND\n");
     EXPECT_EQ(
         (std::vector<COLORREF>{plain.GetColor(), plain.GetSelectColor(), plain.GetGrayColor()}),

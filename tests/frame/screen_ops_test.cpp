@@ -56,7 +56,7 @@ TEST(ScreenOpsTest, BackgroundPictureTilesStretchesDimsAndChanges) {
     EXPECT_FALSE(screen.ChangeBgBmp("yellow.bmp"));
 }
 
-TEST(ScreenOpsTest, ViewModeAndColoursReachTheItemsInTableOrder) {
+TEST(ScreenOpsTest, ViewModeColoursAndSoundsReachTheItemsInTableOrder) {
     ScreenScene s;
     // File order differs from the table's: devices, slot buttons, calendar,
     // ..., trash, ..., top.
@@ -85,20 +85,18 @@ TEST(ScreenOpsTest, ViewModeAndColoursReachTheItemsInTableOrder) {
     // Deleted in table order while the background and window still exist.
     s.screen.reset();
     EXPECT_EQ(Fresh(), expect("deleted parent=bg wnd=yes"));
-}
 
-TEST(ScreenOpsTest, PlayWavFollowsTheSoundSwitch) {
-    ScreenScene s;
+    // PlayWav follows the sound switch.
     const std::string click = s.dir.Write("click.wav", picturetest::Bytes{'R', 'I', 'F', 'F'});
-    CQMainScreen& screen = s.Build("BG\nEND\n");
-    EXPECT_TRUE(screen.IsSe());
-    screen.SeOn(false);
-    EXPECT_TRUE(screen.PlayWav(CString(click)) && s.h.Sounds().empty());
-    screen.SeOn(true);
-    EXPECT_TRUE(screen.PlayWav(CString(click)));
+    CQMainScreen& quiet = s.Build("BG\nEND\n");
+    EXPECT_TRUE(quiet.IsSe());
+    quiet.SeOn(false);
+    EXPECT_TRUE(quiet.PlayWav(CString(click)) && s.h.Sounds().empty());
+    quiet.SeOn(true);
+    EXPECT_TRUE(quiet.PlayWav(CString(click)));
     // A missing file plays nothing, not even the default sound (an empty
     // name is PlaySound's own refusal, tested with the harness).
-    EXPECT_FALSE(screen.PlayWav(CString(s.PictureDir() + "missing.wav")));
+    EXPECT_FALSE(quiet.PlayWav(CString(s.PictureDir() + "missing.wav")));
     EXPECT_EQ(s.h.Sounds(), std::vector<std::string>{click});
 }
 

@@ -69,7 +69,7 @@ TEST(FrameTest, APictureDrawnOnThePaintContextLandsInTheClientArea) {
                  {{119, 79, RGB(80, 80, 77)} /* picture (16, 16) */, {63, 43, RGB(192, 192, 192)}});
 }
 
-TEST(FrameTest, TheMessageLoopRunsOnTheTestClockUntilQuit) {
+TEST(FrameTest, TheMessageLoopRunsOnTheTestClockUntilQuitAndFramesRefuseBadSizes) {
     Harness h;
     struct Quitter : CWnd {
         void OnTimer(UINT_PTR) override {
@@ -94,10 +94,8 @@ TEST(FrameTest, TheMessageLoopRunsOnTheTestClockUntilQuit) {
     MSG m{};
     EXPECT_FALSE(GetMessage(&m, nullptr, 0, 0));
     EXPECT_EQ(m.wParam, 9u);
-}
 
-TEST(FrameTest, FramesRefuseSizesThatCannotBe) {
-    Harness h;
+    // Frames refuse sizes that cannot be.
     quillon::platform::FrameWindow frame;
     EXPECT_FALSE(frame.Create("x", 0, 10) || frame.Create("x", 20000, 20000));
     EXPECT_EQ(h.CreateParent(-1, 5), nullptr);

@@ -13,7 +13,7 @@ using wintest::MakeChild;
 using wintest::Recorder;
 using wintest::TempDir;
 
-TEST(HarnessTest, RecordsMessageBoxesWithTheirBytesAndAnswers) {
+TEST(HarnessTest, RecordsMessageBoxesWithTheirBytesAndAnswersAndSounds) {
     Harness h;
     EXPECT_EQ(AfxMessageBox(Sjis("予約"), MB_OK, 0), IDOK);
     CWnd owner;
@@ -27,6 +27,22 @@ TEST(HarnessTest, RecordsMessageBoxesWithTheirBytesAndAnswers) {
     EXPECT_EQ(boxes, (std::vector<std::string>{"quillon_platform_tests: \x97\x5C\x96\xF1",
                                                "Error: File Error /x", "Quillon: Sure?"}));
     EXPECT_EQ(h.MessageBoxes().back().type, MB_OKCANCEL);
+
+    // Sounds are recorded and missing files refused.
+    TempDir dir;
+    std::string wav = dir.Path("click.wav");
+    std::ofstream(wav) << "RIFF";
+    constexpr DWORD kFlags = SND_FILENAME | SND_ASYNC | SND_NODEFAULT;
+    EXPECT_EQ(kFlags, 0x20003u);
+    EXPECT_TRUE(PlaySound(wav.c_str(), nullptr, kFlags));
+    // A missing file, a folder and an empty name are refused.
+    for (const std::string& bad : {dir.Path("none.wav"), dir.Path(""), std::string()})
+        EXPECT_FALSE(PlaySound(bad.c_str(), nullptr, kFlags)) << bad;
+    EXPECT_TRUE(PlaySound(nullptr, nullptr, 0));  // stops; plays nothing
+    EXPECT_EQ(h.Sounds(), (std::vector<std::string>{wav}));
+    // Without SND_NODEFAULT a missing file plays the default sound.
+    EXPECT_TRUE(PlaySound(dir.Path("none.wav").c_str(), nullptr, SND_FILENAME | SND_ASYNC));
+    EXPECT_EQ(h.Sounds(), (std::vector<std::string>{wav, ""}));
 }
 
 TEST(HarnessTest, WithoutHarnessBoxesGoToStderrInUtf8) {
@@ -44,24 +60,6 @@ TEST(HarnessTest, WithoutHarnessBoxesGoToStderrInUtf8) {
         EXPECT_EQ(h.MessageBoxes().size(), 1u);
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST(HarnessTest, SoundsAreRecordedAndMissingFilesRefused) {
-    Harness h;
-    TempDir dir;
-    std::string wav = dir.Path("click.wav");
-    std::ofstream(wav) << "RIFF";
-    constexpr DWORD kFlags = SND_FILENAME | SND_ASYNC | SND_NODEFAULT;
-    EXPECT_EQ(kFlags, 0x20003u);
-    EXPECT_TRUE(PlaySound(wav.c_str(), nullptr, kFlags));
-    // A missing file, a folder and an empty name are refused.
-    for (const std::string& bad : {dir.Path("none.wav"), dir.Path(""), std::string()})
-        EXPECT_FALSE(PlaySound(bad.c_str(), nullptr, kFlags)) << bad;
-    EXPECT_TRUE(PlaySound(nullptr, nullptr, 0));  // stops; plays nothing
-    EXPECT_EQ(h.Sounds(), (std::vector<std::string>{wav}));
-    // Without SND_NODEFAULT a missing file plays the default sound.
-    EXPECT_TRUE(PlaySound(dir.Path("none.wav").c_str(), nullptr, SND_FILENAME | SND_ASYNC));
-    EXPECT_EQ(h.Sounds(), (std::vector<std::string>{wav, ""}));
 }
 
 TEST(HarnessTest, InputFromAMessageBoxIsNestedInItsModalLoop) {

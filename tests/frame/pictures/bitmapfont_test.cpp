@@ -42,7 +42,7 @@ TEST(BitmapFont, DrawsGlyphsSideBySideAligned) {
     ExpectInk(c, {{13, 6}, {26, 6}}, {{12, 6}, {13, 5}, {27, 6}});
 }
 
-TEST(BitmapFont, MissingGlyphIsASixteenPixelFrame) {
+TEST(BitmapFont, MissingGlyphIsASixteenPixelFrameOrThePrefixFile) {
     Glyphs g("g", {{"1", 3, 5}});
     CBitmapFont font(g.dir.Path("g").c_str());
     CDibPicture t, clipped, e;
@@ -58,18 +58,17 @@ TEST(BitmapFont, MissingGlyphIsASixteenPixelFrame) {
     // Nothing at all for the empty text; a long text does not overflow.
     EXPECT_TRUE(font.DrawString(&e, kInk, "", RECT{0, 0, 8, 8}, 0, 0) && e.GetPixel(4, 4) == 0u);
     EXPECT_TRUE(font.DrawString(&e, kInk, CString('x', 100000), RECT{0, 0, 8, 8}, 0, 0));
-}
 
-TEST(BitmapFont, EveryOtherCodeSharesThePrefixFile) {
-    Glyphs g("h", {{"", 6, 2}, {"0", 1, 1}});
-    CBitmapFont font(g.dir.Path("h").c_str());
-    ASSERT_NE(font.GetGlyph('A'), nullptr);
-    EXPECT_TRUE(font.GetGlyph('A') == font.GetGlyph(0) &&
-                font.GetGlyph('A') == font.GetGlyph(0xFF));
+    // Every other code shares the prefix file.
+    Glyphs prefix("h", {{"", 6, 2}, {"0", 1, 1}});
+    CBitmapFont shared(prefix.dir.Path("h").c_str());
+    ASSERT_NE(shared.GetGlyph('A'), nullptr);
+    EXPECT_TRUE(shared.GetGlyph('A') == shared.GetGlyph(0) &&
+                shared.GetGlyph('A') == shared.GetGlyph(0xFF));
     // A digit never falls back.
-    EXPECT_TRUE(font.GetGlyph('7') == nullptr && font.GetGlyph('/') == nullptr);
-    CDibPicture t;
-    ASSERT_TRUE(t.Create(20, 4, 32));
-    font.DrawString(&t, kInk, "A0B", RECT{0, 0, 20, 4}, 1, 1);
-    ExpectInk(t, {{5, 1}, {6, 0}, {7, 1}}, {{6, 1}, {13, 0}});
+    EXPECT_TRUE(shared.GetGlyph('7') == nullptr && shared.GetGlyph('/') == nullptr);
+    CDibPicture u;
+    ASSERT_TRUE(u.Create(20, 4, 32));
+    shared.DrawString(&u, kInk, "A0B", RECT{0, 0, 20, 4}, 1, 1);
+    ExpectInk(u, {{5, 1}, {6, 0}, {7, 1}}, {{6, 1}, {13, 0}});
 }

@@ -96,7 +96,7 @@ TEST(DibPicture, PixelsOutsideAndAtEveryDepth) {
     EXPECT_TRUE(p32.GetBits()[0] == 3 && p32.GetBits()[3] == 0x5A);
 }
 
-TEST(DibPicture, DrawToAndStretchToKeepToTheClipRect) {
+TEST(DibPicture, DrawToAndStretchToKeepToTheClipRectFillAndBrightness) {
     CDibPicture tile, target, big;
     ASSERT_TRUE(tile.Create(3, 3, 24) && target.Create(10, 10, 32) && big.Create(9, 9, 32));
     for (int y = 0; y < 3; ++y)
@@ -140,9 +140,8 @@ TEST(DibPicture, DrawToAndStretchToKeepToTheClipRect) {
         if (!CRect(4, 4, 8, 6).PtInRect(CPoint(x, y))) return old;
         return x < 6 ? RGB(100, 100, 7) : RGB(200, 100, 7);
     });
-}
 
-TEST(DibPicture, FillAndBrightness) {
+    // Fill and brightness.
     CDibPicture p;
     ASSERT_TRUE(p.Create(3, 2, 24));
     p.Fill(0x80);
