@@ -192,8 +192,8 @@ TEST(WindowTest, CreationHooksStylesAndDestruction) {
 
     // No parent, no child window.
     CWnd orphan;
-    EXPECT_FALSE(orphan.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), nullptr, 0));
-    EXPECT_EQ(orphan.GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(orphan.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), nullptr, 0) ||
+                 orphan.GetSafeHwnd() != nullptr);
 
     struct Styled : Recorder {
         BOOL PreCreateWindow(CREATESTRUCT& cs) override {
@@ -209,8 +209,7 @@ TEST(WindowTest, CreationHooksStylesAndDestruction) {
     } styled;
     ASSERT_TRUE(
         styled.Create("QuillonMain", nullptr, WS_VISIBLE, CRect(10, 20, 110, 70), parent, 0));
-    EXPECT_EQ(styled.GetSafeHwnd(), &styled);
-    EXPECT_EQ(styled.GetExStyle(), WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(styled.GetSafeHwnd() == &styled && styled.GetExStyle() == WS_EX_CLIENTEDGE);
     for (DWORD style : {styled.GetStyle(), styled.createdStyle})
         EXPECT_EQ(style, WS_CHILD | WS_VISIBLE | WS_BORDER);
     EXPECT_TRUE(styled.GetParent() == parent && styled.GetTopLevelParent() == parent);
@@ -222,9 +221,8 @@ TEST(WindowTest, CreationHooksStylesAndDestruction) {
         int destroyed = 0;
     } refusing;
     EXPECT_FALSE(refusing.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), parent, 0));
-    EXPECT_TRUE(refusing.GetSafeHwnd() == nullptr && !IsWindow(&refusing));
-    EXPECT_EQ(refusing.destroyed, 1);
-    EXPECT_FALSE(refusing.PostMessage(kMsgA));
+    EXPECT_TRUE(refusing.GetSafeHwnd() == nullptr && !IsWindow(&refusing) &&
+                refusing.destroyed == 1 && !refusing.PostMessage(kMsgA));
 
     struct Declining : CWnd {
         BOOL PreCreateWindow(CREATESTRUCT&) override { return FALSE; }
@@ -240,11 +238,9 @@ TEST(WindowTest, CreationHooksStylesAndDestruction) {
     inner.PostMessage(kMsgA);
     inner.Clear();
     EXPECT_TRUE(outer->DestroyWindow());
-    EXPECT_FALSE(IsWindow(&inner));
-    EXPECT_EQ(inner.Count(WM_DESTROY), 1);
+    EXPECT_TRUE(!IsWindow(&inner) && inner.Count(WM_DESTROY) == 1);
     h.AdvanceMs(0);
-    EXPECT_EQ(inner.Count(kMsgA), 0);
-    EXPECT_FALSE(outer->DestroyWindow());
+    EXPECT_TRUE(inner.Count(kMsgA) == 0 && !outer->DestroyWindow());
     outer.reset();
     {
         Recorder scoped;
