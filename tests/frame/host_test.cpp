@@ -70,15 +70,12 @@ TEST(HostTest, DeviceStatesAndConnectionsReachTheirItems) {
     CQMainScreen& screen = s.Build(kDevices + "TOP\nNAME\t\"lines\"\nEND\n");
     Fresh();
     // A state out of the device's range is ignored.
-    screen.SetStateMD(6);
-    screen.SetStateMD(7);
-    screen.SetStateMD(-1);
-    screen.SetStateCDDVD(5);
-    screen.SetStateCDDVD(6);
-    screen.SetStateFM(2);
-    screen.SetStateSOUND(1);
-    screen.SetStateSpeaker(4);
-    screen.SetStateSpeaker(5);
+    using S = CQMainScreen;
+    const std::pair<void (S::*)(int), int> states[] = {
+        {&S::SetStateMD, 6},    {&S::SetStateMD, 7},      {&S::SetStateMD, -1},
+        {&S::SetStateCDDVD, 5}, {&S::SetStateCDDVD, 6},   {&S::SetStateFM, 2},
+        {&S::SetStateSOUND, 1}, {&S::SetStateSpeaker, 4}, {&S::SetStateSpeaker, 5}};
+    for (const auto& [set, state] : states) (screen.*set)(state);
     screen.SetStateNKX(1, "3 mails");
     screen.SetStateNKX(2, "ignored");
     screen.SetStateFM(1);
