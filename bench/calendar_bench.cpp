@@ -1,7 +1,9 @@
 // A program bar dragged across the calendar: every move computes the changed
 // program, checks it against the reservation rules and repaints the whole
 // 1024 x 768 screen, whose calendar shows 14 rows with 8 programs and 50
-// logs. The baseline is one memcpy of such a frame.
+// logs. And a device dragged over it: every move hit-tests, makes the
+// proposal, sets the new drag state and repaints the screen with the
+// dragging frame and the balloon. The baseline is one memcpy of such a frame.
 #include <benchmark/benchmark.h>
 
 #include <quillon/QMainScreen.h>
@@ -65,7 +67,9 @@ struct DragScene {
     std::unique_ptr<CQMainScreen> screen;
     std::string dir;
 
-    DragScene() {
+    // `device`: a device, a free slot, the balloon and the dragging frame
+    // too, and the device grabbed instead of the bar.
+    explicit DragScene(bool device = false) {
         char name[] = "/tmp/quillon-bench-cal-XXXXXX";
         const char* made = mkdtemp(name);
         dir = std::string(made != nullptr ? made : "/tmp") + "/";
@@ -82,6 +86,17 @@ struct DragScene {
             ini += "BMPTEXT\t\"day" + std::to_string(d) + ".bmp\"\n";
         }
         ini += "END\n";
+        if (device) {
+            WriteFile(dir + "icon.bmp", Bmp24(40, 40, glyph));
+            WriteFile(dir + "balloon.bmp", Bmp24(140, 50, [](int, int) { return 255; }));
+            ini +=
+                "DEVICE\nNAME\t\"MD\"\nVIEW\tTIMER\nPOSITION\t900,650\nS\tICON\t\"icon.bmp\"\n"
+                "S\tICONANIME\t\"icon.bmp\"\nS\tDEVICENAME\t\"day1.bmp\"\nDRAG\tCD/DVD\t0\t0\nEND\n"
+                "SLOTBUTTON\nVIEW\tTIMER\nPOSITION\t10,650\nSLOTNO\t9\nEND\n"
+                "CALENDARBALLOONHELP\nFRAME\tL\tSURFACE\t\"balloon.bmp\"\n"
+                "FRAME\tL\tSHADOW\t\"balloon.bmp\"\nFRAME\tR\tSURFACE\t\"balloon.bmp\"\n"
+                "FRAME\tR\tSHADOW\t\"balloon.bmp\"\nEND\nDRAGINGITEMFRAME\nEND\n";
+        }
         WriteFile(dir + "TARVIK.INI", ini);
         CWnd* parent = h.CreateParent(kWidth + 6, kHeight + 6);
         CString iniPath(dir + "TARVIK.INI"), pictures(dir);
@@ -114,8 +129,9 @@ struct DragScene {
             screen->AddLog(log);
         }
         h.AdvanceMs(0);
-        // Grab slot 1's bar (7 January, 07:00 to 08:30) by its body.
-        const int x = X(7 * 60 + 45), y = RowY(1);
+        // Grab slot 1's bar (7 January, 07:00 to 08:30) by its body, or the
+        // device.
+        const int x = device ? 3 + 920 : X(7 * 60 + 45), y = device ? 3 + 670 : RowY(1);
         h.MouseMove(x, y);
         h.LButtonDown(x, y);
         h.MouseMove(x + 1, y + 5, MK_LBUTTON);
@@ -147,5 +163,18 @@ void Calendar_ProgramDragMove(benchmark::State& state) {
     }
 }
 BENCHMARK(Calendar_ProgramDragMove)->Unit(benchmark::kMicrosecond);
+
+void Calendar_DeviceDragMove(benchmark::State& state) {
+    DragScene s(true);
+    int i = 0;
+    for (auto _ : state) {
+        // Over the rows: free times, times that clash with a program, the past.
+        const int row = i % 4;
+        const int minutes = 300 + (i * 37) % 900;
+        ++i;
+        s.h.MouseMove(DragScene::X(minutes), DragScene::RowY(row), MK_LBUTTON);
+    }
+}
+BENCHMARK(Calendar_DeviceDragMove)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -6,8 +6,11 @@
 
 #include "calendar/ItemBalloonHelp.h"
 #include "calendar/QItemCal.h"
+#include "devices/ItemConnectLines.h"
+#include "devices/ItemDragFrame.h"
 #include "devices/QItemCalScrollButton.h"
 #include "devices/QItemChange.h"
+#include "devices/QItemDevice.h"
 #include "devices/QItemGoToday.h"
 #include "devices/QItemNewmake.h"
 #include "devices/QItemSlotButton.h"
@@ -21,9 +24,12 @@ void RegisterSections() {
     SetSectionFactory("CALENDARBALLOONHELP", &MakeSectionItem<CItemBalloonHelp>);
     SetSectionFactory("CALENDARSCROLLBUTTON", &MakeSectionItem<CQItemCalScrollButton>);
     SetSectionFactory("CHANGE", &MakeSectionItem<CQItemChange>);
+    SetSectionFactory("DEVICE", &MakeSectionItem<CQItemDevice>);
+    SetSectionFactory("DRAGINGITEMFRAME", &MakeSectionItem<CItemDragFrame>);
     SetSectionFactory("GOTODAYBUTTON", &MakeSectionItem<CQItemGoToday>);
     SetSectionFactory("NEWMAKE", &MakeSectionItem<CQItemNewmake>);
     SetSectionFactory("SLOTBUTTON", &MakeSectionItem<CQItemSlotButton>);
+    SetSectionFactory("TOP", &MakeSectionItem<CItemConnectLines>);
     SetSectionFactory("TRASH", &MakeSectionItem<CQItemTrash>);
 }
 

@@ -1,0 +1,334 @@
+// Devices on a whole skin: drops on the calendar with their proposal,
+// balloon and cursor, drag rules between devices and the enabled flags of a
+// drag, the look by name and state, labels, state pictures, tool hints,
+// clicks; and the lines between devices.
+#include "skin_fixture.h"
+
+#include "devices/ItemConnectLines.h"
+#include "devices/QItemDevice.h"
+#include "frame/QMainScreenInternal.h"
+
+using namespace skintest;
+
+namespace {
+
+constexpr int kArrow = 32512, kNo = 32648;
+constexpr int kSun = 0, kTue = 2;
+
+// `level` of `color` over the background, per channel.
+COLORREF Over(int level, COLORREF color, int bg = kBg) {
+    auto mix = [&](int c) { return (c * level + bg * (255 - level)) / 255; };
+    return RGB(mix(GetRValue(color)), mix(GetGValue(color)), mix(GetBValue(color)));
+}
+
+void ExpectNear(COLORREF got, COLORREF want, const std::string& what) {
+    EXPECT_NEAR(GetRValue(got), GetRValue(want), 3) << what;
+    EXPECT_NEAR(GetGValue(got), GetGValue(want), 3) << what;
+    EXPECT_NEAR(GetBValue(got), GetBValue(want), 3) << what;
+}
+
+std::string S(const char* utf8) {
+    return Sjis(utf8).str();
+}
+
+CQCalendarRole* Cal(SkinScene& s) {
+    return CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*s.screen));
+}
+
+}  // namespace
+
+TEST(Device, DropOnTheCalendarProposesAReservation) {
+    SkinScene s;
+    const CPoint md = SkinScene::At(400), at21(SkinScene::LineX(21, 0), SkinScene::RowY(kTue));
+    s.HoldDrag(md, at21);
+    EXPECT_EQ(s.h.CursorId(), kArrow);
+    const CalDragInfo* d = Cal(s)->GetDragInfo();
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->shown);
+    EXPECT_EQ(d->grip, -1);
+    EXPECT_EQ(Str(d->changed.GetBeginTime()), "2025-01-07 21:00");
+    EXPECT_EQ(d->changed.GetKind(), 1);
+    EXPECT_EQ(d->changed.GetSlotNo(), 1);
+    ASSERT_EQ(s.h.DrawnTexts().size(), 3u);
+    EXPECT_EQ(s.h.DrawnTexts()[0], S("予約設定"));
+    // The calendar cannot be told apart from nowhere at the drag's start.
+    EXPECT_FALSE(s.screen->CQItemName2pCQItem("MD") == nullptr);
+    EXPECT_FALSE(CQMainScreenInternal::GetCalendar(*s.screen)->IsEnabled());
+    s.h.LButtonUp(at21.x, at21.y);
+    EXPECT_EQ(Cal(s)->GetDragInfo(), nullptr);
+    EXPECT_TRUE(CQMainScreenInternal::GetCalendar(*s.screen)->IsEnabled());
+    ASSERT_TRUE(s.screen->SetProgDefaultTime("MD", CTimeSpan(3600)));
+    s.HoldDrag(md, at21);
+    s.h.LButtonUp(at21.x, at21.y);
+    EXPECT_EQ(s.TakeLog(), (Log{"drop MD 2025-01-07 21:00 2025-01-07 21:30",
+                                "drop MD 2025-01-07 21:00 2025-01-07 22:00"}));
+
+    // Overlapping or in the past: still drawn, with the "no" cursor and the
+    // rule in the balloon.
+    CQProg p;
+    p.SetSlotNo(1);
+    p.SetKind(0);
+    p.SetTime(CTime(2025, 1, 7, 21, 30, 0), CTime(2025, 1, 7, 23, 0, 0));
+    ASSERT_TRUE(s.screen->SetProgram(p));
+    const struct {
+        CPoint to;
+        std::string first;
+    } refused[] = {{at21, S("他の予約がすでに")},
+                   {CPoint(SkinScene::LineX(12, 0), SkinScene::RowY(kSun)), S("過去への設定は")}};
+    for (const auto& r : refused) {
+        s.HoldDrag(md, r.to);
+        EXPECT_EQ(s.h.CursorId(), kNo) << r.first;
+        ASSERT_NE(Cal(s)->GetDragInfo(), nullptr);
+        EXPECT_EQ(Cal(s)->GetDragInfo()->changed.GetSlotNo(), 2);
+        ASSERT_FALSE(s.h.DrawnTexts().empty());
+        EXPECT_EQ(s.h.DrawnTexts()[0], r.first);
+        s.h.LButtonUp(r.to.x, r.to.y);
+    }
+    // Outside any row: nothing proposed, nothing dropped.
+    s.TakeLog();
+    s.HoldDrag(md, CPoint(SkinScene::X(500), SkinScene::Y(5)));
+    EXPECT_EQ(Cal(s)->GetDragInfo(), nullptr);
+    EXPECT_EQ(s.h.CursorId(), kNo);
+    s.h.LButtonUp(SkinScene::X(500), SkinScene::Y(5));
+    EXPECT_TRUE(s.TakeLog().empty());
+}
+
+TEST(Device, DragRulesBetweenDevicesAndTheEnabledFlags) {
+    SkinScene s;
+    s.screen->SetStateCDDVD(1);
+    const CPoint cd = SkinScene::At(300), md = SkinScene::At(400);
+    s.HoldDrag(cd, md);
+    EXPECT_EQ(s.h.CursorId(), kArrow);
+    // Only what can take CD/DVD is enabled: MD in state 0.
+    EXPECT_TRUE(s.Item("MD")->IsEnabled());
+    for (const char* other : {"CD/DVD", "SPEAKER", "NKX"})
+        EXPECT_FALSE(s.Item(other)->IsEnabled()) << other;
+    // The frame's copy follows the pointer, half translucent.
+    EXPECT_NE(s.Pixel(md.x - 5, md.y - 5), s.Pixel(md.x - 5, md.y + 200));
+    s.h.LButtonUp(md.x, md.y);
+    // Entering CD/DVD, the drag's start, entering MD.
+    const std::vector<std::string> sounds = s.h.Sounds();
+    EXPECT_EQ(std::vector<std::string>(sounds.end() - 3, sounds.end()),
+              (std::vector<std::string>{s.dir.Path("MOUSEOVER.wav"), s.dir.Path("DRAGDROP.wav"),
+                                        s.dir.Path("MOUSEOVER.wav")}));
+    EXPECT_EQ(s.TakeLog(), (Log{"dropout MD 410,310 CD/DVD"}));
+    for (const char* any : {"CD/DVD", "MD", "SPEAKER", "NKX"})
+        EXPECT_TRUE(s.Item(any)->IsEnabled()) << any;
+
+    s.screen->SetStateMD(1);
+    s.HoldDrag(cd, md);
+    EXPECT_EQ(s.h.CursorId(), kNo);
+    s.h.LButtonUp(md.x, md.y);
+    EXPECT_TRUE(s.TakeLog().empty());
+    EXPECT_EQ(s.h.CursorId(), kArrow);
+
+    // A device without a DRAG line does not drag.
+    const CPoint nkx = SkinScene::At(600);
+    s.HoldDrag(nkx, md);
+    s.h.LButtonUp(md.x, md.y);
+    EXPECT_TRUE(s.Item("MD")->IsEnabled());
+    EXPECT_TRUE(s.TakeLog().empty());
+}
+
+TEST(Device, LookByNameStateAndPointer) {
+    const CPoint label(SkinScene::X(402 + 1), SkinScene::Y(321));
+    const CPoint statePic(SkinScene::X(523), SkinScene::Y(309));
+    {
+        SkinScene s;
+        const COLORREF white = RGB(255, 255, 255), gray = s.screen->GetGrayColor(),
+                       select = s.screen->GetSelectColor();
+        const CPoint cd = SkinScene::At(300);
+        const struct {
+            int state;
+            int level;  // -1: no icon
+            COLORREF color;
+        } cdLooks[] = {{0, kStill, gray},
+                       {1, kStill, white},
+                       {3, kStill, white},
+                       {2, kFrame0, white},
+                       {5, kFrame0, white}};
+        for (const auto& l : cdLooks) {
+            s.screen->SetStateCDDVD(l.state);
+            s.h.AdvanceMs(0);
+            ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(l.level, l.color),
+                       "CD state " + std::to_string(l.state));
+        }
+        // Hot: the animation, running; pressed: in the selection colour; off it
+        // again: the still icon and the first frame next time.
+        s.screen->SetStateCDDVD(1);
+        s.h.MouseMove(cd.x, cd.y);
+        s.h.AdvanceMs(0);
+        // The background is dimmed while the pointer is on a device.
+        const int dim = GetRValue(s.Pixel(SkinScene::X(800), SkinScene::Y(380)));
+        EXPECT_LT(dim, kBg);
+        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kFrame0, white, dim), "hot");
+        s.h.AdvanceMs(300);
+        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kFrame1, white, dim), "hot, next frame");
+        s.h.LButtonDown(cd.x, cd.y);
+        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kFrame1, select, dim), "pressed");
+        s.h.LButtonUp(cd.x, cd.y);
+        s.h.MouseMove(SkinScene::X(800), SkinScene::Y(380));
+        s.h.AdvanceMs(0);
+        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kStill, white), "left");
+        s.h.MouseMove(cd.x, cd.y);
+        s.h.AdvanceMs(0);
+        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kFrame0, white, dim), "hot again");
+        s.h.MouseMove(SkinScene::X(800), SkinScene::Y(380));
+
+        // The label under the device; MD's alternate label in red on a black
+        // shadow two pixels off.
+        ExpectNear(s.Pixel(label), Over(kLabel, gray), "MD label, in the icon's colour");
+        for (int state : {5, 6}) {
+            s.screen->SetStateMD(state);
+            s.h.AdvanceMs(0);
+            ExpectNear(s.Pixel(label), Over(kAltLabel, RGB(255, 0, 0)), "MD alternate");
+            ExpectNear(s.Pixel(SkinScene::X(419), SkinScene::Y(327)), Over(kAltLabel, 0), "shadow");
+        }
+        // Speaker: the state picture right of it, the mute icon while idle.
+        const CPoint speaker = SkinScene::At(500);
+        s.screen->SetStateSpeaker(3);
+        s.h.AdvanceMs(0);
+        ExpectNear(s.Pixel(statePic), Over(StateLevel(3), white), "speaker state 3");
+        s.screen->SetStateSpeakerMute(true);
+        s.h.AdvanceMs(0);
+        ExpectNear(s.Pixel(speaker.x, speaker.y - 8), Over(kMute, white), "muted");
+        s.h.MouseMove(speaker.x, speaker.y);
+        s.h.AdvanceMs(0);
+        ExpectNear(s.Pixel(speaker.x, speaker.y - 8), Over(kFrame0, white, dim), "muted, hot");
+    }
+    // Too few pictures: no label for MD 5, no state picture for speaker 3.
+    SkinScene few(3, 1);
+    few.screen->SetStateMD(5);
+    few.screen->SetStateSpeaker(3);
+    few.h.AdvanceMs(0);
+    ExpectNear(few.Pixel(label), Over(0, 0), "no alternate label");
+    ExpectNear(few.Pixel(statePic), Over(0, 0), "no state picture");
+}
+
+TEST(Device, ToolHintsClicksAndTheLargeSet) {
+    SkinScene s;
+    const CPoint nkx = SkinScene::At(600);
+    auto tip = [&](int view) {
+        s.screen->SetViewMode(view);
+        CPoint p = view == 0 ? CPoint(SkinScene::X(795), SkinScene::Y(320)) : nkx;
+        s.h.MouseMove(SkinScene::X(5), SkinScene::Y(395));
+        s.h.MouseMove(p.x, p.y);
+        s.h.AdvanceMs(1500);
+        return s.h.ToolTipText();
+    };
+    EXPECT_EQ(tip(2), "NKX");
+    s.screen->SetStateNKX(1, "disc");
+    EXPECT_EQ(tip(2), "on disc");
+    EXPECT_EQ(tip(1), "NKX");
+    EXPECT_EQ(tip(0), "NKX big");
+    // The large set in AUDIO: 40 pixels of still icon.
+    auto* device = dynamic_cast<CQItemDevice*>(s.Item("NKX"));
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->GetRect(), CRect(775, 300, 815, 340));
+
+    s.screen->SetViewMode(2);
+    s.TakeLog();
+    const std::size_t heard = s.h.Sounds().size();
+    const CPoint cd = SkinScene::At(300);
+    s.h.MouseMove(cd.x, cd.y);
+    s.h.LButtonDown(cd.x, cd.y);
+    s.h.LButtonUp(cd.x, cd.y);
+    s.h.LButtonDblClk(cd.x, cd.y);
+    s.h.LButtonUp(cd.x, cd.y);
+    s.h.RButtonDown(cd.x, cd.y);
+    s.h.RButtonUp(cd.x, cd.y);
+    // One sound on entering, one for the click; none for the double click.
+    const std::vector<std::string> sounds = s.h.Sounds();
+    EXPECT_EQ(std::vector<std::string>(sounds.begin() + static_cast<long>(heard), sounds.end()),
+              (std::vector<std::string>{s.dir.Path("MOUSEOVER.wav"), s.dir.Path("CLICK.wav")}));
+    EXPECT_EQ(s.TakeLog(), (Log{"click CD/DVD 310,310", "dblclk CD/DVD 310,310",
+                                "rdown CD/DVD 310,310", "rup CD/DVD 310,310"}));
+}
+
+TEST(ConnectLines, DotsSpacedClearOfIconsAndLabelsAndAnimated) {
+    SkinScene s;
+    auto* lines = dynamic_cast<CItemConnectLines*>(CQMainScreenInternal::GetTop(*s.screen));
+    ASSERT_NE(lines, nullptr);
+    EXPECT_EQ(CItemConnectLines::LinePoints(0, 0, 3, 4).size(), 6u);
+    EXPECT_EQ(CItemConnectLines::LinePoints(5, 5, 5, 5).size(), 1u);
+
+    s.screen->SetStateDubbing("CD/DVD", "MD");
+    s.screen->SetStateDubbing("CD/DVD", "MD");
+    ASSERT_EQ(lines->GetLineCount(), 1);
+    EXPECT_EQ(s.screen->GetViewMode(), 2);  // back where it was
+    const std::vector<CPoint>& dots = lines->GetLine(0)->dots;
+    ASSERT_GE(dots.size(), 3u);
+    const CRect icons[] = {CRect(95, 295, 145, 345), CRect(495, 295, 545, 345)};
+    for (std::size_t i = 0; i < dots.size(); ++i) {
+        if (i > 0) EXPECT_EQ(dots[i].x - dots[i - 1].x, 15) << i;
+        EXPECT_EQ(dots[i].y, 319);
+        CRect dot(dots[i].x, dots[i].y, dots[i].x + 3, dots[i].y + 3), common;
+        for (const CRect& r : icons) EXPECT_FALSE(common.IntersectRect(&dot, &r)) << i;
+    }
+    EXPECT_EQ(dots.front().x, 145);
+    EXPECT_EQ(dots.back().x, 490);
+    // Drawn in AUDIO only; the bright group moves on every 300 ms.
+    auto dotPixel = [&](int k) {
+        return s.Pixel(SkinScene::X(dots[k].x + 1), SkinScene::Y(dots[k].y + 1));
+    };
+    s.h.AdvanceMs(0);
+    EXPECT_EQ(dotPixel(1), s.Pixel(SkinScene::X(dots[1].x + 1), SkinScene::Y(380)));
+    s.screen->SetViewMode(0);
+    s.h.AdvanceMs(0);
+    const int phase = lines->GetLine(0)->phase;
+    ExpectNear(dotPixel((phase + 1) % dots.size()), RGB(0, 255, 0), "middle of the group");
+    ExpectNear(dotPixel((phase + 5) % dots.size()), RGB(0x61, 0x61, 0x61), "ordinary dot");
+    s.h.AdvanceMs(300);
+    EXPECT_EQ(lines->GetLine(0)->phase, (phase + 1) % static_cast<int>(dots.size()));
+    ExpectNear(dotPixel((phase + 2) % dots.size()), RGB(0, 255, 0), "moved on");
+
+    // Two dots: the group's third overwrites its first, so each step shows
+    // one pure green dot and one dark green one.
+    s.screen->SetStateDubbingEnd();
+    s.screen->SetStateDubbing("SPEAKER", "NKX");
+    ASSERT_EQ(lines->GetLineCount(), 1);
+    const std::vector<CPoint>& two = lines->GetLine(0)->dots;
+    ASSERT_EQ(two.size(), 2u);
+    const COLORREF dark = RGB(26, 110, 78);
+    for (int step = 0; step < 2; ++step) {
+        s.h.AdvanceMs(step == 0 ? 0 : 300);
+        const int green = lines->GetLine(0)->phase == 0 ? 1 : 0;
+        for (int k = 0; k < 2; ++k)
+            ExpectNear(s.Pixel(SkinScene::X(two[k].x + 1), SkinScene::Y(two[k].y + 1)),
+                       k == green ? RGB(0, 255, 0) : dark, "two dots");
+    }
+    s.screen->SetStateDubbingEnd();
+    s.screen->SetStateDubbing("CD/DVD", "MD");
+
+    // The other way is another line; the end of dubbing keeps connections.
+    s.screen->SetStateDubbing("MD", "CD/DVD");
+    s.screen->SetStateConnect("MD", "SPEAKER");
+    s.screen->SetStateConnect("MD", "nothing");
+    EXPECT_EQ(lines->GetLineCount(), 3);
+    s.screen->SetStateDubbingEnd();
+    ASSERT_EQ(lines->GetLineCount(), 1);
+    EXPECT_EQ(lines->GetLine(0)->kind, ConnectLine::kConnect);
+    const int before = lines->GetLine(0)->phase;
+    s.h.AdvanceMs(600);
+    EXPECT_EQ(lines->GetLine(0)->phase, before);  // the timer stopped
+    s.screen->DeleteAllConnect();
+    EXPECT_EQ(lines->GetLineCount(), 0);
+}
+
+TEST(Skin, GoldenViewsAndADeviceDrag) {
+    SkinScene s;
+    s.screen->SetStateCDDVD(2);
+    s.screen->SetStateSpeaker(1);
+    s.screen->SetStateConnect("CD/DVD", "SPEAKER");
+    const std::string dir = std::string(QUILLON_SOURCE_DIR) + "/tests/devices/golden/";
+    const char* views[] = {"audio", "luncher", "timer"};
+    for (int view = 0; view < 3; ++view) {
+        s.screen->SetViewMode(view);
+        s.h.AdvanceMs(0);
+        EXPECT_TRUE(s.h.MatchesGolden(dir + views[view] + ".png", 2)) << views[view];
+    }
+    const CPoint to(SkinScene::LineX(21, 0), SkinScene::RowY(kTue));
+    s.HoldDrag(SkinScene::At(400), to);
+    EXPECT_TRUE(s.h.MatchesGolden(dir + "timer_device_drag.png", 2));
+    s.h.LButtonUp(to.x, to.y);
+}

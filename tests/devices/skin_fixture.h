@@ -1,0 +1,170 @@
+// A whole test skin written by the test: a calendar, the balloon, devices
+// (CD/DVD, MD, SPEAKER, NKX) with both picture sets, two slots, the
+// dragging frame and the line item, on a dark grey background. Every picture
+// is one grey level, so a pixel tells which picture is drawn: the
+// normal colour is white, so a picture of level v shows as (v, v, v).
+#pragma once
+
+#include <quillon/QMainScreen.h>
+#include <quillon/testing.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/Item.h"
+#include "frame/QItem.h"
+#include "frame/QItemRoles.h"
+#include "support/picture_files.h"
+
+namespace skintest {
+
+using quillon::testing::Harness;
+using Log = std::vector<std::string>;
+
+inline std::string Str(CTime t) {
+    return t.Format("%Y-%m-%d %H:%M").str();
+}
+
+class RecordingHost : public CQMainScreen {
+public:
+    using CQMainScreen::CQMainScreen;
+    Log log;
+    void OnClick(CString n, unsigned, CPoint p) override { Note("click", n, p); }
+    void OnLButtonDblClk(CString n, unsigned, CPoint p) override { Note("dblclk", n, p); }
+    void OnRButtonDown(CString n, unsigned, CPoint p) override { Note("rdown", n, p); }
+    void OnRButtonUp(CString n, unsigned, CPoint p) override { Note("rup", n, p); }
+    void OnDropOut(CString n, unsigned, CPoint p, CString dragged) override {
+        Note("dropout", n, p);
+        log.back() += " " + dragged.str();
+    }
+    void OnCalendar_DropOut(CString name, CTime b, CTime e) override {
+        log.push_back("drop " + name.str() + " " + Str(b) + " " + Str(e));
+    }
+
+private:
+    void Note(const char* what, const CString& n, CPoint p) {
+        log.push_back(std::string(what) + " " + n.str() + " " + std::to_string(p.x) + "," +
+                      std::to_string(p.y));
+    }
+};
+
+constexpr int kInset = 3;  // the host window's client edge
+constexpr int kBg = 0x40;  // the background's grey
+// Grey levels of the pictures.
+constexpr int kStill = 250, kFrame0 = 200, kFrame1 = 150, kMute = 90, kLabel = 240, kAltLabel = 230,
+              kDot = 255;
+inline int StateLevel(int i) {
+    return 20 + 10 * i;
+}
+
+struct SkinScene {
+    Harness h;
+    picturetest::TempDir dir;
+    CWnd* parent = nullptr;
+    std::unique_ptr<RecordingHost> screen;
+
+    // The speaker has `speakerStates` state pictures, MD `mdNames` labels.
+    explicit SkinScene(int speakerStates = 5, int mdNames = 2) {
+        parent = h.CreateParent(1010, 410);
+        WritePictures(speakerStates);
+        std::string ini =
+            "BG\nBMP\t\"bg.bmp\"\nEND\n"
+            "CALENDAR\nVIEW\tTIMER\nSIZE\t975,252\nVIEW\tAUDIO\nVISIBLE\tFALSE\nVIEW\tLUNCHER\n"
+            "VISIBLE\tFALSE\nEND\n";
+        ini += Device("CD/DVD", 300, 100, "DRAG\tMD\t1\t0\n");
+        std::string md = "DRAG\tCD/DVD\t0,1\t0\n";
+        if (mdNames > 1) md += "S\tDEVICENAME\t\"alt.bmp\"\nL\tDEVICENAME\t\"alt.bmp\"\n";
+        ini += Device("MD", 400, 500, md);
+        std::string speaker = "S\tMUTEICON\t\"mute.bmp\"\n";
+        for (int i = 0; i < speakerStates; ++i)
+            speaker += "S\tSTATE\t\"st" + std::to_string(i) + ".bmp\"\n";
+        ini += Device("SPEAKER", 500, 700, speaker);
+        // NKX stands 75 pixels right of the speaker in AUDIO: room for two dots.
+        ini += Device("NKX", 600, 775,
+                      "TOOLHINT\tT:1\t\"on %s\"\nTOOLHINT\tA:-1,L:0\t\"NKX big\"\n"
+                      "TOOLHINT\tALL:-1\t\"NKX\"\n");
+        ini +=
+            "SLOTBUTTON\nVIEW\tTIMER\nPOSITION\t700,380\nSIZE\t10,10\nSLOTNO\t1\nEND\n"
+            "SLOTBUTTON\nVIEW\tTIMER\nPOSITION\t720,380\nSIZE\t10,10\nSLOTNO\t2\nEND\n"
+            "CALENDARBALLOONHELP\nFRAME\tL\tSURFACE\t\"bl.bmp\"\nFRAME\tR\tSURFACE\t\"bl.bmp\"\n"
+            "END\nDRAGINGITEMFRAME\nEND\nTOP\nLINEPOINT\t\"dot.bmp\"\nEND\n";
+        for (const char* event : {"MOUSEOVER", "CLICK", "DRAGDROP"}) {
+            dir.Write(std::string(event) + ".wav", picturetest::Bytes{'R', 'I', 'F', 'F'});
+            ini += std::string("SE\tDEVICE") + event + "\t\"" + dir.Path(event) + ".wav\"\n";
+        }
+        dir.Write("TARVIK.INI", picturetest::Bytes(ini.begin(), ini.end()));
+        CString iniPath(dir.Path("TARVIK.INI")), pictures(dir.Path(""));
+        screen = std::make_unique<RecordingHost>("QuillonTest", parent, CRect(0, 0, 1006, 406),
+                                                 &iniPath, &pictures);
+        screen->SetViewMode(2);
+        h.AdvanceMs(0);
+    }
+    ~SkinScene() { screen.reset(); }
+    // A device at (x, 300) in TIMER (small set, 20 x 20) and at (audioX,
+    // 300) in AUDIO (large set, 40 x 40).
+    static std::string Device(const char* name, int x, int audioX, const std::string& more) {
+        return std::string("DEVICE\nNAME\t\"") + name + "\"\nVIEW\tTIMER\nPOSITION\t" +
+               std::to_string(x) + ",300\nVIEW\tLUNCHER\nPOSITION\t" + std::to_string(x) +
+               ",300\nVIEW\tAUDIO\nPOSITION\t" + std::to_string(audioX) +
+               ",300\nS\tICON\t\"still.bmp\"\nS\tICONANIME\t\"f0.bmp\"\nS\tICONANIME\t\"f1.bmp\"\n"
+               "S\tDEVICENAME\t\"label.bmp\"\nL\tICON\t\"bigstill.bmp\"\nL\tICONANIME\t\"big."
+               "bmp\"\n"
+               "L\tDEVICENAME\t\"label.bmp\"\n" +
+               more + "END\n";
+    }
+    void Grey(const std::string& file, int w, int h, int level) {
+        dir.Write(file, picturetest::MakeGreyBmp(w, h, std::vector<int>(w * h, level)));
+    }
+    void WritePictures(int speakerStates) {
+        dir.Write("bg.bmp", picturetest::MakeBmp24(1, 1, {kBg * 0x010101}));
+        Grey("still.bmp", 20, 20, kStill);
+        Grey("f0.bmp", 20, 20, kFrame0);
+        Grey("f1.bmp", 20, 20, kFrame1);
+        Grey("mute.bmp", 20, 20, kMute);
+        Grey("bigstill.bmp", 40, 40, kStill);
+        Grey("big.bmp", 40, 40, kFrame0);
+        Grey("label.bmp", 16, 6, kLabel);
+        Grey("alt.bmp", 16, 6, kAltLabel);
+        for (int i = 0; i < speakerStates; ++i)
+            Grey("st" + std::to_string(i) + ".bmp", 8, 8, StateLevel(i));
+        // The balloon: an outline, so that its text shows inside.
+        std::vector<int> outline(140 * 50, 0);
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 140; ++x)
+                if (x < 2 || y < 2 || x >= 138 || y >= 48) outline[y * 140 + x] = 255;
+        dir.Write("bl.bmp", picturetest::MakeGreyBmp(140, 50, outline));
+        Grey("dot.bmp", 3, 3, kDot);
+    }
+
+    static int X(int x) { return kInset + x; }
+    static int Y(int y) { return kInset + y; }
+    // The middle of a device in TIMER, in the parent's coordinates.
+    static CPoint At(int deviceX) { return CPoint(X(deviceX + 10), Y(310)); }
+    static int RowY(int i) { return Y(14 + 34 * i + 12); }
+    static int LineX(int hour, int minute) { return X(111 + (hour * 3600 + minute * 60) / 100); }
+    COLORREF Pixel(CPoint p) { return h.Pixel(p.x, p.y); }
+    COLORREF Pixel(int x, int y) { return h.Pixel(x, y); }
+    CQItem* Item(const char* name) { return screen->CQItemName2pCQItem(name); }
+    Log TakeLog() {
+        Log l;
+        l.swap(screen->log);
+        return l;
+    }
+    // Press on `from`, pass the threshold, move to `to` (holding).
+    void HoldDrag(CPoint from, CPoint to) {
+        h.MouseMove(from.x, from.y);
+        h.LButtonDown(from.x, from.y);
+        h.MouseMove(from.x + 12, from.y + 12, MK_LBUTTON);
+        h.MouseMove(to.x, to.y, MK_LBUTTON);
+        h.AdvanceMs(0);
+    }
+};
+
+inline COLORREF Grey(int v) {
+    return RGB(v, v, v);
+}
+
+}  // namespace skintest
