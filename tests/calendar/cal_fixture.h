@@ -1,7 +1,7 @@
 // A main screen built from a small description with a real calendar: 975
 // pixels wide in the TIMER view (a time line of 864 pixels: 100 seconds a
 // pixel) and 1000 in AUDIO, seven rows, on a black background, with digit
-// glyphs whose grey level names the digit, weekday pictures, and a stand-in
+// glyphs whose grey level names the digit, weekday pictures, and a
 // device "MD" that can be dragged onto the rows. The host records every
 // calendar callback.
 #pragma once
@@ -19,11 +19,9 @@
 
 #include "calendar/QItemCal.h"
 #include "calendar/QItemCalDay.h"
-#include "frame/IniFile.h"
 #include "frame/QItem.h"
 #include "frame/QItemRoles.h"
 #include "frame/QMainScreenInternal.h"
-#include "frame/SectionTable.h"
 #include "support/picture_files.h"
 
 namespace caltest {
@@ -66,41 +64,6 @@ private:
     }
 };
 
-// A device as far as a day row cares: a name, a default length, a drag.
-class StandInDevice : public CItem, public CQItem, public CQDeviceRole {
-public:
-    StandInDevice(CQMainScreen* screen, CIniFile* ini) : CQItem(screen, this) {
-        CStringArray tokens;
-        int view = 0;
-        while (ParseCommonKey(ini, &tokens, &view)) {
-        }
-        Create(screen->GetRootItem(), 0, 0, 10, 10);
-        AddDragArea(DragArea());
-    }
-    void GetClassNameChain(CStringArray* out) override {
-        CItem::GetClassNameChain(out);
-        out->Add("CItemButton");
-        out->Add("CQItemDevice");
-    }
-    void OnViewModeChanged(int mode) override {
-        SetVisible(GetViewPlacement(mode)->visible);
-        SetRect(GetViewPlacement(mode)->rect);
-    }
-    void SetState(int, CString) override {}
-    int GetState() const override { return 0; }
-    CString GetDeviceText() const override { return CString(); }
-    void SetMute(bool) override {}
-    bool GetMute() const override { return false; }
-    bool SetFadeLevel(int) override { return true; }
-    CString GetDeviceName() const override { return GetName(); }
-    int GetProgKind() const override { return 1; }
-    void SetDefaultLength(CTimeSpan l) override { m_length = l; }
-    CTimeSpan GetDefaultLength() const override { return m_length; }
-
-private:
-    CTimeSpan m_length{1800};
-};
-
 // The grey level of digit d's glyph, and of the slash.
 inline int DigitLevel(int d) {
     return 60 + 20 * d;
@@ -115,7 +78,6 @@ struct CalSceneOf {
     picturetest::TempDir dir;
     CWnd* parent = nullptr;
     std::unique_ptr<Host> screen;
-    quillon::frame::ItemFactory savedDevice = nullptr;
 
     // `calendarKeys` go into the CALENDAR section after its placements,
     // `tail` (more sections and top-level keys) at the end of the file.
@@ -123,14 +85,12 @@ struct CalSceneOf {
                         const char* tz = nullptr, const std::string& tail = "") {
         if (tz != nullptr) h.SetTimeZone(tz);
         parent = h.CreateParent(1010, 310);
-        savedDevice = quillon::frame::SetSectionFactory(
-            "DEVICE", &quillon::frame::MakeSectionItem<StandInDevice>);
         WritePictures();
         const std::string ini = "BG\nBMP\t\"bg.bmp\"\nEND\nCALENDAR\nVIEW\tTIMER\nSIZE\t975," +
                                 std::to_string(height) + "\nVIEW\tAUDIO\nSIZE\t1000," +
                                 std::to_string(height) + "\n" + calendarKeys +
                                 "END\nDEVICE\nNAME\t\"MD\"\nVIEW\tTIMER\nPOSITION\t900,270\n"
-                                "SIZE\t40,20\nEND\n" +
+                                "SIZE\t40,20\nDRAG\tCD/DVD\t0\t0\nEND\n" +
                                 tail;
         dir.Write("TARVIK.INI", picturetest::Bytes(ini.begin(), ini.end()));
         CString iniPath(dir.Path("TARVIK.INI")), pictures(dir.Path(""));
@@ -138,10 +98,6 @@ struct CalSceneOf {
                                         &pictures);
         screen->SetViewMode(2);
         h.AdvanceMs(0);
-    }
-    ~CalSceneOf() {
-        screen.reset();
-        quillon::frame::SetSectionFactory("DEVICE", savedDevice);
     }
     static std::string DefaultKeys() {
         std::string keys = "BMPWEEK\t\"w\"\n";
