@@ -74,15 +74,8 @@ bool CQItemButton::OnButtonKey(const CStringArray& tokens) {
     return true;
 }
 
-std::unique_ptr<CMaskPicture> CQItemButton::LoadPictureKey(const CString& file) {
-    CString path = GetPictureDirectory() + file;
-    auto picture = std::make_unique<CMaskPicture>();
-    if (!picture->Load(path)) MessageBoxNoOwner(path, "Error");
-    return picture;
-}
-
 void CQItemButton::SetIcon(const CString& file) {
-    m_pIcon = LoadPictureKey(file);
+    m_pIcon = LoadPicture(file);
     // An icon that did not load has no size to give: the placements keep
     // theirs (a SIZE line, or empty).
     const int w = m_pIcon->GetWidth();

@@ -79,10 +79,6 @@ protected:
     // is then ignored).
     virtual bool OnSectionKey(const CStringArray& tokens, int view);
 
-    // A picture key's file, from the picture directory. One that cannot be
-    // loaded is shown in the box without owner (the whole path, "Error") and
-    // is kept all the same, empty: it draws nothing.
-    std::unique_ptr<CMaskPicture> LoadPictureKey(const CString& file);
 
     // The look of the scroll and trash buttons: the still icon in gray while
     // disabled or unavailable, else the still icon (normal, dragged) or the
