@@ -54,9 +54,7 @@ const RuleText& RuleOf(int kind) {
 CItemBalloonHelp::CItemBalloonHelp(CQMainScreen* screen, CIniFile* ini) : CQItem(screen, this) {
     m_Icons.resize(std::size(kIconNames));
     ReadSection(ini);
-    CItem* root = screen != nullptr ? screen->GetRootItem() : nullptr;
-    const CRect whole = root != nullptr ? root->GetRect() : CRect();
-    Create(root, 0, 0, whole.Width(), whole.Height());
+    CreateOverRoot();
     SetHitTest(false);
     m_Font.CreateFont(-11, 0, 0, 0, 400, 0, 0, 0, kShiftJisCharset, 3, 2, 1, 0x34,
                       Sjis("ＭＳ ゴシック"));

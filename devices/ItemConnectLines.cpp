@@ -25,9 +25,7 @@ CItemConnectLines::CItemConnectLines(CQMainScreen* screen, CIniFile* ini) : CQIt
     while (ParseCommonKey(ini, &tokens, &view)) {
         if (tokens[0] == "LINEPOINT") m_pDot = LoadPicture(tokens[1]);
     }
-    CItem* root = screen != nullptr ? screen->GetRootItem() : nullptr;
-    const CRect whole = root != nullptr ? root->GetRect() : CRect();
-    Create(root, 0, 0, whole.Width(), whole.Height());
+    CreateOverRoot();
     // Clicks and drops go to the items below.
     SetHitTest(false);
 }

@@ -7,9 +7,7 @@
 #include "frame/pictures/MaskPicture.h"
 
 CItemDragFrame::CItemDragFrame(CQMainScreen* screen, CIniFile* ini) : CQItem(screen, this) {
-    CItem* root = screen != nullptr ? screen->GetRootItem() : nullptr;
-    const CRect whole = root != nullptr ? root->GetRect() : CRect();
-    Create(root, 0, 0, whole.Width(), whole.Height());
+    CreateOverRoot();
     CStringArray tokens;
     int view = 0;
     while (ParseCommonKey(ini, &tokens, &view)) {

@@ -8,6 +8,8 @@
 #include "frame/IniFile.h"
 #include "frame/ItemAnimation.h"
 #include "frame/ItemBackground.h"
+#include "frame/QItemRoles.h"
+#include "frame/QMainScreenInternal.h"
 #include "frame/pictures/DibPicture.h"
 #include "frame/pictures/MaskPicture.h"
 
@@ -81,11 +83,28 @@ void CQItemButton::SetIcon(const CString& file) {
     const int w = m_pIcon->GetWidth();
     const int h = m_pIcon->GetHeight();
     if (w <= 0 || h <= 0) return;
-    for (int view = 0; view < 3; ++view) {
+    SizePlacements(0, 2, w, h);
+}
+
+void CQItemButton::SizePlacements(int first, int last, int width, int height) {
+    for (int view = first; view <= last; ++view) {
         CRect& r = GetViewPlacement(view)->rect;
-        r.right = static_cast<int>(std::min<std::int64_t>(std::int64_t{r.left} + w, kMaxCoord));
-        r.bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{r.top} + h, kMaxCoord));
+        r.right = static_cast<int>(std::min<std::int64_t>(std::int64_t{r.left} + width, kMaxCoord));
+        r.bottom =
+            static_cast<int>(std::min<std::int64_t>(std::int64_t{r.top} + height, kMaxCoord));
     }
+}
+
+CQCalendarRole* CQItemButton::GetCalendar() const {
+    CQMainScreen* screen = GetMainScreen();
+    return screen != nullptr ? CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*screen))
+                             : nullptr;
+}
+
+const CalDragInfo* CQItemButton::GetBarDrag(CItem* dragged) const {
+    if (dragged == nullptr || !dragged->IsKindOf("CQItemCalDay")) return nullptr;
+    CQCalendarRole* cal = GetCalendar();
+    return cal != nullptr ? cal->GetDragInfo() : nullptr;
 }
 
 CMaskPicture* CQItemButton::GetIcon(int mode) {

@@ -19,7 +19,9 @@ class CIniFile;
 class CItemAnimation;
 class CItemBackground;
 class CMaskPicture;
+class CQCalendarRole;
 class CStringArray;
+struct CalDragInfo;
 
 class CQItemButton : public CItemButton, public CQItem {
 public:
@@ -79,6 +81,13 @@ protected:
     // is then ignored).
     virtual bool OnSectionKey(const CStringArray& tokens, int view);
 
+    // Placements `first` to `last` take a picture's width and height, their
+    // corners kept.
+    void SizePlacements(int first, int last, int width, int height);
+    // The calendar, null without one; and its drag state when `dragged` is
+    // a day row whose program bar is being dragged, else null.
+    CQCalendarRole* GetCalendar() const;
+    const CalDragInfo* GetBarDrag(CItem* dragged) const;
 
     // The look of the scroll and trash buttons: the still icon in gray while
     // disabled or unavailable, else the still icon (normal, dragged) or the

@@ -16,11 +16,6 @@ CQItemButton::Style ScrollStyle() {
     return s;
 }
 
-CQCalendarRole* CalendarOf(CQMainScreen* screen) {
-    return screen != nullptr ? CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*screen))
-                             : nullptr;
-}
-
 }  // namespace
 
 CQItemCalScrollButton::CQItemCalScrollButton(CQMainScreen* screen, CIniFile* ini)
@@ -49,7 +44,7 @@ int CQItemCalScrollButton::Step() const {
 // Calendar days, not 86 400 seconds: across a daylight-saving change a
 // fixed span would land on the wrong date.
 bool CQItemCalScrollButton::IsAvailable() {
-    CQCalendarRole* cal = CalendarOf(GetMainScreen());
+    CQCalendarRole* cal = GetCalendar();
     if (cal == nullptr || Step() == 0) return false;
     CTime t;
     cal->GetFirstDay(&t);
@@ -63,7 +58,7 @@ void CQItemCalScrollButton::Draw(CDibPicture* target, int x, int y, int left, in
 
 void CQItemCalScrollButton::ShowDay(CTime t) {
     CQMainScreen* screen = GetMainScreen();
-    CQCalendarRole* cal = CalendarOf(screen);
+    CQCalendarRole* cal = GetCalendar();
     if (cal == nullptr) return;
     cal->ClampDrawDay(t, &t);
     cal->ScrollToDay(t, nullptr);
@@ -73,7 +68,7 @@ void CQItemCalScrollButton::ShowDay(CTime t) {
 
 void CQItemCalScrollButton::WeekStep() {
     CQMainScreen* screen = GetMainScreen();
-    CQCalendarRole* cal = CalendarOf(screen);
+    CQCalendarRole* cal = GetCalendar();
     if (cal == nullptr || Step() == 0) return;
     const int first = screen->GetCalendarBeginWeek();
     CTime t;
@@ -87,7 +82,7 @@ void CQItemCalScrollButton::WeekStep() {
 }
 
 void CQItemCalScrollButton::DayStep() {
-    CQCalendarRole* cal = CalendarOf(GetMainScreen());
+    CQCalendarRole* cal = GetCalendar();
     if (cal == nullptr || Step() == 0) return;
     CTime t;
     cal->GetFirstDay(&t);

@@ -39,14 +39,10 @@ void CQItemChange::OnButtonClick(UINT /*flags*/, int /*x*/, int /*y*/) {
 
 void CQItemChange::OnDropIn(UINT flags, int x, int y, CItem* dragged) {
     CQMainScreen* screen = GetMainScreen();
-    if (screen != nullptr && dragged != nullptr && dragged->IsKindOf("CQItemCalDay")) {
-        CQCalendarRole* cal = CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*screen));
-        const CalDragInfo* d = cal != nullptr ? cal->GetDragInfo() : nullptr;
-        if (d != nullptr) {
-            // The program as it was before the drag; the host may rewrite it.
-            CQProg p = d->initial;
-            if (screen->OnChange_DropOut(GetName(), &p)) screen->SetProgram(p);
-        }
+    if (const CalDragInfo* d = screen != nullptr ? GetBarDrag(dragged) : nullptr) {
+        // The program as it was before the drag; the host may rewrite it.
+        CQProg p = d->initial;
+        if (screen->OnChange_DropOut(GetName(), &p)) screen->SetProgram(p);
     }
     CQItemButton::OnDropIn(flags, x, y, dragged);
 }

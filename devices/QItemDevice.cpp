@@ -167,12 +167,10 @@ bool CQItemDevice::ReadSetKey(DeviceIconSet& set, int which, const CString& key,
         // not load leaves them as they were.
         CMaskPicture* frame = set.animation->GetFrame();
         if (set.animation->GetFrameCount() <= 1 && frame != nullptr) {
-            for (int view = which == kLarge ? 0 : 1; view <= (which == kLarge ? 0 : 2); ++view) {
-                CRect& r = GetViewPlacement(view)->rect;
-                r.right = static_cast<int>(
-                    std::min<std::int64_t>(std::int64_t{r.left} + frame->GetWidth(), kMaxCoord));
-                r.bottom = static_cast<int>(
-                    std::min<std::int64_t>(std::int64_t{r.top} + frame->GetHeight(), kMaxCoord));
+            if (which == kLarge) {
+                SizePlacements(0, 0, frame->GetWidth(), frame->GetHeight());
+            } else {
+                SizePlacements(1, 2, frame->GetWidth(), frame->GetHeight());
             }
         }
     } else if (Is(key, "ANIMEORDER")) {
@@ -366,12 +364,6 @@ CPoint CQItemDevice::ToWindow(int x, int y) const {
     return CPoint(r.left + x, r.top + y);
 }
 
-CQCalendarRole* CQItemDevice::GetCalendar() const {
-    CQMainScreen* screen = GetMainScreen();
-    return screen != nullptr ? CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*screen))
-                             : nullptr;
-}
-
 void CQItemDevice::OnMouseEnter(UINT flags, int x, int y, CItem* captured) {
     if (CQMainScreen* screen = GetMainScreen()) screen->PlayWav(screen->GetSeMouseOver());
     CQItemButton::OnMouseEnter(flags, x, y, captured);
@@ -455,15 +447,19 @@ void CQItemDevice::OnMouseMove(UINT flags, int x, int y, CItem* captured) {
         POINT local;
         CItem* under =
             wnd->GetRootItem() != nullptr ? wnd->GetRootItem()->HitTest(at, &local) : nullptr;
-        if (CanDropOn(under, at.x, at.y)) {
+        // The proposal is made once a move: over the calendar it is also
+        // what CanDropOn would ask.
+        CQProg proposal;
+        const int r = MakeDropProgram(at.x, at.y, &proposal);
+        const bool allowed =
+            CQMainScreen::IsCalendarCItem(under) ? r == 0 : CanDropOn(under, at.x, at.y);
+        if (allowed) {
             wnd->ResetItemCursor();
         } else {
             wnd->SetItemCursor(LoadCursor(nullptr, IDC_NO));
         }
         if (CQCalendarRole* cal = GetCalendar()) {
             cal->EndProgDrag();
-            CQProg proposal;
-            const int r = MakeDropProgram(at.x, at.y, &proposal);
             // Drawn on the calendar also when it overlaps or breaks a rule.
             if (r == 0 || r == -4 || r == -5) {
                 CalDragInfo info;

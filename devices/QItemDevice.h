@@ -106,7 +106,6 @@ protected:
 private:
     bool ReadSetKey(DeviceIconSet& set, int which, const CString& key, const CString& value);
     CPoint ToWindow(int x, int y) const;
-    CQCalendarRole* GetCalendar() const;
 
     DeviceIconSet m_Sets[2];
     bool m_bAnimating = false;

@@ -32,7 +32,7 @@ void CQItemGoToday::Draw(CDibPicture* target, int x, int y, int left, int top, i
 void CQItemGoToday::OnButtonClick(UINT /*flags*/, int /*x*/, int /*y*/) {
     CQMainScreen* screen = GetMainScreen();
     if (screen == nullptr) return;
-    CQCalendarRole* cal = CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*screen));
+    CQCalendarRole* cal = GetCalendar();
     if (cal == nullptr) return;
     cal->GotoThisWeek();
     // The scroll buttons' look follows the first day.

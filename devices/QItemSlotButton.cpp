@@ -101,8 +101,7 @@ void CQItemSlotButton::OnButtonClick(UINT /*flags*/, int /*x*/, int /*y*/) {
     CQProg p;
     CTime day;
     if (!screen->GetProgram(m_nSlotNo, &p) || !GetShowDay(p, CTime::GetCurrentTime(), &day)) return;
-    if (CQCalendarRole* cal = CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*screen)))
-        cal->GotoWeek(day);
+    if (CQCalendarRole* cal = GetCalendar()) cal->GotoWeek(day);
 }
 
 void CQItemSlotButton::OnKeyDown(UINT key, UINT repeat, UINT flags) {

@@ -48,10 +48,7 @@ void CQItemTrash::OnDropIn(UINT flags, int x, int y, CItem* dragged) {
     CQMainScreen* screen = GetMainScreen();
     // Only a program bar, whose day row holds the drag; anything else
     // dropped here means nothing.
-    if (screen != nullptr && dragged != nullptr && dragged->IsKindOf("CQItemCalDay")) {
-        CQCalendarRole* cal = CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*screen));
-        const CalDragInfo* d = cal != nullptr ? cal->GetDragInfo() : nullptr;
-        if (d != nullptr) DeleteOnConsent(d->initial);
-    }
+    if (const CalDragInfo* d = screen != nullptr ? GetBarDrag(dragged) : nullptr)
+        DeleteOnConsent(d->initial);
     CQItemButton::OnDropIn(flags, x, y, dragged);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "frame/IniFile.h"
+#include "frame/Item.h"
 #include "frame/pictures/MaskPicture.h"
 #include "platform/Backend.h"
 
@@ -109,4 +110,10 @@ std::unique_ptr<CMaskPicture> CQItem::LoadPicture(const CString& file) const {
     auto picture = std::make_unique<CMaskPicture>();
     if (!picture->Load(path)) MessageBoxNoOwner(path, "Error");
     return picture;
+}
+
+void CQItem::CreateOverRoot() {
+    CItem* root = m_pMainScreen != nullptr ? m_pMainScreen->GetRootItem() : nullptr;
+    const CRect whole = root != nullptr ? root->GetRect() : CRect();
+    m_pOwner->Create(root, 0, 0, whole.Width(), whole.Height());
 }

@@ -73,6 +73,10 @@ public:
     COLORREF GetSelectColor() const;
     COLORREF GetGrayColor() const;
 
+    // Creates the owner under the root, covering all of it: the items drawn
+    // over the whole screen.
+    void CreateOverRoot();
+
     // A picture key's file, from the picture directory. One that cannot be
     // loaded shows the box without owner (the whole path, "Error") and is
     // kept all the same: it draws nothing.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "calendar/cal_fixture.h"
 #include "frame/Item.h"
 #include "frame/QItem.h"
 #include "frame/QItemRoles.h"
@@ -21,12 +22,9 @@
 
 namespace skintest {
 
+using caltest::Log;
+using caltest::Str;
 using quillon::testing::Harness;
-using Log = std::vector<std::string>;
-
-inline std::string Str(CTime t) {
-    return t.Format("%Y-%m-%d %H:%M").str();
-}
 
 class RecordingHost : public CQMainScreen {
 public:
