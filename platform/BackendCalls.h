@@ -8,6 +8,10 @@
 #include <quillon/platform/Geometry.h>
 #include <quillon/platform/Types.h>
 
+#include <vector>
+
+class CWnd;
+
 namespace quillon {
 namespace platform {
 
@@ -43,7 +47,9 @@ struct InputEvent {
     int frameId = 0;
     int x = 0;
     int y = 0;
-    UINT flags = 0;  // MK_* for mouse input
+    // MK_* for mouse input; MK_SHIFT and MK_CONTROL for keys too, so that
+    // GetKeyState and TranslateMessage know the shift state.
+    UINT flags = 0;
     int delta = 0;   // wheel, 120 a notch
     UINT vk = 0;     // keys
 };
@@ -56,6 +62,38 @@ void PostInput(const InputEvent& event);
 // stays posted for the loop that owns it. A message box's modal loop calls
 // it (also declared for hosts in FrameWindow.h).
 bool PumpMessages();
+
+// How long the backend may wait before a window timer is due, in ms
+// (Backend::kWaitForever when no timer runs). A modal loop of the backend's
+// own waits no longer than this between pumps.
+DWORD NextTimerDelay();
+
+// The backend's number of the frame the window is drawn in; 0 when it is
+// in none (or null).
+int FrameIdOf(const CWnd* wnd);
+
+// A message box as the platform draws it, so that every backend shows the
+// same box with the platform's fonts: a caption bar, the text and one button
+// per answer of the MB_* type, the focused one marked and the pressed one
+// sunk. Coordinates are the picture's own.
+struct MessageBoxButton {
+    int answer = IDOK;  // IDOK, IDCANCEL, IDYES, ...
+    CRect rect;
+};
+struct MessageBoxLayout {
+    std::vector<MessageBoxButton> buttons;  // left to right
+    int focused = 0;                        // index of the default button
+    // The answer Escape (or closing the box) gives; 0 when the box has no
+    // way to cancel (Yes/No, Abort/Retry/Ignore).
+    int escapeAnswer = 0;
+};
+// The buttons of a type (MB_OK when unknown), with MB_DEFBUTTON2/3 focused.
+MessageBoxLayout MessageBoxButtons(UINT type);
+// Draws the box; `layout` gets the button rectangles. `pressed` is the
+// index of the button held down (-1 for none). A 32-bit picture the caller
+// deletes with DeleteObject (gdi/Bitmap.h); null when it cannot be made.
+DibSection* DrawMessageBox(const CString& text, const CString& caption, MessageBoxLayout* layout,
+                           int pressed);
 
 // A tool tip as the platform drew it. The backend only shows it: the
 // picture (32 bits a pixel, the tip's size; rows through DibSection::Row)

@@ -50,6 +50,12 @@ int FrameWindow::BackendId() const {
     return PlatformData() ? PlatformData()->backendId : 0;
 }
 
+int FrameIdOf(const CWnd* wnd) {
+    if (!wnd || !IsLive(wnd)) return 0;
+    const FrameWindow* frame = wnd->PlatformData()->frame;
+    return frame ? frame->BackendId() : 0;
+}
+
 int RunMessageLoop() {
     MSG msg{};
     for (;;) {

@@ -167,6 +167,8 @@ void ApplyInput(const InputEvent& ev, const MSG* msg, CWnd* under, int hitTest) 
         return;
     }
     FrameWindow* frame = FrameById(ev.frameId);
+    if (ev.kind != InputKind::Leave && ev.kind != InputKind::Quit)
+        s.modifiers = ev.flags & (MK_SHIFT | MK_CONTROL);
     if (frame && BringsFocusBack(ev.kind)) RegainFocus();
     if (ev.kind == InputKind::Leave) {
         if (s.pointer.frame == frame) s.pointer.frame = nullptr;
@@ -323,6 +325,12 @@ void ForgetInputWindow(CWnd* wnd) {
 }  // namespace quillon
 
 using quillon::platform::State;
+
+short GetKeyState(int vk) {
+    UINT mods = State().modifiers;
+    bool down = (vk == VK_SHIFT && (mods & MK_SHIFT)) || (vk == VK_CONTROL && (mods & MK_CONTROL));
+    return down ? static_cast<short>(0x8000) : 0;
+}
 
 BOOL GetCursorPos(POINT* point) {
     if (!point) return FALSE;

@@ -51,18 +51,6 @@ bool PeekTimer(MSG* msg, HWND hwnd, UINT lo, UINT hi, UINT remove) {
     return false;
 }
 
-// How long a wait may last: until the next window timer is due.
-DWORD NextTimerDelay() {
-    DWORD now = timeGetTime();
-    DWORD best = Backend::kWaitForever;
-    for (CWnd* w : State().windows)
-        for (const TimerRecord& timer : D(w)->timers) {
-            DWORD left = TimeReached(now, timer.due) ? 0 : timer.due - now;
-            best = std::min(best, left);
-        }
-    return best;
-}
-
 // Registered message names, by lower-case name.
 std::mutex g_registeredLock;
 std::map<std::string, UINT>& Registered() {
@@ -74,6 +62,18 @@ std::vector<std::string>* g_paintTexts = nullptr;  // the paint being handled, w
 bool g_recordPaintTexts = false;
 
 }  // namespace
+
+// How long a wait may last: until the next window timer is due.
+DWORD NextTimerDelay() {
+    DWORD now = timeGetTime();
+    DWORD best = Backend::kWaitForever;
+    for (CWnd* w : State().windows)
+        for (const TimerRecord& timer : D(w)->timers) {
+            DWORD left = TimeReached(now, timer.due) ? 0 : timer.due - now;
+            best = std::min(best, left);
+        }
+    return best;
+}
 
 void SetRecordPaintTexts(bool on) {
     g_recordPaintTexts = on;
@@ -171,7 +171,8 @@ BOOL TranslateMessage(const MSG* msg) {
     UINT vk = static_cast<UINT>(msg->wParam);
     int ch = 0;
     if (vk >= 'A' && vk <= 'Z') {
-        ch = static_cast<int>(vk - 'A' + 'a');  // no shift state is kept
+        bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+        ch = static_cast<int>(shift ? vk : vk - 'A' + 'a');
     } else if ((vk >= '0' && vk <= '9') || vk == VK_SPACE || vk == VK_RETURN || vk == VK_BACK ||
                vk == VK_TAB || vk == VK_ESCAPE) {
         ch = static_cast<int>(vk);

@@ -33,6 +33,8 @@ struct WindowSystemState {
     PointerState pointer;
     std::vector<CToolTipCtrl*> tips;
     MSG last{};  // the last message taken off the queue
+    // MK_SHIFT and MK_CONTROL as the last key or mouse input had them.
+    UINT modifiers = 0;
 };
 
 WindowSystemState& State();

@@ -9,6 +9,7 @@ packages=(
   tzdata
   libfreetype-dev libfontconfig-dev libstb-dev fonts-ipafont-gothic fonts-dejavu-core
   libpixman-1-dev
+  libsdl2-dev xvfb xdotool x11-apps
   clang libclang-rt-dev
 )
 

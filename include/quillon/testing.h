@@ -68,7 +68,8 @@ public:
     // `delta` as the window system gives it (120 a notch), at the last
     // pointer position.
     void Wheel(short delta);
-    void KeyDown(UINT vk);
+    // `flags`: MK_SHIFT, MK_CONTROL held with the key.
+    void KeyDown(UINT vk, UINT flags = 0);
     // The pointer leaves the parent window.
     void MouseLeave();
     // The user closes the parent window: it gets WM_CLOSE, which destroys

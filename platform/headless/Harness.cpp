@@ -188,8 +188,8 @@ void Harness::Wheel(short delta) {
     m_impl->Input(platform::InputKind::Wheel, m_impl->lastX, m_impl->lastY, 0, delta);
 }
 
-void Harness::KeyDown(UINT vk) {
-    m_impl->Input(platform::InputKind::KeyDown, m_impl->lastX, m_impl->lastY, 0, 0, vk);
+void Harness::KeyDown(UINT vk, UINT flags) {
+    m_impl->Input(platform::InputKind::KeyDown, m_impl->lastX, m_impl->lastY, flags, 0, vk);
 }
 
 void Harness::MouseLeave() {

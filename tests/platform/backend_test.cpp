@@ -143,3 +143,43 @@ TEST(BackendTest, TheToolTipIsAFramedPictureWithInkPushedInsideTheFrame) {
     EXPECT_GT(ink, 10);
     EXPECT_EQ(quillon::platform::DrawToolTip(""), nullptr);
 }
+
+TEST(BackendTest, MessageBoxButtonsByTypeAndTheirPicture) {
+    using quillon::platform::DrawMessageBox;
+    using quillon::platform::MessageBoxButtons;
+    struct Case {
+        UINT type;
+        std::vector<int> answers;
+        int focused;
+        int escape;
+    };
+    const Case cases[] = {
+        {MB_OK, {IDOK}, 0, IDOK},
+        {MB_OKCANCEL | MB_ICONQUESTION, {IDOK, IDCANCEL}, 0, IDCANCEL},
+        {MB_ABORTRETRYIGNORE, {IDABORT, IDRETRY, IDIGNORE}, 0, 0},
+        {MB_YESNOCANCEL | 0x200, {IDYES, IDNO, IDCANCEL}, 2, IDCANCEL},  // third is default
+        {MB_YESNO | 0x100, {IDYES, IDNO}, 1, 0},
+        {MB_RETRYCANCEL | 0x200, {IDRETRY, IDCANCEL}, 0, IDCANCEL},  // no third: the first
+        {0xE, {IDOK}, 0, IDOK},                                      // unknown: OK
+    };
+    Harness h;
+    for (const Case& c : cases) {
+        auto layout = MessageBoxButtons(c.type);
+        std::vector<int> answers;
+        for (const auto& b : layout.buttons) answers.push_back(b.answer);
+        EXPECT_EQ(answers, c.answers) << c.type;
+        EXPECT_EQ(layout.focused, c.focused) << c.type;
+        EXPECT_EQ(layout.escapeAnswer, c.escape) << c.type;
+
+        // Buttons lie inside the picture, left to right, apart.
+        HBITMAP picture = DrawMessageBox(Sjis("保存しますか？\n二行目"), "Title", &layout, 0);
+        ASSERT_NE(picture, nullptr);
+        CRect all(0, 0, picture->width, picture->height);
+        for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
+            const CRect& r = layout.buttons[i].rect;
+            EXPECT_TRUE(!r.IsRectEmpty() && (CRect(r) & all) == r) << c.type << " " << i;
+            if (i > 0) EXPECT_LT(layout.buttons[i - 1].rect.right, r.left);
+        }
+        DeleteObject(picture);
+    }
+}

@@ -110,21 +110,36 @@ TEST(FrameTest, TheMessageLoopRunsOnTheTestClockUntilQuitAndFramesRefuseBadSizes
 
 TEST(FrameTest, TheBackendComesFromTheEnvironment) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // {QUILLON_BACKEND, all that is printed}: each case runs in a fresh
-    // process, where the choice is made once, and a headless window opens.
-    const std::pair<const char*, const char*> cases[] = {
-        {"sdl", "^quillon: the sdl backend is not built in; using headless\n$"},
-        {"vulkan", "^quillon: unknown QUILLON_BACKEND \"vulkan\"; using headless\n$"},
-        {"headless", "^$"}};
-    for (const auto& c : cases) {
+    // {QUILLON_BACKEND, DISPLAY, SDL_VIDEODRIVER, all that is printed}: each
+    // case runs in a fresh process, where the choice is made once, and a
+    // window opens (SDL's offscreen driver needs no display).
+    struct Case {
+        const char* backend;
+        const char* display;
+        const char* driver;
+        const char* printed;
+    };
+    const Case cases[] = {
+        {"sdl", "", "",
+         "quillon: (the sdl backend is not built in|no window can be opened \\(.+\\)); using "
+         "headless\n$"},
+        {"vulkan", "", "", "^quillon: unknown QUILLON_BACKEND \"vulkan\"; using headless\n$"},
+        {"headless", ":0", "", "^$"},
+        {"", "", "", "^$"},
+        {"sdl", "", "offscreen",
+         "^(quillon: the sdl backend is not built in; using headless\n)?$"}};
+    for (const Case& c : cases) {
         EXPECT_EXIT(
             {
-                setenv("QUILLON_BACKEND", c.first, 1);
-                quillon::platform::CurrentBackend();
+                setenv("QUILLON_BACKEND", c.backend, 1);
+                setenv("DISPLAY", c.display, 1);
+                unsetenv("WAYLAND_DISPLAY");
+                setenv("SDL_VIDEODRIVER", c.driver, 1);
+                setenv("SDL_AUDIODRIVER", "dummy", 1);
                 quillon::platform::CurrentBackend();
                 std::exit(quillon::platform::CurrentBackend().CreateWindow("x", 5, 5) > 0 ? 0 : 1);
             },
-            ::testing::ExitedWithCode(0), c.second)
-            << c.first;
+            ::testing::ExitedWithCode(0), c.printed)
+            << c.backend << " " << c.driver;
     }
 }

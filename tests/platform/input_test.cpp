@@ -86,6 +86,16 @@ TEST(InputTest, RoutingByPointCaptureAndFocus) {
     h.KeyDown(VK_F5);
     EXPECT_EQ(a.events, (Texts{"key 65 x1", "key 116 x1"}));
     EXPECT_EQ(a.Count(WM_CHAR), 1);  // translated: only 'A' types something
+    // The shift state comes with the key: an upper-case letter, and
+    // GetKeyState tells it while the key is handled.
+    h.KeyDown('B', MK_SHIFT);
+    EXPECT_LT(GetKeyState(VK_SHIFT), 0);
+    h.KeyDown('C');
+    EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
+    Texts chars;
+    for (const auto& s : a.seen)
+        if (s.message == WM_CHAR) chars.push_back(std::string(1, static_cast<char>(s.wParam)));
+    EXPECT_EQ(chars, (Texts{"a", "B", "c"}));
     EXPECT_EQ(b.SetFocus(), &a);
     EXPECT_TRUE(a.Count(WM_KILLFOCUS) == 1 && b.Count(WM_SETFOCUS) == 1 && CWnd::GetFocus() == &b);
     h.KeyDown(VK_ESCAPE);

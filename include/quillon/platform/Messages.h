@@ -292,7 +292,8 @@ BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remo
 // Waits for a message: TRUE for one, FALSE for WM_QUIT, -1 when nothing can
 // arrive any more (a backend without input and no timer left to wait for).
 BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
-// Posts WM_CHAR for a WM_KEYDOWN of a key that types a character.
+// Posts WM_CHAR for a WM_KEYDOWN of a key that types a character: a letter
+// in upper case while Shift is down (as the last input had it).
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 void PostQuitMessage(int exitCode);
@@ -303,6 +304,10 @@ UINT RegisterWindowMessage(LPCSTR name);
 BOOL IsWindow(HWND hwnd);
 // The pointer in screen coordinates, as the last input left it.
 BOOL GetCursorPos(POINT* point);
+// VK_SHIFT or VK_CONTROL: the high bit set while the key was down at the last
+// key or mouse input taken off the queue (the flags MK_SHIFT, MK_CONTROL a
+// backend gives its input). 0 for any other key.
+short GetKeyState(int vk);
 // Time and pointer position (x low word, y high word) of the message last
 // retrieved by a peek or get.
 DWORD GetMessageTime();
