@@ -85,6 +85,9 @@ struct Stage {
     static int X(int x) { return kLeft + 3 + x; }
     static int Y(int y) { return kTop + 3 + y; }
     COLORREF Pixel(int x, int y) { return h.Pixel(X(x), Y(y)); }
+    void Move(int x, int y, UINT flags = 0) { h.MouseMove(X(x), Y(y), flags); }
+    void Down(int x, int y) { h.LButtonDown(X(x), Y(y)); }
+    void Up(int x, int y) { h.LButtonUp(X(x), Y(y)); }
     // The message boxes shown since the last call, as "caption: text".
     Log NewBoxes() {
         Log out;
@@ -238,9 +241,6 @@ struct Scene : Stage {
         items.erase(std::find_if(items.begin(), items.end(),
                                  [&](const auto& p) { return p.get() == item; }));
     }
-    void Move(int x, int y, UINT flags = 0) { h.MouseMove(X(x), Y(y), flags); }
-    void Down(int x, int y) { h.LButtonDown(X(x), Y(y)); }
-    void Up(int x, int y) { h.LButtonUp(X(x), Y(y)); }
     void PaintAll() {
         bg->Redraw();
         h.AdvanceMs(0);
@@ -421,8 +421,9 @@ struct ScreenScene : Stage {
     }
     ~ScreenScene() {
         screen.reset();
-        for (auto& [keyword, factory] : m_saved)
-            quillon::frame::SetSectionFactory(keyword, factory);
+        // Backwards: a keyword replaced twice gets its first factory back.
+        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
+            quillon::frame::SetSectionFactory(it->first, it->second);
     }
     // The picture directory, with its trailing separator.
     std::string PictureDir() const { return dir.Path(""); }
@@ -442,10 +443,12 @@ struct ScreenScene : Stage {
         return dynamic_cast<T*>(screen->CQItemName2pCQItem(name));
     }
 
-private:
+protected:
     void Put(const char* keyword, quillon::frame::ItemFactory factory) {
         m_saved.emplace_back(keyword, quillon::frame::SetSectionFactory(keyword, factory));
     }
+
+private:
     std::vector<std::pair<const char*, quillon::frame::ItemFactory>> m_saved;
 };
 
