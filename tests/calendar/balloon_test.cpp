@@ -14,22 +14,8 @@ const std::string kBalloon =
     "FRAME\tR\tSURFACE\t\"br.bmp\"\nFRAME\tR\tSHADOW\t\"bs.bmp\"\nICON\tCDDVD\t\"icon.bmp\"\n"
     "END\nPROGRAMMARGIN\t180\n";
 
-std::string S(const char* utf8) {
-    return Sjis(utf8).str();
-}
-
 Log Info(const char* title, const CQProg& p) {
     return {S(title), p.GetStrPattern().str(), p.GetStrTime().str()};
-}
-
-// Presses at (x, y), passes the drag threshold and moves to (toX, toY),
-// holding the button.
-void HoldDrag(CalScene& s, int x, int y, int toX, int toY) {
-    s.h.MouseMove(x, y);
-    s.h.LButtonDown(x, y);
-    s.h.MouseMove(x + 1, y + 5, MK_LBUTTON);
-    s.h.MouseMove(toX, toY, MK_LBUTTON);
-    s.h.AdvanceMs(0);
 }
 
 }  // namespace
@@ -44,7 +30,7 @@ TEST(CalendarBalloon, HoverSaysWhatIsUnderThePointer) {
     ASSERT_TRUE(s.screen->AddLog(log));
     CQProg prog;
     ASSERT_TRUE(s.screen->GetProgram(3, &prog));
-    const int bar = CalScene::LineX(CalScene::At(11, 0)), y = CalScene::RowY(kTue);
+    const int bar = CalScene::LineX(11, 0), y = CalScene::RowY(kTue);
 
     s.h.MouseMove(bar, y);
     s.h.AdvanceMs(0);
@@ -63,23 +49,23 @@ TEST(CalendarBalloon, HoverSaysWhatIsUnderThePointer) {
     s.h.AdvanceMs(0);
     EXPECT_EQ(s.h.DrawnTexts(), Info("予約番号#3", prog));
 
-    s.h.MouseMove(CalScene::LineX(CalScene::At(9, 30)), CalScene::RowY(kWed));
+    s.h.MouseMove(CalScene::LineX(9, 30), CalScene::RowY(kWed));
     s.h.AdvanceMs(0);
     EXPECT_EQ(s.h.DrawnTexts(), (Log{log.GetLogStrState().str(), log.GetLogBeginDay().str(),
                                      log.GetLogStrTime().str()}));
     // The gap between rows, an empty stretch and the label show none.
     for (CPoint p : {CPoint(bar, CalScene::Y(14 + 34 * kTue + 28)),
-                     CPoint(CalScene::LineX(CalScene::At(18, 0)), y), CPoint(CalScene::X(50), y)}) {
+                     CPoint(CalScene::LineX(18, 0), y), CPoint(CalScene::X(50), y)}) {
         s.h.MouseMove(p.x, p.y);
         s.h.AdvanceMs(0);
         EXPECT_TRUE(s.h.DrawnTexts().empty()) << p.x << "," << p.y;
     }
     // Dragging: the change it would make, from the first move on.
-    HoldDrag(s, bar, y, CalScene::LineX(CalScene::At(15, 0)), y);
+    s.Hold(bar, y, CalScene::LineX(15, 0), y);
     CQProg changed = s.Cal()->GetDragInfo()->changed;
     EXPECT_EQ(Str(changed.GetBeginTime()), "2025-01-07 14:00");
     EXPECT_EQ(s.h.DrawnTexts(), Info("予約変更", changed));
-    s.h.LButtonUp(CalScene::LineX(CalScene::At(15, 0)), y);
+    s.h.LButtonUp(CalScene::LineX(15, 0), y);
 }
 
 TEST(CalendarBalloon, DragNamesTheBrokenRule) {
@@ -102,9 +88,8 @@ TEST(CalendarBalloon, DragNamesTheBrokenRule) {
         CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon);
         ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
         ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 8, 14, 0, 16, 0)));
-        const int toX = CalScene::LineX(CalScene::At(c.toHour, c.toMinute));
-        HoldDrag(s, CalScene::LineX(CalScene::At(11, 0)), CalScene::RowY(kWed), toX,
-                 CalScene::RowY(c.toRow));
+        const int toX = CalScene::LineX(c.toHour, c.toMinute);
+        s.Hold(CalScene::LineX(11, 0), CalScene::RowY(kWed), toX, CalScene::RowY(c.toRow));
         EXPECT_EQ(s.h.DrawnTexts(), c.lines);
         s.h.LButtonUp(toX, CalScene::RowY(c.toRow));
         CQProg p;
@@ -118,8 +103,8 @@ TEST(CalendarBalloon, DragNamesTheBrokenRule) {
     nkx.SetKind(3);
     nkx.m_bNKXMail = true;
     ASSERT_TRUE(s.screen->SetProgram(nkx));
-    HoldDrag(s, CalScene::LineX(CalScene::At(10, 0)) + 1, CalScene::RowY(kTue),
-             CalScene::LineX(CalScene::At(8, 0)), CalScene::RowY(kTue));
+    s.Hold(CalScene::LineX(10, 0) + 1, CalScene::RowY(kTue), CalScene::LineX(8, 0),
+           CalScene::RowY(kTue));
     EXPECT_EQ(s.h.DrawnTexts(),
               (Log{S("パーソナルタイマー"), S("は予約時間を変更で"), S("きません")}));
 }
@@ -129,7 +114,7 @@ TEST(CalendarBalloon, SideEdgesAndShadowColour) {
     // near the top it is pushed down to 0. A dark colour casts a white shadow.
     CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon + "COLOR\tNORMAL\t0,0,64\n");
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 5, 22, 0, 23, 50)));
-    const int x = CalScene::LineX(CalScene::At(23, 40)), y = CalScene::RowY(kSun);
+    const int x = CalScene::LineX(23, 40), y = CalScene::RowY(kSun);
     s.h.MouseMove(x, y);
     s.h.AdvanceMs(0);
     ASSERT_EQ(s.h.DrawnTexts().size(), 3u);

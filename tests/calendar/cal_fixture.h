@@ -32,6 +32,10 @@ using Log = std::vector<std::string>;
 inline std::string Str(CTime t) {
     return t.Format("%Y-%m-%d %H:%M").str();
 }
+// Shift-JIS bytes of a UTF-8 text, as DrawText gets them.
+inline std::string S(const char* utf8) {
+    return Sjis(utf8).str();
+}
 
 class RecordingHost : public CQMainScreen {
 public:
@@ -84,18 +88,24 @@ struct CalSceneOf {
     explicit CalSceneOf(int height = 252, const std::string& calendarKeys = DefaultKeys(),
                         const char* tz = nullptr, const std::string& tail = "") {
         if (tz != nullptr) h.SetTimeZone(tz);
-        parent = h.CreateParent(1010, 310);
         WritePictures();
-        const std::string ini = "BG\nBMP\t\"bg.bmp\"\nEND\nCALENDAR\nVIEW\tTIMER\nSIZE\t975," +
-                                std::to_string(height) + "\nVIEW\tAUDIO\nSIZE\t1000," +
-                                std::to_string(height) + "\n" + calendarKeys +
-                                "END\nDEVICE\nNAME\t\"MD\"\nVIEW\tTIMER\nPOSITION\t900,270\n"
-                                "SIZE\t40,20\nDRAG\tCD/DVD\t0\t0\nEND\n" +
-                                tail;
+        Open(310, "BG\nBMP\t\"bg.bmp\"\nEND\nCALENDAR\nVIEW\tTIMER\nSIZE\t975," +
+                      std::to_string(height) + "\nVIEW\tAUDIO\nSIZE\t1000," +
+                      std::to_string(height) + "\n" + calendarKeys +
+                      "END\nDEVICE\nNAME\t\"MD\"\nVIEW\tTIMER\nPOSITION\t900,270\n"
+                      "SIZE\t40,20\nDRAG\tCD/DVD\t0\t0\nEND\n" +
+                      tail);
+    }
+    struct Unopened {};
+    explicit CalSceneOf(Unopened) {}
+    // A parent 1010 pixels wide and `height` high, the screen from `ini`
+    // filling it, in TIMER.
+    void Open(int height, const std::string& ini) {
+        parent = h.CreateParent(1010, height);
         dir.Write("TARVIK.INI", picturetest::Bytes(ini.begin(), ini.end()));
         CString iniPath(dir.Path("TARVIK.INI")), pictures(dir.Path(""));
-        screen = std::make_unique<Host>("QuillonTest", parent, CRect(0, 0, 1006, 306), &iniPath,
-                                        &pictures);
+        screen = std::make_unique<Host>("QuillonTest", parent, CRect(0, 0, 1006, height - 4),
+                                        &iniPath, &pictures);
         screen->SetViewMode(2);
         h.AdvanceMs(0);
     }
@@ -134,18 +144,23 @@ struct CalSceneOf {
     static int LineX(int d) { return X(CQItemCal::kLabelWidth + d); }
     // The offset of a local time of day on the 100-second-a-pixel rows.
     static int At(int hour, int minute) { return (hour * 3600 + minute * 60) / 100; }
+    static int LineX(int hour, int minute) { return LineX(At(hour, minute)); }
 
     void Click(int x, int y) {
         h.MouseMove(x, y);
         h.LButtonDown(x, y);
         h.LButtonUp(x, y);
     }
-    // Press, pass the threshold, move to (x, y), release there.
-    void Drag(int fromX, int fromY, int x, int y) {
+    // Press, pass the threshold, move to (x, y) and hold; Drag releases there.
+    void Hold(int fromX, int fromY, int x, int y) {
         h.MouseMove(fromX, fromY);
         h.LButtonDown(fromX, fromY);
         h.MouseMove(fromX + 1, fromY + 5, MK_LBUTTON);
         h.MouseMove(x, y, MK_LBUTTON);
+        h.AdvanceMs(0);
+    }
+    void Drag(int fromX, int fromY, int x, int y) {
+        Hold(fromX, fromY, x, y);
         h.LButtonUp(x, y);
     }
     Log TakeLog() {

@@ -64,12 +64,8 @@ TEST(Calendar, RowsFollowTheHeight) {
     // above the first row and below the last belongs to none.
     CalScene s;
     CQItemCal* cal = s.Cal();
-    EXPECT_EQ(cal->GetDayAtY(13), nullptr);
-    EXPECT_EQ(cal->GetDayAtY(14), cal->GetDay(0));
-    EXPECT_EQ(cal->GetDayAtY(47), cal->GetDay(0));
-    EXPECT_EQ(cal->GetDayAtY(48), cal->GetDay(1));
-    EXPECT_EQ(cal->GetDayAtY(242), cal->GetDay(6));
-    EXPECT_EQ(cal->GetDayAtY(243), nullptr);
+    for (auto [y, row] : {std::pair{13, -1}, {14, 0}, {47, 0}, {48, 1}, {242, 6}, {243, -1}})
+        EXPECT_EQ(cal->GetDayAtY(y), row < 0 ? nullptr : cal->GetDay(row)) << y;
     EXPECT_EQ(CQCalendarRole::Of(static_cast<CQItem*>(cal))->GetDayAtY(20), cal->GetDay(0));
 }
 

@@ -1,6 +1,6 @@
 // Day rows: bars from programs and logs, the ladder look, grips and cursors,
 // selection, double and right clicks, program drags with the host's consent,
-// device drops, and the look of a whole calendar.
+// and the look of a whole calendar.
 #include "cal_fixture.h"
 
 using namespace caltest;
@@ -103,14 +103,10 @@ TEST(CalendarDay, GripsAndCursors) {
     }
     // While dragging: the grip's cursor where the result is good, "no"
     // where it breaks a rule or finds no row.
-    const int y = CalScene::RowY(kWed);
-    s.h.MouseMove(CalScene::X(507), y);
-    s.h.LButtonDown(CalScene::X(507), y);
-    s.h.MouseMove(CalScene::X(508), y + 5, MK_LBUTTON);
-    s.h.MouseMove(CalScene::LineX(CalScene::At(16, 0)), y, MK_LBUTTON);
+    s.Hold(CalScene::X(507), CalScene::RowY(kWed), CalScene::LineX(16, 0), CalScene::RowY(kWed));
     EXPECT_EQ(s.h.CursorId(), kHand);
     EXPECT_TRUE(s.Cal()->GetDragInfo()->shown);
-    s.h.MouseMove(CalScene::LineX(CalScene::At(23, 0)), CalScene::RowY(kTue), MK_LBUTTON);
+    s.h.MouseMove(CalScene::LineX(23, 0), CalScene::RowY(kTue), MK_LBUTTON);
     EXPECT_EQ(s.h.CursorId(), kNo);  // onto the other program
     EXPECT_TRUE(s.Cal()->GetDragInfo()->shown);
     s.h.MouseMove(CalScene::X(500), CalScene::Y(5), MK_LBUTTON);  // the scale band
@@ -129,8 +125,8 @@ TEST(CalendarDay, PressSelectsAndClicksReachTheHost) {
     static_cast<CQProg&>(log) = Single(5, 2025, 1, 8, 9, 0, 10, 0);
     log.SetLogTime(CTimeRect(Date(2025, 1, 8, 9), Date(2025, 1, 8, 10)));
     ASSERT_TRUE(s.screen->AddLog(log));
-    const int bar = CalScene::LineX(CalScene::At(11, 0));
-    const int logX = CalScene::LineX(CalScene::At(9, 30));
+    const int bar = CalScene::LineX(11, 0);
+    const int logX = CalScene::LineX(9, 30);
 
     s.Click(bar, CalScene::RowY(kTue));
     EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(*s.screen), 3);
@@ -138,16 +134,14 @@ TEST(CalendarDay, PressSelectsAndClicksReachTheHost) {
     EXPECT_EQ(s.Pixel(bar, CalScene::RowY(kTue)), s.screen->GetSelectColor());
 
     s.TakeLog();
-    s.h.LButtonDblClk(bar, CalScene::RowY(kTue));
-    s.h.LButtonUp(bar, CalScene::RowY(kTue));
-    s.h.LButtonDblClk(logX, CalScene::RowY(kWed));
-    s.h.LButtonUp(logX, CalScene::RowY(kWed));
-    s.h.LButtonDblClk(CalScene::X(50), CalScene::RowY(kThu));  // the label
-    s.h.LButtonUp(CalScene::X(50), CalScene::RowY(kThu));
-    s.h.LButtonDblClk(CalScene::LineX(CalScene::At(18, 0)), CalScene::RowY(kThu));
-    s.h.LButtonUp(CalScene::LineX(CalScene::At(18, 0)), CalScene::RowY(kThu));
-    s.h.LButtonDblClk(bar, CalScene::Y(14 + 34 * kTue + 28));  // the gap: the calendar's
-    s.h.LButtonUp(bar, CalScene::Y(14 + 34 * kTue + 28));
+    // A bar, a log, the label, an empty stretch and the gap (the calendar's).
+    for (CPoint p : {CPoint(bar, CalScene::RowY(kTue)), CPoint(logX, CalScene::RowY(kWed)),
+                     CPoint(CalScene::X(50), CalScene::RowY(kThu)),
+                     CPoint(CalScene::LineX(18, 0), CalScene::RowY(kThu)),
+                     CPoint(bar, CalScene::Y(14 + 34 * kTue + 28))}) {
+        s.h.LButtonDblClk(p.x, p.y);
+        s.h.LButtonUp(p.x, p.y);
+    }
     for (int y : {CalScene::RowY(kTue), CalScene::RowY(kWed), CalScene::RowY(kThu)}) {
         const int x = y == CalScene::RowY(kWed) ? logX : bar;
         s.h.RButtonDown(x, y);
@@ -217,34 +211,15 @@ TEST(CalendarDay, HostRebuildingRowsFromItsCallbacks) {
     CalScene s;
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
     s.screen->onChange = [&] { s.screen->SetViewMode(0); };
-    s.Drag(CalScene::LineX(CalScene::At(11, 0)), CalScene::RowY(kWed),
-           CalScene::LineX(CalScene::At(15, 0)), CalScene::RowY(kWed));
+    s.Drag(CalScene::LineX(11, 0), CalScene::RowY(kWed), CalScene::LineX(15, 0),
+           CalScene::RowY(kWed));
     EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 14:00-16:00");
     EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
     s.screen->SetViewMode(2);
     s.screen->onChange = [&] { s.screen->DeleteProgram(1); };
-    s.Drag(CalScene::LineX(CalScene::At(15, 0)), CalScene::RowY(kWed),
-           CalScene::LineX(CalScene::At(18, 0)), CalScene::RowY(kWed));
+    s.Drag(CalScene::LineX(15, 0), CalScene::RowY(kWed), CalScene::LineX(18, 0),
+           CalScene::RowY(kWed));
     EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 17:00-19:00");  // stored again on consent
-}
-
-TEST(CalendarDay, DeviceDropsProposeTheDefaultLength) {
-    CalScene s;
-    const int deviceX = CalScene::X(920), deviceY = CalScene::Y(280);
-    auto dropAt = [&](int row, int d) {
-        s.h.MouseMove(deviceX, deviceY);
-        s.h.LButtonDown(deviceX, deviceY);
-        s.h.MouseMove(deviceX - 30, deviceY - 30, MK_LBUTTON);
-        s.h.MouseMove(CalScene::LineX(d), CalScene::RowY(row), MK_LBUTTON);
-        s.h.LButtonUp(CalScene::LineX(d), CalScene::RowY(row));
-    };
-    dropAt(kTue, CalScene::At(21, 0));
-    ASSERT_TRUE(s.screen->SetProgDefaultTime("MD", CTimeSpan(3600)));
-    dropAt(kTue, CalScene::At(21, 0));
-    EXPECT_EQ(s.TakeLog(), (Log{"drop MD 2025-01-07 21:00 2025-01-07 21:30",
-                                "drop MD 2025-01-07 21:00 2025-01-07 22:00"}));
-    // The row makes no program itself.
-    EXPECT_EQ(ProgStr(*s.screen, 1), "none");
 }
 
 TEST(CalendarDay, GoldenCalendarWithProgramsLogsSelectionAndGhost) {
@@ -260,13 +235,9 @@ TEST(CalendarDay, GoldenCalendarWithProgramsLogsSelectionAndGhost) {
         ASSERT_TRUE(s.screen->AddLog(log));
     }
     // Slot 1 selected and dragged to 15:00 on Thursday, not yet dropped.
-    const int y = CalScene::RowY(kTue);
-    s.h.MouseMove(CalScene::LineX(CalScene::At(11, 0)), y);
-    s.h.LButtonDown(CalScene::LineX(CalScene::At(11, 0)), y);
-    s.h.MouseMove(CalScene::LineX(CalScene::At(11, 0)) + 1, y + 5, MK_LBUTTON);
-    s.h.MouseMove(CalScene::LineX(CalScene::At(15, 0)), CalScene::RowY(kThu), MK_LBUTTON);
-    s.h.AdvanceMs(0);
+    s.Hold(CalScene::LineX(11, 0), CalScene::RowY(kTue), CalScene::LineX(15, 0),
+           CalScene::RowY(kThu));
     EXPECT_TRUE(s.h.MatchesGolden(
         std::string(QUILLON_SOURCE_DIR) + "/tests/calendar/golden/calendar_drag.png", 2));
-    s.h.LButtonUp(CalScene::LineX(CalScene::At(15, 0)), CalScene::RowY(kThu));
+    s.h.LButtonUp(CalScene::LineX(15, 0), CalScene::RowY(kThu));
 }

@@ -86,7 +86,7 @@ struct Scene : caltest::CalSceneOf<Host> {
                 CalSceneOf::Click(Pos(st.c_str()).x, Pos(st.c_str()).y);
             else {
                 const CPoint from =
-                    st[0] == 'm' ? CPoint(X(910), Y(280)) : CPoint(LineX(At(10, 30)), RowY(0));
+                    st[0] == 'm' ? CPoint(X(910), Y(280)) : CPoint(LineX(10, 30), RowY(0));
                 const CPoint at = Pos(st.c_str() + to);
                 h.MouseMove(from.x, from.y);
                 h.LButtonDown(from.x, from.y);

@@ -5,7 +5,6 @@
 #include "skin_fixture.h"
 
 #include "devices/ItemConnectLines.h"
-#include "devices/QItemDevice.h"
 #include "frame/QMainScreenInternal.h"
 
 using namespace skintest;
@@ -27,12 +26,16 @@ void ExpectNear(COLORREF got, COLORREF want, const std::string& what) {
     EXPECT_NEAR(GetBValue(got), GetBValue(want), 3) << what;
 }
 
-std::string S(const char* utf8) {
-    return Sjis(utf8).str();
-}
-
 CQCalendarRole* Cal(SkinScene& s) {
     return CQCalendarRole::Of(CQMainScreenInternal::GetCalendar(*s.screen));
+}
+CItemConnectLines* Lines(SkinScene& s) {
+    return dynamic_cast<CItemConnectLines*>(CQMainScreenInternal::GetTop(*s.screen));
+}
+// Whether the 3 x 3 dot at `p` keeps out of `r`.
+bool Outside(CPoint p, const CRect& r) {
+    CRect dot(p.x, p.y, p.x + 3, p.y + 3), common;
+    return !common.IntersectRect(&dot, &r);
 }
 
 }  // namespace
@@ -44,32 +47,27 @@ TEST(Device, DropOnTheCalendarProposesAReservation) {
     EXPECT_EQ(s.h.CursorId(), kArrow);
     const CalDragInfo* d = Cal(s)->GetDragInfo();
     ASSERT_NE(d, nullptr);
-    EXPECT_TRUE(d->shown);
-    EXPECT_EQ(d->grip, -1);
+    EXPECT_TRUE(d->shown && d->grip == -1);
     EXPECT_EQ(Str(d->changed.GetBeginTime()), "2025-01-07 21:00");
-    EXPECT_EQ(d->changed.GetKind(), 1);
-    EXPECT_EQ(d->changed.GetSlotNo(), 1);
+    EXPECT_TRUE(d->changed.GetKind() == 1 && d->changed.GetSlotNo() == 1);
     ASSERT_EQ(s.h.DrawnTexts().size(), 3u);
     EXPECT_EQ(s.h.DrawnTexts()[0], S("予約設定"));
     // The calendar cannot be told apart from nowhere at the drag's start.
-    EXPECT_FALSE(s.screen->CQItemName2pCQItem("MD") == nullptr);
     EXPECT_FALSE(CQMainScreenInternal::GetCalendar(*s.screen)->IsEnabled());
     s.h.LButtonUp(at21.x, at21.y);
     EXPECT_EQ(Cal(s)->GetDragInfo(), nullptr);
     EXPECT_TRUE(CQMainScreenInternal::GetCalendar(*s.screen)->IsEnabled());
     ASSERT_TRUE(s.screen->SetProgDefaultTime("MD", CTimeSpan(3600)));
-    s.HoldDrag(md, at21);
-    s.h.LButtonUp(at21.x, at21.y);
+    s.Drop(md, at21);
     EXPECT_EQ(s.TakeLog(), (Log{"drop MD 2025-01-07 21:00 2025-01-07 21:30",
                                 "drop MD 2025-01-07 21:00 2025-01-07 22:00"}));
+    // The host makes the program, not the calendar.
+    CQProg p;
+    EXPECT_FALSE(s.screen->GetProgram(1, &p));
 
     // Overlapping or in the past: still drawn, with the "no" cursor and the
     // rule in the balloon.
-    CQProg p;
-    p.SetSlotNo(1);
-    p.SetKind(0);
-    p.SetTime(CTime(2025, 1, 7, 21, 30, 0), CTime(2025, 1, 7, 23, 0, 0));
-    ASSERT_TRUE(s.screen->SetProgram(p));
+    ASSERT_TRUE(s.screen->SetProgram(caltest::Single(1, 2025, 1, 7, 21, 30, 23, 0)));
     const struct {
         CPoint to;
         std::string first;
@@ -87,8 +85,7 @@ TEST(Device, DropOnTheCalendarProposesAReservation) {
     // Outside any row: nothing proposed, nothing dropped.
     s.TakeLog();
     s.HoldDrag(md, CPoint(SkinScene::X(500), SkinScene::Y(5)));
-    EXPECT_EQ(Cal(s)->GetDragInfo(), nullptr);
-    EXPECT_EQ(s.h.CursorId(), kNo);
+    EXPECT_TRUE(Cal(s)->GetDragInfo() == nullptr && s.h.CursorId() == kNo);
     s.h.LButtonUp(SkinScene::X(500), SkinScene::Y(5));
     EXPECT_TRUE(s.TakeLog().empty());
 }
@@ -123,24 +120,22 @@ TEST(Device, DragRulesBetweenDevicesAndTheEnabledFlags) {
     EXPECT_EQ(s.h.CursorId(), kArrow);
 
     // A device without a DRAG line does not drag.
-    const CPoint nkx = SkinScene::At(600);
-    s.HoldDrag(nkx, md);
-    s.h.LButtonUp(md.x, md.y);
+    s.Drop(SkinScene::At(600), md);
     EXPECT_TRUE(s.Item("MD")->IsEnabled());
     EXPECT_TRUE(s.TakeLog().empty());
 }
 
 TEST(Device, LookByNameStateAndPointer) {
-    const CPoint label(SkinScene::X(402 + 1), SkinScene::Y(321));
+    const CPoint label(SkinScene::X(403), SkinScene::Y(321)),
+        away(SkinScene::X(800), SkinScene::Y(380));
     const CPoint statePic(SkinScene::X(523), SkinScene::Y(309));
     {
         SkinScene s;
         const COLORREF white = RGB(255, 255, 255), gray = s.screen->GetGrayColor(),
                        select = s.screen->GetSelectColor();
-        const CPoint cd = SkinScene::At(300);
+        const CPoint cd = SkinScene::At(300), icon(cd.x, cd.y - 8);
         const struct {
-            int state;
-            int level;  // -1: no icon
+            int state, level;
             COLORREF color;
         } cdLooks[] = {{0, kStill, gray},
                        {1, kStill, white},
@@ -150,30 +145,27 @@ TEST(Device, LookByNameStateAndPointer) {
         for (const auto& l : cdLooks) {
             s.screen->SetStateCDDVD(l.state);
             s.h.AdvanceMs(0);
-            ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(l.level, l.color),
+            ExpectNear(s.Pixel(icon), Over(l.level, l.color),
                        "CD state " + std::to_string(l.state));
         }
         // Hot: the animation, running; pressed: in the selection colour; off it
         // again: the still icon and the first frame next time.
         s.screen->SetStateCDDVD(1);
-        s.h.MouseMove(cd.x, cd.y);
-        s.h.AdvanceMs(0);
+        s.Hover(cd);
         // The background is dimmed while the pointer is on a device.
-        const int dim = GetRValue(s.Pixel(SkinScene::X(800), SkinScene::Y(380)));
+        const int dim = GetRValue(s.Pixel(away));
         EXPECT_LT(dim, kBg);
-        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kFrame0, white, dim), "hot");
+        ExpectNear(s.Pixel(icon), Over(kFrame0, white, dim), "hot");
         s.h.AdvanceMs(300);
-        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kFrame1, white, dim), "hot, next frame");
+        ExpectNear(s.Pixel(icon), Over(kFrame1, white, dim), "hot, next frame");
         s.h.LButtonDown(cd.x, cd.y);
-        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kFrame1, select, dim), "pressed");
+        ExpectNear(s.Pixel(icon), Over(kFrame1, select, dim), "pressed");
         s.h.LButtonUp(cd.x, cd.y);
-        s.h.MouseMove(SkinScene::X(800), SkinScene::Y(380));
-        s.h.AdvanceMs(0);
-        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kStill, white), "left");
-        s.h.MouseMove(cd.x, cd.y);
-        s.h.AdvanceMs(0);
-        ExpectNear(s.Pixel(cd.x, cd.y - 8), Over(kFrame0, white, dim), "hot again");
-        s.h.MouseMove(SkinScene::X(800), SkinScene::Y(380));
+        s.Hover(away);
+        ExpectNear(s.Pixel(icon), Over(kStill, white), "left");
+        s.Hover(cd);
+        ExpectNear(s.Pixel(icon), Over(kFrame0, white, dim), "hot again");
+        s.Hover(away);
 
         // The label under the device; MD's alternate label in red on a black
         // shadow two pixels off.
@@ -185,16 +177,15 @@ TEST(Device, LookByNameStateAndPointer) {
             ExpectNear(s.Pixel(SkinScene::X(419), SkinScene::Y(327)), Over(kAltLabel, 0), "shadow");
         }
         // Speaker: the state picture right of it, the mute icon while idle.
-        const CPoint speaker = SkinScene::At(500);
+        const CPoint speaker = SkinScene::At(500), speakerIcon(speaker.x, speaker.y - 8);
         s.screen->SetStateSpeaker(3);
         s.h.AdvanceMs(0);
         ExpectNear(s.Pixel(statePic), Over(StateLevel(3), white), "speaker state 3");
         s.screen->SetStateSpeakerMute(true);
         s.h.AdvanceMs(0);
-        ExpectNear(s.Pixel(speaker.x, speaker.y - 8), Over(kMute, white), "muted");
-        s.h.MouseMove(speaker.x, speaker.y);
-        s.h.AdvanceMs(0);
-        ExpectNear(s.Pixel(speaker.x, speaker.y - 8), Over(kFrame0, white, dim), "muted, hot");
+        ExpectNear(s.Pixel(speakerIcon), Over(kMute, white), "muted");
+        s.Hover(speaker);
+        ExpectNear(s.Pixel(speakerIcon), Over(kFrame0, white, dim), "muted, hot");
     }
     // Too few pictures: no label for MD 5, no state picture for speaker 3.
     SkinScene few(3, 1);
@@ -222,17 +213,13 @@ TEST(Device, ToolHintsClicksAndTheLargeSet) {
     EXPECT_EQ(tip(1), "NKX");
     EXPECT_EQ(tip(0), "NKX big");
     // The large set in AUDIO: 40 pixels of still icon.
-    auto* device = dynamic_cast<CQItemDevice*>(s.Item("NKX"));
-    ASSERT_NE(device, nullptr);
-    EXPECT_EQ(device->GetRect(), CRect(775, 300, 815, 340));
+    EXPECT_EQ(s.Item("NKX")->GetOwner()->GetRect(), CRect(775, 300, 815, 340));
 
     s.screen->SetViewMode(2);
     s.TakeLog();
     const std::size_t heard = s.h.Sounds().size();
     const CPoint cd = SkinScene::At(300);
-    s.h.MouseMove(cd.x, cd.y);
-    s.h.LButtonDown(cd.x, cd.y);
-    s.h.LButtonUp(cd.x, cd.y);
+    s.Click(cd.x, cd.y);
     s.h.LButtonDblClk(cd.x, cd.y);
     s.h.LButtonUp(cd.x, cd.y);
     s.h.RButtonDown(cd.x, cd.y);
@@ -247,7 +234,7 @@ TEST(Device, ToolHintsClicksAndTheLargeSet) {
 
 TEST(ConnectLines, DotsSpacedClearOfIconsAndLabelsAndAnimated) {
     SkinScene s;
-    auto* lines = dynamic_cast<CItemConnectLines*>(CQMainScreenInternal::GetTop(*s.screen));
+    CItemConnectLines* lines = Lines(s);
     ASSERT_NE(lines, nullptr);
     EXPECT_EQ(CItemConnectLines::LinePoints(0, 0, 3, 4).size(), 6u);
     EXPECT_EQ(CItemConnectLines::LinePoints(5, 5, 5, 5).size(), 1u);
@@ -260,12 +247,9 @@ TEST(ConnectLines, DotsSpacedClearOfIconsAndLabelsAndAnimated) {
     ASSERT_GE(dots.size(), 3u);
     const CRect icons[] = {CRect(95, 295, 145, 345), CRect(495, 295, 545, 345)};
     for (std::size_t i = 0; i < dots.size(); ++i) {
-        if (i > 0) EXPECT_EQ(dots[i].x - dots[i - 1].x, 15) << i;
-        EXPECT_EQ(dots[i].y, 319);
-        CRect dot(dots[i].x, dots[i].y, dots[i].x + 3, dots[i].y + 3), common;
-        for (const CRect& r : icons) EXPECT_FALSE(common.IntersectRect(&dot, &r)) << i;
+        EXPECT_EQ(dots[i], CPoint(145 + 15 * static_cast<int>(i), 319));
+        for (const CRect& r : icons) EXPECT_TRUE(Outside(dots[i], r)) << i;
     }
-    EXPECT_EQ(dots.front().x, 145);
     EXPECT_EQ(dots.back().x, 490);
     // Drawn in AUDIO only; the bright group moves on every 300 ms.
     auto dotPixel = [&](int k) {
@@ -313,6 +297,31 @@ TEST(ConnectLines, DotsSpacedClearOfIconsAndLabelsAndAnimated) {
     EXPECT_EQ(lines->GetLine(0)->phase, before);  // the timer stopped
     s.screen->DeleteAllConnect();
     EXPECT_EQ(lines->GetLineCount(), 0);
+}
+
+TEST(ConnectLines, DotsKeepOutOfTheLabelsGrownByFourPixels) {
+    SkinScene s;
+    // MD right above the speaker in AUDIO: the line runs down through MD's
+    // label, which stands 6 pixels under the icon, 1 more than the icon's margin.
+    s.Item("MD")->GetViewPlacement(0)->rect = CRect(700, 200, 740, 240);
+    s.screen->SetStateConnect("MD", "SPEAKER");
+    s.screen->SetViewMode(0);
+    s.h.AdvanceMs(0);
+    ASSERT_EQ(Lines(s)->GetLineCount(), 1);
+    const CRect label(712, 240, 728, 246), grown(708, 236, 732, 250);
+    CRect got;
+    ASSERT_TRUE(CQDeviceRole::Of(s.Item("MD"))->GetLabelRect(&got));
+    EXPECT_EQ(got, label);
+    const std::vector<CPoint>& dots = Lines(s)->GetLine(0)->dots;
+    ASSERT_EQ(dots.size(), 3u);
+    for (const CPoint& d : dots) EXPECT_TRUE(Outside(d, grown)) << d.y;
+    EXPECT_EQ(dots.front(), CPoint(719, 250));  // the first point past the grown label
+    // On the screen: the dots, and nothing but the background below the label.
+    for (const CPoint& d : dots)
+        EXPECT_NE(s.Pixel(SkinScene::X(d.x + 1), SkinScene::Y(d.y + 1)), Grey(kBg)) << d.y;
+    for (int y = label.bottom; y < grown.bottom; ++y)
+        for (int x = grown.left; x < grown.right; ++x)
+            EXPECT_EQ(s.Pixel(SkinScene::X(x), SkinScene::Y(y)), Grey(kBg)) << x << "," << y;
 }
 
 TEST(Skin, GoldenViewsAndADeviceDrag) {

@@ -5,31 +5,18 @@
 // normal colour is white, so a picture of level v shows as (v, v, v).
 #pragma once
 
-#include <quillon/QMainScreen.h>
-#include <quillon/testing.h>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "calendar/cal_fixture.h"
-#include "frame/Item.h"
-#include "frame/QItem.h"
-#include "frame/QItemRoles.h"
-#include "support/picture_files.h"
 
 namespace skintest {
 
 using caltest::Log;
+using caltest::S;
 using caltest::Str;
-using quillon::testing::Harness;
 
-class RecordingHost : public CQMainScreen {
+// The calendar host, and the devices' callbacks.
+class RecordingHost : public caltest::RecordingHost {
 public:
-    using CQMainScreen::CQMainScreen;
-    Log log;
+    using caltest::RecordingHost::RecordingHost;
     void OnClick(CString n, unsigned, CPoint p) override { Note("click", n, p); }
     void OnLButtonDblClk(CString n, unsigned, CPoint p) override { Note("dblclk", n, p); }
     void OnRButtonDown(CString n, unsigned, CPoint p) override { Note("rdown", n, p); }
@@ -37,9 +24,6 @@ public:
     void OnDropOut(CString n, unsigned, CPoint p, CString dragged) override {
         Note("dropout", n, p);
         log.back() += " " + dragged.str();
-    }
-    void OnCalendar_DropOut(CString name, CTime b, CTime e) override {
-        log.push_back("drop " + name.str() + " " + Str(b) + " " + Str(e));
     }
 
 private:
@@ -49,7 +33,6 @@ private:
     }
 };
 
-constexpr int kInset = 3;  // the host window's client edge
 constexpr int kBg = 0x40;  // the background's grey
 // Grey levels of the pictures.
 constexpr int kStill = 250, kFrame0 = 200, kFrame1 = 150, kMute = 90, kLabel = 240, kAltLabel = 230,
@@ -58,15 +41,9 @@ inline int StateLevel(int i) {
     return 20 + 10 * i;
 }
 
-struct SkinScene {
-    Harness h;
-    picturetest::TempDir dir;
-    CWnd* parent = nullptr;
-    std::unique_ptr<RecordingHost> screen;
-
+struct SkinScene : caltest::CalSceneOf<RecordingHost> {
     // The speaker has `speakerStates` state pictures, MD `mdNames` labels.
-    explicit SkinScene(int speakerStates = 5, int mdNames = 2) {
-        parent = h.CreateParent(1010, 410);
+    explicit SkinScene(int speakerStates = 5, int mdNames = 2) : CalSceneOf(Unopened()) {
         WritePictures(speakerStates);
         std::string ini =
             "BG\nBMP\t\"bg.bmp\"\nEND\n"
@@ -93,14 +70,8 @@ struct SkinScene {
             dir.Write(std::string(event) + ".wav", picturetest::Bytes{'R', 'I', 'F', 'F'});
             ini += std::string("SE\tDEVICE") + event + "\t\"" + dir.Path(event) + ".wav\"\n";
         }
-        dir.Write("TARVIK.INI", picturetest::Bytes(ini.begin(), ini.end()));
-        CString iniPath(dir.Path("TARVIK.INI")), pictures(dir.Path(""));
-        screen = std::make_unique<RecordingHost>("QuillonTest", parent, CRect(0, 0, 1006, 406),
-                                                 &iniPath, &pictures);
-        screen->SetViewMode(2);
-        h.AdvanceMs(0);
+        Open(410, ini);
     }
-    ~SkinScene() { screen.reset(); }
     // A device at (x, 300) in TIMER (small set, 20 x 20) and at (audioX,
     // 300) in AUDIO (large set, 40 x 40).
     static std::string Device(const char* name, int x, int audioX, const std::string& more) {
@@ -137,19 +108,14 @@ struct SkinScene {
         Grey("dot.bmp", 3, 3, kDot);
     }
 
-    static int X(int x) { return kInset + x; }
-    static int Y(int y) { return kInset + y; }
     // The middle of a device in TIMER, in the parent's coordinates.
     static CPoint At(int deviceX) { return CPoint(X(deviceX + 10), Y(310)); }
-    static int RowY(int i) { return Y(14 + 34 * i + 12); }
-    static int LineX(int hour, int minute) { return X(111 + (hour * 3600 + minute * 60) / 100); }
+    using CalSceneOf::Pixel;
     COLORREF Pixel(CPoint p) { return h.Pixel(p.x, p.y); }
-    COLORREF Pixel(int x, int y) { return h.Pixel(x, y); }
     CQItem* Item(const char* name) { return screen->CQItemName2pCQItem(name); }
-    Log TakeLog() {
-        Log l;
-        l.swap(screen->log);
-        return l;
+    void Hover(CPoint p) {
+        h.MouseMove(p.x, p.y);
+        h.AdvanceMs(0);
     }
     // Press on `from`, pass the threshold, move to `to` (holding).
     void HoldDrag(CPoint from, CPoint to) {
@@ -158,6 +124,10 @@ struct SkinScene {
         h.MouseMove(from.x + 12, from.y + 12, MK_LBUTTON);
         h.MouseMove(to.x, to.y, MK_LBUTTON);
         h.AdvanceMs(0);
+    }
+    void Drop(CPoint from, CPoint to) {
+        HoldDrag(from, to);
+        h.LButtonUp(to.x, to.y);
     }
 };
 
