@@ -105,6 +105,10 @@ public:
     // The centre of the item with that name, in the parent's client
     // coordinates; (-1, -1) when there is none.
     CPoint ItemCenter(CQMainScreen& screen, const char* name);
+    // Where the calendar shows the time `t` (the middle of its day row's
+    // height), in the parent's client coordinates; (-1, -1) when no row
+    // shows it or there is no calendar.
+    CPoint CalendarPoint(CQMainScreen& screen, CTime t);
 
     // Compares the parent's picture with a PNG file, channel by channel,
     // allowing `tolerance` in each. On a difference it writes

@@ -1,0 +1,144 @@
+#include "Tour.h"
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include <quillon/testing.h>
+
+#include "DemoHost.h"
+
+namespace demo {
+namespace {
+
+constexpr int kEdge = 3;  // the screen's client edge on each side
+
+std::int32_t Le32(const std::string& b, std::size_t at) {
+    return static_cast<std::int32_t>(
+        static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8 |
+        static_cast<unsigned char>(b[at + 2]) << 16 |
+        static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24);
+}
+
+CQProg Prog(int slot, int kind, CTime begin, CTime end, int weekly = 0) {
+    CQProg p;
+    p.SetSlotNo(slot);
+    p.SetKind(kind);
+    if (weekly) p.SetWeekly(weekly);
+    p.SetTime(begin, end);
+    return p;
+}
+
+}  // namespace
+
+CSize SkinSize(const std::string& skinDir) {
+    std::ifstream ini(skinDir + "TARVIK.INI");
+    std::string line;
+    bool inBg = false;
+    while (std::getline(ini, line)) {
+        if (line.rfind("BG", 0) == 0) inBg = true;
+        if (line.rfind("END", 0) == 0) inBg = false;
+        auto q = line.find('"');
+        if (!inBg || line.rfind("BMP", 0) != 0 || q == std::string::npos) continue;
+        std::string name = line.substr(q + 1, line.find('"', q + 1) - q - 1);
+        std::ifstream bmp(skinDir + name, std::ios::binary);
+        std::string head(26, '\0');
+        if (!bmp.read(&head[0], 26) || head[0] != 'B' || head[1] != 'M') break;
+        int w = Le32(head, 18), h = Le32(head, 22);
+        if (h < 0) h = -h;
+        if (w > 0 && h > 0 && w <= 4096 && h <= 4096) return CSize(w + 2 * kEdge, h + 2 * kEdge);
+        break;
+    }
+    return CSize(806, 566);
+}
+
+int RunTour(const std::string& skinDir, const std::string& dir) {
+    mkdir(dir.c_str(), 0755);
+    quillon::testing::Harness h;
+    const CTime now(2026, 12, 7, 9, 0, 0);  // a Monday morning
+    h.SetNow(now);
+    CSize size = SkinSize(skinDir);
+    CWnd* parent = h.CreateParent(size.cx, size.cy);
+    if (!parent) return -1;
+    // The tour keeps nothing: its store lives and dies in the tour folder.
+    Store store(dir + "/tour-schedule.txt");
+    std::remove(store.Path().c_str());
+    DemoScreen screen(parent, CRect(0, 0, size.cx, size.cy),
+                      CString((skinDir + "TARVIK.INI").c_str()), CString(skinDir.c_str()), &store);
+    int n = 0;
+    auto shot = [&](const char* name) {
+        char file[64];
+        std::snprintf(file, sizeof file, "/%02d-%s.png", ++n, name);
+        if (!h.SavePng(dir + file))
+            std::fprintf(stderr, "quillon-demo: %s%s not written\n", dir.c_str(), file);
+    };
+    auto day = [&](int d, int hour, int minute) {
+        return CTime(now.GetYear(), now.GetMonth(), now.GetDay() + d, hour, minute, 0);
+    };
+
+    screen.SetViewMode(0);
+    screen.Opening();
+    h.AdvanceMs(300);
+    shot("audio");
+    // A week with a few reservations and yesterday's runs.
+    screen.SetProgram(Prog(1, 0, day(1, 10, 0), day(1, 11, 0)));
+    screen.SetProgram(Prog(2, 2, day(0, 7, 0), day(0, 7, 45), 0x3E));
+    screen.SetProgram(Prog(3, 1, day(2, 20, 0), day(2, 21, 30)));
+    CQProgLog ran;
+    static_cast<CQProg&>(ran) = Prog(4, 0, day(-1, 18, 0), day(-1, 19, 0));
+    ran.m_nLogState = 0;
+    ran.SetLogTime(CTimeRect(day(-1, 18, 0), day(-1, 19, 0)));
+    screen.AddLog(ran);
+    screen.SetViewMode(1);
+    h.AdvanceMs(300);
+    shot("luncher");
+    screen.SetViewMode(2);
+    h.AdvanceMs(300);
+    shot("timer");
+
+    // MD dragged onto tomorrow afternoon: the balloon proposes, the drop reserves.
+    CPoint md = h.ItemCenter(screen, "MD");
+    CPoint target = h.CalendarPoint(screen, day(1, 15, 0));
+    h.LButtonDown(md.x, md.y);
+    for (int i = 1; i <= 8; ++i)
+        h.MouseMove(md.x + (target.x - md.x) * i / 8, md.y + (target.y - md.y) * i / 8, MK_LBUTTON);
+    h.AdvanceMs(200);
+    shot("device-drag");
+    h.LButtonUp(target.x, target.y);
+    h.AdvanceMs(200);
+    shot("reserved");
+
+    // CD/DVD over this morning, already past: the balloon names the rule.
+    CPoint cd = h.ItemCenter(screen, "CD/DVD");
+    CPoint past = h.CalendarPoint(screen, day(0, 6, 0));
+    h.LButtonDown(cd.x, cd.y);
+    for (int i = 1; i <= 8; ++i)
+        h.MouseMove(cd.x + (past.x - cd.x) * i / 8, cd.y + (past.y - cd.y) * i / 8, MK_LBUTTON);
+    h.AdvanceMs(200);
+    shot("refused-drag");
+    h.MouseMove(cd.x, cd.y, MK_LBUTTON);
+    h.LButtonUp(cd.x, cd.y);
+
+    // Tomorrow's CD reservation moved two hours later.
+    CPoint bar = h.CalendarPoint(screen, day(1, 10, 30));
+    CPoint later = h.CalendarPoint(screen, day(1, 12, 30));
+    h.LButtonDown(bar.x, bar.y);
+    for (int i = 1; i <= 6; ++i) h.MouseMove(bar.x + (later.x - bar.x) * i / 6, bar.y, MK_LBUTTON);
+    h.AdvanceMs(200);
+    shot("program-drag");
+    h.LButtonUp(later.x, later.y);
+
+    // CD/DVD dubbed onto MD, with the optical link showing.
+    screen.SetViewMode(0);
+    screen.SetStateDubbing("CD/DVD", "MD");
+    h.AdvanceMs(700);
+    shot("dubbing");
+    std::remove(store.Path().c_str());
+    return n;
+}
+
+}  // namespace demo
