@@ -24,7 +24,9 @@ void MakeDirs(const std::string& dir) {
 
 std::string Line(const CQProg& p) {
     std::ostringstream s;
-    s << p.GetSlotNo() << ' ' << p.GetKind() << ' ' << p.GetWeekly() << ' '
+    // A single reservation keeps its day of the month where the weekdays
+    // would be: 0 says single.
+    s << p.GetSlotNo() << ' ' << p.GetKind() << ' ' << (p.IsSinglePlan() ? 0 : p.GetWeekly()) << ' '
       << (p.IsNKXMail() ? 1 : 0) << ' ' << p.GetBeginTime().GetTime() << ' '
       << p.GetEndTime().GetTime();
     return s.str();
