@@ -1,0 +1,279 @@
+// What the window tests share: an X server of their own (Xvfb), child
+// processes read line by line, commands run on that server (xdotool, xwd)
+// and screenshots.
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/decode/PictureDecoder.h"
+
+namespace x11test {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kEdge = 3;  // the main screen's client edge inside its frame
+
+// A child process with its stdout read line by line.
+class Child {
+public:
+    Child(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+        int out[2];
+        if (pipe(out) != 0) return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(out[1], 1);
+            close(out[0]);
+            close(out[1]);
+            for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+            std::vector<char*> argv;
+            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        m_out = out[0];
+    }
+    ~Child() {
+        if (m_pid > 0 && !m_reaped) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_out >= 0) close(m_out);
+    }
+    pid_t Pid() const { return m_pid; }
+    // The next line, or "" when none came in time.
+    std::string Line(int timeoutMs = 5000) {
+        auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (;;) {
+            auto nl = m_buffer.find('\n');
+            if (nl != std::string::npos) {
+                std::string line = m_buffer.substr(0, nl);
+                m_buffer.erase(0, nl + 1);
+                return line;
+            }
+            int left = static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count());
+            if (left <= 0 || m_out < 0) return "";
+            pollfd p{m_out, POLLIN, 0};
+            if (poll(&p, 1, left) <= 0) return "";
+            char chunk[512];
+            ssize_t n = read(m_out, chunk, sizeof chunk);
+            if (n <= 0) return "";
+            m_buffer.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+    // Lines until one starts with `prefix`; "" when none did in time.
+    std::string LineStarting(const std::string& prefix, int timeoutMs = 5000) {
+        auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (Clock::now() < end) {
+            std::string line = Line(static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count()));
+            if (line.rfind(prefix, 0) == 0) return line;
+            if (line.empty()) break;
+        }
+        return "";
+    }
+    int Wait() {
+        int status = 0;
+        if (waitpid(m_pid, &status, 0) != m_pid) return -1;
+        m_reaped = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    // User and system time so far, in seconds.
+    double CpuSeconds() const {
+        std::ifstream stat("/proc/" + std::to_string(m_pid) + "/stat");
+        std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        std::istringstream rest(all.substr(all.rfind(')') + 2));
+        std::string field;
+        double ticks = 0;
+        for (int i = 3; i <= 15 && rest >> field; ++i)
+            if (i == 14 || i == 15) ticks += std::stod(field);
+        return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+    bool m_reaped = false;
+    std::string m_buffer;
+};
+
+inline std::string g_display;  // ":N" of the server the suite started
+inline std::string g_skip;     // why there is no server
+
+// Output of a command run on our display.
+inline std::string X11(const std::string& command) {
+    std::string full = "DISPLAY=" + g_display + " " + command + " 2>/dev/null";
+    std::string out;
+    if (FILE* p = popen(full.c_str(), "r")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+inline void Sleep(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+struct Shot {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> rgb;  // 0xRRGGBB, top row first
+    // A pixel of the frame's client area (the screen's is kEdge further in).
+    std::uint32_t At(int x, int y) const {
+        return rgb[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                   static_cast<std::size_t>(x)];
+    }
+    std::uint32_t OnScreen(int x, int y, int scale = 1) const {
+        return At((kEdge + x) * scale, (kEdge + y) * scale);
+    }
+};
+
+// The smallest rectangle around the points added.
+struct Bounds {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    void Add(int x, int y) {
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x + 1);
+        bottom = std::max(bottom, y + 1);
+    }
+};
+
+inline std::uint32_t Be32(const std::string& s, std::size_t at) {
+    auto b = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + i]));
+    };
+    return (b(0) << 24) | (b(1) << 16) | (b(2) << 8) | b(3);
+}
+
+// The screen through xwd (ZPixmap, 32 bits a pixel, true colour), cropped
+// to the rectangle; saved as a PNG under the build folder for a person to
+// look at.
+inline Shot Screenshot(int x0, int y0, int w, int h, const std::string& name) {
+    Shot shot;
+    std::string xwd = X11("xwd -root -silent");
+    if (xwd.size() < 100) return shot;
+    std::uint32_t headerSize = Be32(xwd, 0), depth = Be32(xwd, 12), width = Be32(xwd, 16),
+                  height = Be32(xwd, 20), byteOrder = Be32(xwd, 28), bpp = Be32(xwd, 44),
+                  stride = Be32(xwd, 48), ncolors = Be32(xwd, 76);
+    std::size_t data = headerSize + static_cast<std::size_t>(ncolors) * 12;
+    if ((bpp != 32 && bpp != 24) || depth < 24 || xwd.size() < data + std::size_t(stride) * height)
+        return shot;
+    const std::size_t bytes = bpp / 8;
+    shot.width = w;
+    shot.height = h;
+    shot.rgb.assign(static_cast<std::size_t>(w * h), 0);
+    std::vector<std::uint8_t> bgrx(static_cast<std::size_t>(w * h) * 4, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int sx = x0 + x, sy = y0 + y;
+            if (sx < 0 || sy < 0 || sx >= int(width) || sy >= int(height)) continue;
+            std::size_t at = data + std::size_t(sy) * stride + std::size_t(sx) * bytes;
+            std::uint32_t v = 0;
+            for (std::size_t i = 0; i < 3; ++i) {
+                auto byte = static_cast<std::uint32_t>(static_cast<unsigned char>(xwd[at + i]));
+                v |= byteOrder == 0 ? byte << (8 * i) : byte << (8 * (bytes - 1 - i));
+            }
+            shot.rgb[std::size_t(y * w + x)] = v & 0xFFFFFF;
+            std::memcpy(&bgrx[std::size_t(y * w + x) * 4], &v, 4);
+        }
+    std::string dir = QUILLON_E2E_SHOTS;
+    std::system(("mkdir -p " + dir).c_str());
+    quillon::platform::WritePng((dir + "/" + name + ".png").c_str(), w, h, bgrx.data(), w * 4);
+    return shot;
+}
+
+// Starts Xvfb on a free display for a test suite; g_skip says why not.
+class Server {
+public:
+    static void Start() {
+        if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) {
+            g_skip = "Xvfb is not installed";
+            return;
+        }
+        // -displayfd: the server picks a free display and writes its number.
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        Pid() = fork();
+        if (Pid() == 0) {
+            dup2(fds[1], 3);
+            int null = open("/dev/null", O_WRONLY);
+            dup2(null, 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-dpi", "96",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        char c;
+        while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        close(fds[0]);
+        if (number.empty()) {
+            g_skip = "Xvfb could not start";
+            return;
+        }
+        g_display = ":" + number;
+    }
+    static void Stop() {
+        if (Pid() > 0) {
+            kill(Pid(), SIGTERM);
+            waitpid(Pid(), nullptr, 0);
+        }
+    }
+
+    static pid_t& Pid() {
+        static pid_t pid = -1;
+        return pid;
+    }
+};
+
+// The window named `name` on our server: its place and size on the screen.
+struct WindowGeometry {
+    std::string id;
+    int x = 0, y = 0, width = 0, height = 0;
+};
+inline WindowGeometry FindWindow(const std::string& name) {
+    WindowGeometry g;
+    std::string id = X11("xdotool search --sync --name '" + name + "'");
+    g.id = id.substr(0, id.find('\n'));
+    std::istringstream geo(X11("xdotool getwindowgeometry --shell " + g.id));
+    std::string kv;
+    while (geo >> kv) {
+        auto eq = kv.find('=');
+        if (eq == std::string::npos) continue;
+        std::string k = kv.substr(0, eq);
+        int v = std::atoi(kv.c_str() + eq + 1);
+        if (k == "X") g.x = v;
+        if (k == "Y") g.y = v;
+        if (k == "WIDTH") g.width = v;
+        if (k == "HEIGHT") g.height = v;
+    }
+    return g;
+}
+
+}  // namespace x11test
