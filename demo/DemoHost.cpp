@@ -171,8 +171,11 @@ bool DemoScreen::LoadStore() {
     bool ok = m_store->Load(&progs, &m_logs, &why);
     for (const CQProg& p : progs) SetProgram(p);
     for (const CQProgLog& l : m_logs) AddLog(l);
+    std::printf("loaded %zu reservations, %zu logs\n", progs.size(), m_logs.size());
+    std::fflush(stdout);
     if (!ok) {
-        std::fprintf(stderr, "quillon-demo: %s\n", why.c_str());
+        std::printf("set aside: %s\n", why.c_str());
+        std::fflush(stdout);
         GetpCWnd()->MessageBox(FromUtf8(why.c_str()), "quillon-demo", MB_OK);
     }
     return ok;

@@ -142,3 +142,34 @@ int RunTour(const std::string& skinDir, const std::string& dir) {
 }
 
 }  // namespace demo
+
+namespace demo {
+
+void PrintLayout(const std::string& skinDir) {
+    quillon::testing::Harness h;
+    const CTime now = CTime::GetCurrentTime();
+    h.SetNow(now);
+    CSize size = SkinSize(skinDir);
+    CWnd* parent = h.CreateParent(size.cx, size.cy);
+    if (!parent) return;
+    Store store("");
+    DemoScreen screen(parent, CRect(0, 0, size.cx, size.cy),
+                      CString((skinDir + "TARVIK.INI").c_str()), CString(skinDir.c_str()), &store);
+    screen.SetViewMode(2);
+    h.AdvanceMs(0);
+    for (const char* name : {"CD/DVD", "MD", "FM TUNER", "NKX", "SOUND CHIP", "SPEAKER", "OPT IN",
+                             "OPT OUT", "NEWMAKE", "TRASH", "CHANGE"}) {
+        CPoint p = h.ItemCenter(screen, name);
+        if (p.x >= 0) std::printf("%s %d %d\n", name, static_cast<int>(p.x), static_cast<int>(p.y));
+    }
+    for (int days = 0; days < 7; ++days)
+        for (int hour = 0; hour < 24; ++hour) {
+            CTime t(now.GetYear(), now.GetMonth(), now.GetDay() + days, hour, 0, 0);
+            CPoint p = h.CalendarPoint(screen, t);
+            if (p.x >= 0)
+                std::printf("at %d %02d:00 %d %d\n", days, hour, static_cast<int>(p.x),
+                            static_cast<int>(p.y));
+        }
+}
+
+}  // namespace demo

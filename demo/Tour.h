@@ -16,4 +16,10 @@ CSize SkinSize(const std::string& skinDir);
 // `dir`. The number of pictures written; -1 when the screen cannot be made.
 int RunTour(const std::string& skinDir, const std::string& dir);
 
+// Where things are in the TIMER view today, in the frame's client
+// coordinates, one per line: "NAME X Y" for each device and
+// "at DAYS HH:MM X Y" for the calendar's point of that time DAYS days from
+// today. For driving the real window from outside.
+void PrintLayout(const std::string& skinDir);
+
 }  // namespace demo

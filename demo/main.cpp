@@ -1,8 +1,8 @@
 // quillon-demo: the library's screen on its default skin, in a real window.
-//   quillon-demo [--skin DIR] [--data DIR] [--headless --tour DIR]
+//   quillon-demo [--skin DIR] [--data DIR] [--headless --tour DIR] [--layout]
 // Keys 1, 2, 3 switch the AUDIO, LUNCHER and TIMER views. Without a display
 // (or with --headless) it walks through a scripted tour and writes each
-// step as a PNG.
+// step as a PNG. --layout prints where the TIMER view's items are.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,7 +45,8 @@ bool HasDisplay() {
 }
 
 int Usage() {
-    std::fputs("usage: quillon-demo [--skin DIR] [--data DIR] [--headless --tour DIR]\n", stderr);
+    std::fputs("usage: quillon-demo [--skin DIR] [--data DIR] [--headless --tour DIR] [--layout]\n",
+               stderr);
     return 2;
 }
 
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
     std::string data = demo::DefaultDataDir();
     std::string tour;
     bool headless = false;
+    bool layout = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         bool more = i + 1 < argc;
@@ -67,11 +69,17 @@ int main(int argc, char** argv) {
             tour = argv[++i];
         } else if (a == "--headless") {
             headless = true;
+        } else if (a == "--layout") {
+            layout = true;
         } else {
             return Usage();
         }
     }
     if (!skin.empty() && skin.back() != '/') skin += '/';
+    if (layout) {
+        demo::PrintLayout(skin);
+        return 0;
+    }
     if (headless || !HasDisplay()) {
         if (tour.empty()) tour = "quillon-demo-tour";
         int written = demo::RunTour(skin, tour);
