@@ -88,6 +88,14 @@ struct Stage {
     void Move(int x, int y, UINT flags = 0) { h.MouseMove(X(x), Y(y), flags); }
     void Down(int x, int y) { h.LButtonDown(X(x), Y(y)); }
     void Up(int x, int y) { h.LButtonUp(X(x), Y(y)); }
+    void Press(int x, int y) {
+        Move(x, y);
+        Down(x, y);
+    }
+    void Click(int x, int y) {
+        Down(x, y);
+        Up(x, y);
+    }
     // The message boxes shown since the last call, as "caption: text".
     Log NewBoxes() {
         Log out;

@@ -65,71 +65,57 @@ TEST(HostTest, LibraryBodiesConsentAndRedrawAfterADrop) {
     EXPECT_EQ(wnd->GetPendingPaint(), CRect(0, 0, 206, 156));
 }
 
-TEST(HostTest, DeviceStatesAndConnectionsReachTheirItems) {
-    ScreenScene s;
-    CQMainScreen& screen = s.Build(kDevices + "TOP\nNAME\t\"lines\"\nEND\n");
-    Fresh();
-    // A state out of the device's range is ignored.
-    using S = CQMainScreen;
-    const std::pair<void (S::*)(int), int> states[] = {
-        {&S::SetStateMD, 6},    {&S::SetStateMD, 7},      {&S::SetStateMD, -1},
-        {&S::SetStateCDDVD, 5}, {&S::SetStateCDDVD, 6},   {&S::SetStateFM, 2},
-        {&S::SetStateSOUND, 1}, {&S::SetStateSpeaker, 4}, {&S::SetStateSpeaker, 5}};
-    for (const auto& [set, state] : states) (screen.*set)(state);
-    screen.SetStateNKX(1, "3 mails");
-    screen.SetStateNKX(2, "ignored");
-    screen.SetStateFM(1);
-    screen.SetStateDubbing("CD/DVD", "MD");
-    screen.SetStateConnect("FM TUNER", "SPEAKER");
-    screen.SetStateDubbingEnd();
-    screen.DeleteAllConnect();
-    EXPECT_EQ(Fresh(), (Log{"device:MD state 6 ''", "device:CD/DVD state 5 ''",
-                            "device:SOUND CHIP state 1 ''", "device:SPEAKER state 4 ''",
-                            "device:NKX state 1 '3 mails'", "device:FM TUNER state 1 ''",
-                            "top:lines dubbing CD/DVD>MD", "top:lines connect FM TUNER>SPEAKER",
-                            "top:lines dubbing end", "top:lines connect clear"}));
-    EXPECT_EQ((std::vector<int>{screen.GetStateMD(), screen.GetStateCDDVD(), screen.GetStateFM(),
-                                screen.GetStateSOUND(), screen.GetStateSpeaker()}),
-              (std::vector<int>{6, 5, 1, 1, 4}));
-    CString text("untouched");
-    EXPECT_EQ(screen.GetStateNKX(&text), 1);
-    EXPECT_TRUE(text == "3 mails" && screen.GetStateNKX(nullptr) == 1);
-    // The mute flag is kept apart from the speaker's state.
-    screen.SetStateSpeakerMute(true);
-    EXPECT_TRUE(screen.GetStateSpeakerMute() && screen.GetStateSpeaker() == 4);
-    screen.SetStateSpeakerMute(false);
-    EXPECT_FALSE(screen.GetStateSpeakerMute());
-}
-
-TEST(HostTest, WithoutTheItemsTheOperationsDoNothing) {
-    ScreenScene s;
-    // An item that is no device carries a device's name: it is left alone.
-    CQMainScreen& screen = s.Build("BG\nEND\nTRASH\nNAME\t\"NKX\"\nEND\n");
-    Fresh();
-    screen.SetStateCDDVD(1);
-    screen.SetStateNKX(1, "x");
-    screen.SetStateSpeakerMute(true);
-    screen.SetStateDubbing("CD/DVD", "MD");
-    screen.SetStateConnect("CD/DVD", "MD");
-    screen.DeleteAllConnect();
-    EXPECT_TRUE(Fresh().empty());
-    EXPECT_EQ((std::vector<int>{screen.GetStateCDDVD(), screen.GetStateMD(), screen.GetStateFM(),
-                                screen.GetStateSOUND(), screen.GetStateSpeaker()}),
-              std::vector<int>(5, -1));
-    EXPECT_FALSE(screen.GetStateSpeakerMute());
-    CString text("untouched");
-    EXPECT_TRUE(screen.GetStateNKX(&text) == -1 && text == "untouched");
-    // No calendar: outputs left alone, no scrolling.
-    CTime begin(5), end(6);
-    screen.ChangeCalendarDrawTimeRect(CTime(1000), CTime(2000));
-    screen.GetCalendarDrawTimeRect(&begin, &end);
-    EXPECT_TRUE(begin == CTime(5) && end == CTime(6));
-    EXPECT_FALSE(screen.SetScheduleDrawDay(CTime(86400 * 10)));
-    EXPECT_TRUE(s.h.MessageBoxes().empty());
+// Without the items, or with an item of another kind under a device's name,
+// the operations do nothing.
+TEST(HostTest, DeviceStatesAndConnectionsReachTheirItemsOrNothing) {
+    for (bool items : {true, false}) {
+        SCOPED_TRACE(items);
+        ScreenScene s;
+        CQMainScreen& screen = s.Build(items ? kDevices + "TOP\nNAME\t\"lines\"\nEND\n"
+                                             : "BG\nEND\nTRASH\nNAME\t\"NKX\"\nEND\n");
+        Fresh();
+        // A state out of the device's range is ignored.
+        using S = CQMainScreen;
+        const std::pair<void (S::*)(int), int> states[] = {
+            {&S::SetStateMD, 6},    {&S::SetStateMD, 7},      {&S::SetStateMD, -1},
+            {&S::SetStateCDDVD, 5}, {&S::SetStateCDDVD, 6},   {&S::SetStateFM, 2},
+            {&S::SetStateSOUND, 1}, {&S::SetStateSpeaker, 4}, {&S::SetStateSpeaker, 5}};
+        for (const auto& [set, state] : states) (screen.*set)(state);
+        screen.SetStateNKX(1, "3 mails");
+        screen.SetStateNKX(2, "ignored");
+        screen.SetStateFM(1);
+        screen.SetStateSpeakerMute(true);  // kept apart from the speaker's state
+        screen.SetStateDubbing("CD/DVD", "MD");
+        screen.SetStateConnect("FM TUNER", "SPEAKER");
+        screen.SetStateDubbingEnd();
+        screen.DeleteAllConnect();
+        const Log log{"device:MD state 6 ''",         "device:CD/DVD state 5 ''",
+                      "device:SOUND CHIP state 1 ''", "device:SPEAKER state 4 ''",
+                      "device:NKX state 1 '3 mails'", "device:FM TUNER state 1 ''",
+                      "top:lines dubbing CD/DVD>MD",  "top:lines connect FM TUNER>SPEAKER",
+                      "top:lines dubbing end",        "top:lines connect clear"};
+        EXPECT_EQ(Fresh(), items ? log : Log());
+        const std::vector<int> set{6, 5, 1, 1, 4, 1}, unset{-1, -1, -1, -1, -1, 0};
+        EXPECT_EQ((std::vector<int>{screen.GetStateMD(), screen.GetStateCDDVD(),
+                                    screen.GetStateFM(), screen.GetStateSOUND(),
+                                    screen.GetStateSpeaker(), screen.GetStateSpeakerMute()}),
+                  items ? set : unset);
+        CString text("untouched");
+        EXPECT_EQ(screen.GetStateNKX(&text), items ? 1 : -1);
+        EXPECT_TRUE(text == (items ? "3 mails" : "untouched") &&
+                    screen.GetStateNKX(nullptr) == (items ? 1 : -1));
+        EXPECT_TRUE(s.h.MessageBoxes().empty());
+    }
 }
 
 TEST(HostTest, CalendarWindowAndFirstWeekday) {
     ScreenScene s;
+    // No calendar: outputs left alone, no scrolling.
+    CTime begin(5), end(6);
+    s.Build("BG\nEND\n").ChangeCalendarDrawTimeRect(CTime(1000), CTime(2000));
+    s.screen->GetCalendarDrawTimeRect(&begin, &end);
+    EXPECT_TRUE(begin == CTime(5) && end == CTime(6));
+    EXPECT_FALSE(s.screen->SetScheduleDrawDay(CTime(86400 * 10)));
     CQMainScreen& screen = s.Build("BG\nEND\nCALENDAR\nNAME\t\"cal\"\nEND\n");
     auto* cal = s.Item<FakeCalendar>("cal");
     ASSERT_NE(cal, nullptr);
@@ -140,7 +126,6 @@ TEST(HostTest, CalendarWindowAndFirstWeekday) {
     screen.ChangeCalendarDrawTimeRect(night, night);
     EXPECT_EQ(cal->window.GetSpan().GetTotalSeconds(), 86400);
     screen.ChangeCalendarDrawTimeRect(early, night);
-    CTime begin, end;
     screen.GetCalendarDrawTimeRect(&begin, &end);
     EXPECT_TRUE(begin == early && end == night);
     Fresh();

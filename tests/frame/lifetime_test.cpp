@@ -2,38 +2,44 @@
 // the calendar rebuilds its day rows from host callbacks, so every path of
 // the dispatch must skip what has gone and keep the order of the rest.
 
+#include <map>
+
 #include "frame/frame_fixture.h"
 
 namespace frametest {
 namespace {
 
-// A recording item with a one-shot hook in each handler that may delete
-// items.
+// A recording item that also notes its ticks and timers, with a one-shot
+// hook after each handler that may delete items.
 class HookItem : public RecItem {
 public:
     using RecItem::RecItem;
     void OnTick() override {
         RecItem::OnTick();
-        Note("tick");
-        if (onTick) std::exchange(onTick, nullptr)();
+        Then("tick");
     }
+    void OnItemTimer() override { Then("timer"); }
     void OnMouseWheel(UINT f, short delta) override {
         RecItem::OnMouseWheel(f, delta);
-        if (onWheel) std::exchange(onWheel, nullptr)();
+        Then("wheel");
     }
     void OnDropIn(UINT f, int x, int y, CItem* dragged) override {
         RecItem::OnDropIn(f, x, y, dragged);
-        if (onDrop) std::exchange(onDrop, nullptr)();
+        Then("dropin");
     }
     void OnMouseMove(UINT f, int x, int y, CItem* cap) override {
         RecItem::OnMouseMove(f, x, y, cap);
-        if (onMove) std::exchange(onMove, nullptr)();
+        Then("move");
     }
     void OnMouseLeave(CItem* cap) override {
         RecItem::OnMouseLeave(cap);
-        if (onLeave) std::exchange(onLeave, nullptr)();
+        Then("leave");
     }
-    std::function<void()> onTick, onWheel, onDrop, onMove, onLeave;
+    void Then(const std::string& what) {
+        if (what == "tick" || what == "timer") Note(what);
+        if (auto hook = std::exchange(hooks[what], nullptr)) hook();
+    }
+    std::map<std::string, std::function<void()>> hooks;
 };
 
 struct LifetimeScene : Scene {
@@ -42,87 +48,66 @@ struct LifetimeScene : Scene {
     }
     // A fresh item at the deleted one's place in memory would be called in
     // its stead: make one at once, as a rebuild does.
-    void EraseAndReplace(CItem* item) {
+    RecItem* EraseAndReplace(CItem* item) {
         Erase(item);
-        Rec("new", nullptr, 150, 100, 160, 110)->logMoves = false;
+        RecItem* fresh = Rec("new", nullptr, 150, 100, 160, 110);
+        fresh->logMoves = false;
+        fresh->SetTimer(100);
+        return fresh;
+    }
+    // D at the top left, dragged to (120, 20) and held.
+    HookItem* DragD() {
+        HookItem* d = Hook("D", 0, 0, 40, 40);
+        d->AddDragArea(DragArea{});
+        Down(5, 5);
+        Move(120, 20, MK_LBUTTON);
+        EXPECT_TRUE(d->IsDragging());
+        return d;
     }
 };
 
-TEST(ItemLifetime, ItemDeletedByAnotherDuringTheTickIsNotCalled) {
-    LifetimeScene s;
-    HookItem* a = s.Hook("A", 0, 0, 10, 10);
-    HookItem* b = s.Hook("B", 20, 0, 30, 10);
-    s.Hook("C", 40, 0, 50, 10);
-    a->onTick = [&] { s.EraseAndReplace(b); };
-    s.Hook("T", 60, 0, 70, 10);
-    Fresh();
-    s.h.AdvanceMs(100);
-    // No tick for B; the order of the rest stays: A, C, T.
-    EXPECT_EQ(Filter(Fresh(), ":tick"), (Log{"A:tick", "C:tick", "T:tick"}));
-    // Later ticks go on for the survivors.
-    s.h.AdvanceMs(100);
-    EXPECT_EQ(Count(Fresh(), "C:tick"), 1);
-}
-
-TEST(ItemLifetime, ItemTimerDeletingAnItemWhoseTimerIsDue) {
-    LifetimeScene s;
-    struct TimerItem : HookItem {
-        using HookItem::HookItem;
-        void OnItemTimer() override {
-            Note("timer");
-            if (onTimer) std::exchange(onTimer, nullptr)();
+// A deletes B from its tick, its item timer or its wheel: B is not called,
+// the rest keep their order and go on; an item made in the same handler,
+// possibly where B was, gets its first timer only from the next tick on.
+TEST(ItemLifetime, ItemDeletedByAnotherDuringTheTickTheTimersOrTheWheelIsNotCalled) {
+    for (const std::string what : {"tick", "timer", "wheel"}) {
+        SCOPED_TRACE(what);
+        LifetimeScene s;
+        HookItem* a = s.Hook("A", 0, 0, 10, 10);
+        HookItem* b = s.Hook("B", 20, 0, 30, 10);
+        HookItem* c = s.Hook("C", 40, 0, 50, 10);
+        RecItem* fresh = nullptr;
+        a->hooks[what] = [&] { fresh = s.EraseAndReplace(b); };
+        for (HookItem* item : {a, b, c}) item->SetTimer(100);
+        s.Move(5, 5);
+        const std::string tail = what == "wheel" ? " 120" : "";
+        for (int pass = 0; pass < 2; ++pass) {
+            Fresh();
+            if (what == "wheel") s.h.Wheel(120);
+            if (what != "wheel") s.h.AdvanceMs(100);
+            Log want{"A:" + what + tail, "C:" + what + tail};
+            if (what == "wheel" && pass == 1) want.push_back("new:wheel 120");
+            EXPECT_EQ(Filter(Fresh(), ":" + what), want);
+            ASSERT_NE(fresh, nullptr);
+            EXPECT_EQ(fresh->timerTicks.size(), std::size_t(what == "wheel" ? 0 : pass));
         }
-        std::function<void()> onTimer;
-    };
-    auto* a = s.Add(std::make_unique<TimerItem>("A", RGB(0, 0, 0)), nullptr, 0, 0, 10, 10);
-    auto* b = s.Add(std::make_unique<TimerItem>("B", RGB(0, 0, 0)), nullptr, 20, 0, 30, 10);
-    a->SetTimer(100);
-    b->SetTimer(100);
-    a->onTimer = [&] {
-        s.Erase(b);
-        // An item made in the same handler, possibly where B was, gets its
-        // first firing only from the next tick on.
-        auto* n = s.Add(std::make_unique<TimerItem>("N", RGB(0, 0, 0)), nullptr, 40, 0, 50, 10);
-        n->SetTimer(100);
-    };
-    Fresh();
-    s.h.AdvanceMs(100);
-    EXPECT_EQ(Filter(Fresh(), ":timer"), Log{"A:timer"});
-    s.h.AdvanceMs(100);
-    EXPECT_EQ(Count(Fresh(), "N:timer"), 1);
-}
-
-TEST(ItemLifetime, ItemDeletedFromTheWheelIsNotCalled) {
-    LifetimeScene s;
-    HookItem* a = s.Hook("A", 0, 0, 10, 10);
-    HookItem* b = s.Hook("B", 20, 0, 30, 10);
-    s.Hook("C", 40, 0, 50, 10);
-    a->onWheel = [&] { s.EraseAndReplace(b); };
-    s.Move(5, 5);
-    Fresh();
-    s.h.Wheel(120);
-    EXPECT_EQ(Fresh(), (Log{"A:wheel 120", "C:wheel 120"}));
+    }
 }
 
 // A drag whose drop makes the host delete the dragged item (a program bar
 // dropped on a day row: the calendar rebuilds its rows).
 TEST(ItemLifetime, DraggedItemDeletedByTheDropCallback) {
     LifetimeScene s;
-    HookItem* dragged = s.Hook("D", 0, 0, 40, 40);
     HookItem* target = s.Hook("T", 100, 0, 150, 40);
-    dragged->AddDragArea(DragArea{});
-    target->onDrop = [&] { s.EraseAndReplace(dragged); };
-    s.Down(5, 5);
-    s.Move(120, 20, MK_LBUTTON);
-    ASSERT_TRUE(dragged->IsDragging());
+    HookItem* dragged = s.DragD();
+    target->hooks["dropin"] = [&] { s.EraseAndReplace(dragged); };
     Fresh();
     s.Up(120, 20);
     // No end of drag on what is gone.
     EXPECT_EQ(Fresh(), (Log{"D:up 120,20", "T:dropin 0 20,20 from=D"}));
     EXPECT_EQ(s.wnd->GetCaptureItem(), nullptr);
     // The screen goes on working.
-    s.Move(125, 25);
-    s.Down(125, 25);
+    s.Press(125, 25);
     EXPECT_EQ(Fresh().back(), "T:down 25,25");
 }
 
@@ -151,14 +136,10 @@ TEST(ItemLifetime, ItemDeletedByTheHostFromItsOwnClick) {
 // release is no drop.
 TEST(ItemLifetime, CapturedItemDeletedDuringADrag) {
     LifetimeScene s;
-    HookItem* dragged = s.Hook("D", 0, 0, 40, 40);
-    dragged->AddDragArea(DragArea{});
     s.Hook("U", 100, 0, 150, 40);
     auto* button = s.Add(std::make_unique<RecButton>("B"), nullptr, 0, 100, 40, 140);
-    s.Down(5, 5);
-    s.Move(120, 20, MK_LBUTTON);
-    ASSERT_TRUE(dragged->IsDragging());
-    dragged->onMove = [&] { s.EraseAndReplace(dragged); };
+    HookItem* dragged = s.DragD();
+    dragged->hooks["move"] = [&] { s.EraseAndReplace(dragged); };
     Fresh();
     s.Move(121, 21, MK_LBUTTON);
     EXPECT_EQ(Fresh(), (Log{"D:move 121,21 cap=D", "U:move 21,21 cap=-"}));
@@ -188,7 +169,7 @@ TEST(ItemLifetime, ItemDeletedByTheLeaveOfTheHoveredItem) {
     HookItem* a = s.Hook("A", 0, 0, 40, 40);
     HookItem* b = s.Hook("B", 100, 0, 150, 40);
     s.Move(5, 5);
-    a->onLeave = [&] { s.EraseAndReplace(b); };
+    a->hooks["leave"] = [&] { s.EraseAndReplace(b); };
     Fresh();
     s.Move(120, 20);
     const Log got = Fresh();
