@@ -233,11 +233,8 @@ TEST(Calendar, TimeLineMapsPointsAndInstants) {
 
 TEST(Calendar, WeekdayPicturesByLocalWeekday) {
     // Row 3 is Wednesday 8 January; its picture sits at the label's right.
+    // (All seven are the golden calendar's.)
     const int x = CalScene::X(108), y = CalScene::Y(14 + 34 * 3 + 11);
-    {
-        CalScene s;
-        EXPECT_NE(s.Pixel(x, y), 0u);
-    }
     // With two pictures only Sunday and Monday have one; a missing picture
     // file still takes its weekday's place.
     CalScene s(252, "BMPTEXT\t\"day0.bmp\"\nBMPTEXT\t\"nothing.bmp\"\nBMPTEXT\t\"day2.bmp\"\n");

@@ -33,7 +33,6 @@ TEST(CalendarDay, BarsLadderAndLogsAcrossMidnight) {
     log.SetLogTime(CTimeRect(Date(2025, 1, 7, 23, 30), Date(2025, 1, 8, 0, 30)));
     log.m_nLogState = 1;
     ASSERT_TRUE(s.screen->AddLog(log));
-    s.h.AdvanceMs(0);
 
     CQItemCalDay* tue = s.Row(kTue);
     ASSERT_EQ(tue->GetEntryCount(), 3);
@@ -53,19 +52,7 @@ TEST(CalendarDay, BarsLadderAndLogsAcrossMidnight) {
     EXPECT_TRUE(wed->GetLogAt(115, &got));
     EXPECT_FALSE(wed->GetProgAt(115, nullptr));
 
-    // Ladder: rails two pixels wide, a top and a bottom line, rungs at 3, 7,
-    // 11, 15, 19 reaching the right edge; black between the rungs.
-    const COLORREF white = RGB(255, 255, 255);
-    const int top = CalScene::Y(14 + 34 * kTue), left = CalScene::X(471);
-    for (int dy : {0, 3, 4, 7, 19, 20, 23}) EXPECT_EQ(s.Pixel(left + 8, top + dy), white) << dy;
-    for (int dy : {1, 2, 5, 6, 21, 22}) EXPECT_EQ(s.Pixel(left + 8, top + dy), 0u) << dy;
-    for (int dx : {0, 1, 16, 17}) EXPECT_EQ(s.Pixel(left + dx, top + 5), white) << dx;
-    EXPECT_EQ(s.Pixel(left + 18, top + 5), 0u);
-    // A plain bar is solid; a log with an error state is translucent gray.
-    EXPECT_EQ(s.Pixel(CalScene::X(111 + 470), top + 12), white);
-    COLORREF logPixel = s.Pixel(CalScene::X(111 + 850), top + 12);
-    EXPECT_GT(GetRValue(logPixel), 0);
-    EXPECT_LT(GetRValue(logPixel), 0x80);
+    // How ladders, bars and logs look is the golden calendar's (below).
 
     // Weekly programs show on days ahead only, and not once they began.
     ASSERT_TRUE(s.screen->SetProgram(Weekly(4, 0x7F, 8, 0, 8, 30)));  // every day, 08:00
