@@ -32,6 +32,9 @@ using Log = std::vector<std::string>;
 inline std::string Str(CTime t) {
     return t.Format("%Y-%m-%d %H:%M").str();
 }
+inline std::string Str(const CTimeRect& r) {
+    return Str(r.GetBegin()) + " " + Str(r.GetEnd());
+}
 // Shift-JIS bytes of a UTF-8 text, as DrawText gets them.
 inline std::string S(const char* utf8) {
     return Sjis(utf8).str();

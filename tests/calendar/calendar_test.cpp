@@ -15,7 +15,8 @@ struct Number {
 };
 
 // The numbers of the hour scale, left to right, read from the glyphs' grey
-// levels along one line of the band above the rows.
+// levels along one line of the band above the rows (what ScaleHours gives,
+// drawn).
 std::vector<Number> ReadScale(CalScene& s, int width) {
     std::vector<Number> out;
     auto digitAt = [&](int x) {
@@ -82,17 +83,11 @@ TEST(Calendar, HourScaleNumbersAndWhereTheyGo) {
     };
     // The whole day: 0, 6, 12, 18, and the 24 right-aligned at the edge.
     expect({{111, "0"}, {327, "6"}, {543, "12"}, {759, "18"}, {972, "24"}}, "00:00-24:00");
-    EXPECT_EQ(CQItemCal::ScaleHours(s.Cal()->GetDrawTimeRect()),
-              (std::vector<unsigned>{0, 24, 6, 12, 18}));
 
     s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 10), Date(2025, 1, 5, 12, 30));
-    EXPECT_EQ(CQItemCal::ScaleHours(s.Cal()->GetDrawTimeRect()),
-              (std::vector<unsigned>{10, 12, 11}));
     expect({{111, "10"}, {456, "11"}, {802, "12"}}, "10:00-12:30");
 
     s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 6, 30), Date(2025, 1, 5, 22));
-    EXPECT_EQ(CQItemCal::ScaleHours(s.Cal()->GetDrawTimeRect()),
-              (std::vector<unsigned>{7, 22, 12, 18}));
     expect({{138, "7"}, {417, "12"}, {752, "18"}, {972, "22"}}, "06:30-22:00");
 }
 
@@ -136,8 +131,7 @@ TEST(Calendar, FirstDaysStayInRangeAndWeeksJump) {
     cal->GotoWeek(Date(1998, 12, 31));
     EXPECT_EQ(first(), "1999-01-01 00:00");
     CTime out;
-    EXPECT_TRUE(cal->ClampDrawDay(Date(1999, 1, 1, 12), &out));
-    EXPECT_EQ(out, Date(1999, 1, 1, 12));
+    EXPECT_TRUE(cal->ClampDrawDay(Date(1999, 1, 1, 12), &out) && out == Date(1999, 1, 1, 12));
 
     // The latest first day: a week before January 1 two years ahead, at
     // most 2038.
@@ -165,27 +159,23 @@ TEST(Calendar, FirstDaysStayInRangeAndWeeksJump) {
     EXPECT_EQ(first(), "2025-01-13 00:00");
     // Day states against today.
     cal->GotoThisWeek();
-    EXPECT_EQ(s.Row(1)->GetDayState(), 0);
-    EXPECT_EQ(s.Row(2)->GetDayState(), 1);
-    EXPECT_EQ(s.Row(3)->GetDayState(), 2);
+    EXPECT_EQ((std::vector<int>{s.Row(1)->GetDayState(), s.Row(2)->GetDayState(),
+                                s.Row(3)->GetDayState()}),
+              (std::vector<int>{0, 1, 2}));
 }
 
 TEST(Calendar, DaylightSavingWeekShowsWholeLocalDays) {
     CalScene s(252, CalScene::DefaultKeys(), "America/New_York");
     s.h.SetNow(CTime(2025, 3, 5, 9, 0, 0));
     s.Cal()->GotoWeek(CTime(2025, 3, 10, 12, 0, 0));  // clocks go forward on Sunday the 9th
-    for (int i = 0; i < 7; ++i) {
-        CTimeRect r = s.Row(i)->GetDayTimeRect();
-        EXPECT_EQ(Str(r.GetBegin()), Str(CTime(2025, 3, 9 + i, 0, 0, 0))) << i;
-        EXPECT_EQ(Str(r.GetEnd()), Str(CTime(2025, 3, 10 + i, 0, 0, 0))) << i;
-    }
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(Str(s.Row(i)->GetDayTimeRect()),
+                  Str(CTimeRect(Date(2025, 3, 9 + i), Date(2025, 3, 10 + i))));
     EXPECT_EQ(s.Row(0)->GetDayTimeRect().GetSpan().GetTotalSeconds(), 23 * 3600);
     s.screen->ChangeCalendarDrawTimeRect(CTime(2025, 3, 9, 6, 0, 0), CTime(2025, 3, 9, 22, 0, 0));
-    for (int i = 0; i < 7; ++i) {
-        CTimeRect r = s.Row(i)->GetDayTimeRect();
-        EXPECT_EQ(r.GetBegin().GetHour(), 6) << i;
-        EXPECT_EQ(r.GetEnd().GetHour(), 22) << i;
-    }
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(Str(s.Row(i)->GetDayTimeRect()),
+                  Str(CTimeRect(Date(2025, 3, 9 + i, 6), Date(2025, 3, 9 + i, 22))));
     // The scroll steps by dates too.
     EXPECT_TRUE(s.screen->SetScheduleDrawDay(CTime(2025, 11, 2, 12, 0, 0)));
     EXPECT_EQ(Str(s.Row(1)->GetDayTimeRect().GetBegin()), "2025-11-03 06:00");

@@ -41,8 +41,7 @@ TEST(CalendarDay, BarsLadderAndLogsAcrossMidnight) {
     EXPECT_EQ(tue->GetEntry(1)->GetBarRect(), CRect(111 + 432, 0, 111 + 504, 24));
     // The log falls on two rows, cut at midnight.
     EXPECT_EQ(tue->GetEntry(2)->GetKind(), CalDayEntry::kLog);
-    EXPECT_EQ(Str(tue->GetEntry(2)->GetTimeRect().GetBegin()), "2025-01-07 23:30");
-    EXPECT_EQ(Str(tue->GetEntry(2)->GetTimeRect().GetEnd()), "2025-01-08 00:00");
+    EXPECT_EQ(Str(tue->GetEntry(2)->GetTimeRect()), "2025-01-07 23:30 2025-01-08 00:00");
     EXPECT_EQ(tue->GetEntry(2)->GetBarRect(), CRect(111 + 846, 0, 975, 24));
     CQItemCalDay* wed = s.Row(kWed);
     ASSERT_EQ(wed->GetEntryCount(), 1);

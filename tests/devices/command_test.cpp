@@ -88,10 +88,7 @@ struct Scene : caltest::CalSceneOf<Host> {
                 const CPoint from =
                     st[0] == 'm' ? CPoint(X(910), Y(280)) : CPoint(LineX(10, 30), RowY(0));
                 const CPoint at = Pos(st.c_str() + to);
-                h.MouseMove(from.x, from.y);
-                h.LButtonDown(from.x, from.y);
-                h.MouseMove(from.x + 1, from.y + 5, MK_LBUTTON);  // past the threshold
-                h.MouseMove(at.x, at.y, MK_LBUTTON);
+                Hold(from.x, from.y, at.x, at.y);
                 h.AdvanceMs(holdMs);
                 h.LButtonUp(at.x, at.y);
             }

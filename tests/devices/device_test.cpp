@@ -32,7 +32,10 @@ CQCalendarRole* Cal(SkinScene& s) {
 CItemConnectLines* Lines(SkinScene& s) {
     return dynamic_cast<CItemConnectLines*>(CQMainScreenInternal::GetTop(*s.screen));
 }
-// Whether the 3 x 3 dot at `p` keeps out of `r`.
+// What shows in the middle of the 3 x 3 dot at `p`, and whether it keeps out of `r`.
+COLORREF DotPixel(SkinScene& s, CPoint p) {
+    return s.Pixel(SkinScene::X(p.x + 1), SkinScene::Y(p.y + 1));
+}
 bool Outside(CPoint p, const CRect& r) {
     CRect dot(p.x, p.y, p.x + 3, p.y + 3), common;
     return !common.IntersectRect(&dot, &r);
@@ -252,9 +255,7 @@ TEST(ConnectLines, DotsSpacedClearOfIconsAndLabelsAndAnimated) {
     }
     EXPECT_EQ(dots.back().x, 490);
     // Drawn in AUDIO only; the bright group moves on every 300 ms.
-    auto dotPixel = [&](int k) {
-        return s.Pixel(SkinScene::X(dots[k].x + 1), SkinScene::Y(dots[k].y + 1));
-    };
+    auto dotPixel = [&](std::size_t k) { return DotPixel(s, dots[k]); };
     s.h.AdvanceMs(0);
     EXPECT_EQ(dotPixel(1), s.Pixel(SkinScene::X(dots[1].x + 1), SkinScene::Y(380)));
     s.screen->SetViewMode(0);
@@ -278,8 +279,7 @@ TEST(ConnectLines, DotsSpacedClearOfIconsAndLabelsAndAnimated) {
         s.h.AdvanceMs(step == 0 ? 0 : 300);
         const int green = lines->GetLine(0)->phase == 0 ? 1 : 0;
         for (int k = 0; k < 2; ++k)
-            ExpectNear(s.Pixel(SkinScene::X(two[k].x + 1), SkinScene::Y(two[k].y + 1)),
-                       k == green ? RGB(0, 255, 0) : dark, "two dots");
+            ExpectNear(DotPixel(s, two[k]), k == green ? RGB(0, 255, 0) : dark, "two dots");
     }
     s.screen->SetStateDubbingEnd();
     s.screen->SetStateDubbing("CD/DVD", "MD");
@@ -317,8 +317,7 @@ TEST(ConnectLines, DotsKeepOutOfTheLabelsGrownByFourPixels) {
     for (const CPoint& d : dots) EXPECT_TRUE(Outside(d, grown)) << d.y;
     EXPECT_EQ(dots.front(), CPoint(719, 250));  // the first point past the grown label
     // On the screen: the dots, and nothing but the background below the label.
-    for (const CPoint& d : dots)
-        EXPECT_NE(s.Pixel(SkinScene::X(d.x + 1), SkinScene::Y(d.y + 1)), Grey(kBg)) << d.y;
+    for (const CPoint& d : dots) EXPECT_NE(DotPixel(s, d), Grey(kBg)) << d.y;
     for (int y = label.bottom; y < grown.bottom; ++y)
         for (int x = grown.left; x < grown.right; ++x)
             EXPECT_EQ(s.Pixel(SkinScene::X(x), SkinScene::Y(y)), Grey(kBg)) << x << "," << y;
