@@ -23,6 +23,7 @@
 #include "frame/QItemRoles.h"
 #include "frame/QMainScreenInternal.h"
 #include "support/picture_files.h"
+#include "tests/schedule/sched_helpers.h"
 
 namespace caltest {
 
@@ -35,9 +36,9 @@ inline std::string Str(CTime t) {
 inline std::string Str(const CTimeRect& r) {
     return Str(r.GetBegin()) + " " + Str(r.GetEnd());
 }
-// Shift-JIS bytes of a UTF-8 text, as DrawText gets them.
-inline std::string S(const char* utf8) {
-    return Sjis(utf8).str();
+using schedtest::S;  // Shift-JIS bytes of a UTF-8 text, as DrawText gets them
+inline CTime Date(int y, int m, int d, int h = 0, int mi = 0) {
+    return CTime(y, m, d, h, mi, 0);
 }
 
 class RecordingHost : public CQMainScreen {
@@ -176,18 +177,7 @@ struct CalSceneOf {
 
 using CalScene = CalSceneOf<>;
 
-// Programs on local dates (slot, date, times; kind 0).
-inline CQProg Single(int slot, int y, int mo, int d, int bh, int bm, int eh, int em) {
-    CQProg p;
-    p.SetSlotNo(slot);
-    p.SetKind(0);
-    p.SetTime(CTime(y, mo, d, bh, bm, 0), CTime(y, mo, d, eh, em, 0));
-    return p;
-}
-inline CQProg Weekly(int slot, int pattern, int bh, int bm, int eh, int em) {
-    CQProg p = Single(slot, 2025, 1, 6, bh, bm, eh, em);
-    p.SetWeekly(pattern);
-    return p;
-}
+using schedtest::Single;
+using schedtest::Weekly;
 
 }  // namespace caltest

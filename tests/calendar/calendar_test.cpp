@@ -38,10 +38,6 @@ std::vector<Number> ReadScale(CalScene& s, int width) {
     return out;
 }
 
-CTime Date(int y, int m, int d, int h = 0, int mi = 0) {
-    return CTime(y, m, d, h, mi, 0);
-}
-
 }  // namespace
 
 TEST(Calendar, RowsFollowTheHeight) {

@@ -12,10 +12,6 @@ constexpr int kHand = 1004, kResize = 1006, kNo = 32648, kArrow = 32512;
 // Rows of the default scene: 0 is Sunday 5 January 2025, today is row 1.
 constexpr int kTue = 2, kWed = 3, kThu = 4;
 
-CTime Date(int y, int m, int d, int h = 0, int mi = 0) {
-    return CTime(y, m, d, h, mi, 0);
-}
-
 std::string ProgStr(CQMainScreen& s, int slot) {
     CQProg p;
     if (!s.GetProgram(slot, &p)) return "none";

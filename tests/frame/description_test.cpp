@@ -114,10 +114,11 @@ TEST(DescriptionTest, SectionsReadTheirLinesColoursSoundsSlotHintsAndTheProgramM
     EXPECT_EQ(Trimmed(md->lines[0].tokens), (std::vector<std::string>{"TIP", "\x83\x61X"}));
 
     // Colours, sound effects, slot hints and the program margin.
+    auto colours = [](CQMainScreen& c) {
+        return std::vector<COLORREF>{c.GetColor(), c.GetSelectColor(), c.GetGrayColor()};
+    };
     CQMainScreen& plain = s.Build("BG\nEND\n");
-    EXPECT_EQ(
-        (std::vector<COLORREF>{plain.GetColor(), plain.GetSelectColor(), plain.GetGrayColor()}),
-        (std::vector<COLORREF>{0xFFFFFF, 0xFFFF00, 0x808080}));
+    EXPECT_EQ(colours(plain), (std::vector<COLORREF>{0xFFFFFF, 0xFFFF00, 0x808080}));
     EXPECT_EQ(plain.GetProgramMargin(), 180);
     CQMainScreen& screen = s.Build(
         "COLOR\tNORMAL\t300,0,-1\nCOLOR\tSELECT\t1,2\nCOLOR\tGRAY\tx\nCOLOR\tPINK\t1,1,1\n"
@@ -131,9 +132,8 @@ TEST(DescriptionTest, SectionsReadTheirLinesColoursSoundsSlotHintsAndTheProgramM
         "SLOTBUTTON_ALL\tOTHER\t\"a\"\t\"b\"\n"
         "SLOTBUTTON\nNAME\t\"S3\"\nEND\n");
     // The missing blue counts as 255.
-    EXPECT_EQ(
-        (std::vector<COLORREF>{screen.GetColor(), screen.GetSelectColor(), screen.GetGrayColor()}),
-        (std::vector<COLORREF>{RGB(44, 0, 255), RGB(1, 2, 255), RGB(255, 255, 255)}));
+    EXPECT_EQ(colours(screen),
+              (std::vector<COLORREF>{RGB(44, 0, 255), RGB(1, 2, 255), RGB(255, 255, 255)}));
     // The later line wins; without a line nothing is heard.
     EXPECT_EQ(screen.GetSeClick() + "|" + screen.GetSeMouseOver() + "|" + screen.GetSeDragDrop(),
               "b.wav|Over.wav|");
@@ -173,9 +173,7 @@ TEST(DescriptionTest, ViewGovernsTheCommonKeysUpToTheNextItemLine) {
                                                        {3, true, {0, 0, 0, 0}}};
     for (const auto& [view, visible, rect] : placements) {
         EXPECT_EQ(d->GetViewPlacement(view)->visible, visible) << view;
-        if (view < 3) {
-            EXPECT_EQ(d->GetViewPlacement(view)->rect, rect) << view;
-        }
+        EXPECT_TRUE(view == 3 || d->GetViewPlacement(view)->rect == rect) << view;
     }
     EXPECT_TRUE(d->GetRect() == CRect(0, 0, 0, 0) && d->GetViewPlacement(4) == nullptr);
     const std::pair<const char*, int> views[] = {{"AUDIO", 0},  {"LUNCHER", 1},   {"TIMER", 2},
@@ -207,8 +205,7 @@ TEST(DescriptionTest, SectionsOutOfPlaceAreReadAndDropped) {
     EXPECT_EQ(screen.GetRootItem()->GetChildCount(), 2);
     // A section keyword inside a section is one of its lines.
     auto* nested = s.Item<FakeDevice>("inner");
-    ASSERT_NE(nested, nullptr);
-    ASSERT_EQ(nested->lines.size(), 1u);
+    ASSERT_TRUE(nested != nullptr && nested->lines.size() == 1u);
     EXPECT_EQ(nested->lines[0].tokens[0], "DEVICE");
     CTypedPtrArray<CPtrArray, CQItem*> items;
     screen.GetTblpCQItem(&items);
@@ -225,8 +222,7 @@ TEST(DescriptionTest, FilesCutShortMissingOrNamingAMissingPicture) {
         SCOPED_TRACE(ini);
         s.Build(ini);
         EXPECT_EQ(s.NewBoxes(), Log{"Error: Ini File Error"});
-        EXPECT_NE(s.screen->GetpCWnd(), nullptr);
-        EXPECT_EQ(s.screen->GetViewMode(), 3);
+        EXPECT_TRUE(s.screen->GetpCWnd() != nullptr && s.screen->GetViewMode() == 3);
     }
     EXPECT_NE(s.Item<FakeDevice>("d"), nullptr);  // the item keeps what it read
 

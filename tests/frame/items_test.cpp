@@ -1,12 +1,11 @@
 // The item tree in a host window: hit testing, painting, drags and drops,
-// capture, hover, timers, keys, wheel, buttons, tool hints and cursors, all
+// capture, hover, timers, keys, wheel, buttons and tool hints, all
 // driven through the harness.
 #include <tuple>
 
 #include "frame/ThreadWait.h"
 #include "frame/pictures/DibPicture.h"
 #include "frame_fixture.h"
-#include "platform/Cursor.h"
 
 using namespace frametest;
 
@@ -371,7 +370,7 @@ TEST(ButtonTest, ADraggedItemHeldOverAButtonRepeatsOncePerInterval) {
     }
 }
 
-TEST(ToolHintTest, AnItemsToolFollowsItsTextVisibilityPlaceAndLifeAndTheStoredCursor) {
+TEST(ToolHintTest, AnItemsToolFollowsItsTextVisibilityPlaceAndLife) {
     Scene s;
     RecItem* a = s.Rec("A", nullptr, 10, 10, 60, 60);
     RecItem* b = s.Rec("B", nullptr, 100, 10, 160, 60);
@@ -400,16 +399,7 @@ TEST(ToolHintTest, AnItemsToolFollowsItsTextVisibilityPlaceAndLifeAndTheStoredCu
     s.Erase(b);
     EXPECT_EQ(s.wnd->GetToolHint().FindHint(2), nullptr);
     EXPECT_EQ(tipAt(40, 100), "");
-
-    // A stored cursor answers every cursor request until reset.
-    s.Move(30, 30);
-    EXPECT_EQ(s.h.CursorId(), 32512);
-    s.wnd->SetItemCursor(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1004)));
-    s.Move(40, 30);
-    EXPECT_EQ(s.h.CursorId(), 1004);
-    s.wnd->ResetItemCursor();
-    s.Move(60, 30);
-    EXPECT_EQ(s.h.CursorId(), 32512);
+    // (The stored cursor is the device drags'.)
 }
 
 TEST(ClassChainTest, IsKindOfSearchesTheClassNameChain) {
