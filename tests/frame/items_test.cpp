@@ -128,15 +128,11 @@ TEST(DragTest, ADragStartsPastTenPixelsRightOrDownButElevenLeftOrUp) {
         EXPECT_FALSE(d->IsCaptured());
     }
     // Without the button going down nothing starts.
-    Fresh();
     s.Move(100, 90);
     s.Move(130, 90);
     EXPECT_EQ(Count(Fresh(), "D:begindrag 0"), 0);
     // The later area is tried first; a press outside it cannot start it.
-    DragArea small;
-    small.area = {0, 0, 20, 20};
-    small.threshold = {-2, -3, 2, 3};
-    EXPECT_EQ(d->AddDragArea(small), 1);
+    EXPECT_EQ(d->AddDragArea(DragArea{0, {0, 0, 20, 20}, {-2, -3, 2, 3}}), 1);
     s.Down(55, 55);  // (5, 5) of D: inside the small area
     s.Move(57, 55, MK_LBUTTON);
     s.Up(57, 55);
