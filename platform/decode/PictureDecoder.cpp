@@ -211,6 +211,16 @@ bool GifFirstImage(const unsigned char* d, std::size_t n, std::uint64_t* pixels,
     return false;
 }
 
+// The decoder makes the whole logical screen of a GIF, however small its
+// first image: a few hundred bytes could ask for hundreds of megabytes. A
+// screen may hold its image with a margin, never dwarf it.
+bool GifScreenInProportion(const unsigned char* d, std::size_t n, int w, int h) {
+    std::uint64_t framePixels = 0;
+    std::uint64_t data = 0;
+    if (!GifFirstImage(d, n, &framePixels, &data)) return true;  // stb says why
+    return std::uint64_t(w) * std::uint64_t(h) <= framePixels * 4 + 65536;
+}
+
 // stb reads zeros past the end of a file, so a header alone would make a
 // whole picture. A file must hold at least what its picture needs: BMP and
 // uncompressed TGA all their pixels, run-length TGA one packet per 128
@@ -259,6 +269,8 @@ bool DecodeBytes(const unsigned char* d, std::size_t n, BYTE fill, DecodedPictur
     int channels = 0;
     if (!stbi_info_from_memory(d, len, &w, &h, &channels)) return Fail(stbi_failure_reason());
     if (!WithinCaps(w, h)) return Fail("picture too large");
+    if (format == Format::Gif && !GifScreenInProportion(d, n, w, h))
+        return Fail("GIF screen far larger than its first image");
     if (!DataPresent(format, d, n, w, h)) return Fail("file shorter than its picture");
     if (format == Format::Png && !PngInflatesWithinPicture(d, n)) return false;
 

@@ -174,6 +174,14 @@ TEST(DecodeTest, OversizedPicturesAreRefusedFromTheirHeader) {
         EXPECT_FALSE(Decode(bytes, 0, &p)) << what;
         EXPECT_STREQ(LastDecodeError(), "picture too large") << what;
     }
+    // A 1 x 1 image on an 8000 x 8000 screen: refused before the screen is
+    // made; an image with a margin around it is not.
+    const Palette bw = {{0, 0, 0}, {255, 255, 255}};
+    EXPECT_FALSE(Decode(Gif(8000, 8000, bw, {{Bytes(1, 1), -1}}, 1, 1), 0, &p));
+    EXPECT_STREQ(LastDecodeError(), "GIF screen far larger than its first image");
+    EXPECT_TRUE(Decode(Gif(300, 300, bw, {{Bytes(150 * 150, 1), -1}}, 150, 150), 0, &p))
+        << LastDecodeError();
+    EXPECT_EQ(CSize(p.width, p.height), CSize(300, 300));
     // 16 x 16 grey pixels whose data inflates to 64 MB (the inflate bomb mend).
     EXPECT_FALSE(Decode(PngWithDeflate(16, 16, 0, 8, ZeroBomb(64u << 20)), 0, &p));
     EXPECT_NE(std::string(LastDecodeError()).find("larger than its picture"), std::string::npos)
