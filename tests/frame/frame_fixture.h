@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -146,7 +147,8 @@ private:
     }
 };
 
-// A filled item that logs its calls (moves only while `logMoves`).
+// A filled item that logs its calls (moves only while `logMoves`), then runs
+// the one-shot hook set for the call, which may delete items, this one too.
 class RecItem : public CItemBase, public Named {
 public:
     RecItem(std::string n, COLORREF fill) {
@@ -160,10 +162,11 @@ public:
     void OnMouseMove(UINT f, int x, int y, CItem* cap) override {
         if (logMoves) Note("move " + At(x, y, cap));
         CItemBase::OnMouseMove(f, x, y, cap);
+        Then("move");
     }
     // (The base bodies of the handlers that do not call them are empty.)
     void OnMouseEnter(UINT, int x, int y, CItem* cap) override { Note("enter " + At(x, y, cap)); }
-    void OnMouseLeave(CItem* cap) override { Note("leave cap=" + NameOf(cap)); }
+    void OnMouseLeave(CItem* cap) override { Then("leave cap=" + NameOf(cap)); }
     void OnLButtonDown(UINT f, int x, int y) override {
         Note("down " + Pt(x, y));
         CItemBase::OnLButtonDown(f, x, y);
@@ -172,25 +175,38 @@ public:
         Note("up " + Pt(x, y));
         CItemBase::OnLButtonUp(f, x, y);
     }
-    void OnItemTimer() override { timerTicks.push_back(ticks + 1); }
-    void OnTick() override { ++ticks; }
+    void OnItemTimer() override {
+        timerTicks.push_back(ticks + 1);
+        Then("timer");
+    }
+    void OnTick() override {
+        ++ticks;
+        Then("tick");
+    }
     void OnBeginDrag(DragArea a) override { Note("begindrag " + std::to_string(a.id)); }
     void OnEndDrag(int x, int y) override { Note("enddrag " + Pt(x, y)); }
     void OnDropIn(UINT f, int x, int y, CItem* dragged) override {
-        Note("dropin " + std::to_string(f) + " " + Pt(x, y) + " from=" + NameOf(dragged));
+        Then("dropin " + std::to_string(f) + " " + Pt(x, y) + " from=" + NameOf(dragged));
     }
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override {
         Note("key " + std::to_string(key));
         CItemBase::OnKeyDown(key, repeat, flags);
     }
-    void OnMouseWheel(UINT, short delta) override { Note("wheel " + std::to_string(delta)); }
+    void OnMouseWheel(UINT, short delta) override { Then("wheel " + std::to_string(delta)); }
     void Note(const std::string& s) const { Events().push_back(name + ":" + s); }
     static std::string At(int x, int y, CItem* cap) { return Pt(x, y) + " cap=" + NameOf(cap); }
+    // Logs `what` (but a move, logged above), then runs the hook of its first word.
+    void Then(const std::string& what) {
+        const std::string call = what.substr(0, what.find(' '));
+        if (call != "move") Note(what);
+        if (auto hook = std::exchange(hooks[call], nullptr)) hook();
+    }
 
     bool logMoves = true;
     int draws = 0;
     int ticks = 0;                // OnTick calls so far
     std::vector<int> timerTicks;  // the tick (1-based) of each OnItemTimer
+    std::map<std::string, std::function<void()>> hooks;
 };
 
 // A button that logs its clicks and repeats only.
