@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "platform/WavFile.h"
 #include "platform/sdl/SdlParts.h"
 
 namespace quillon {
@@ -44,24 +45,25 @@ void Sound::Fill(void* self, Uint8* stream, int len) {
 
 bool Sound::Play(const char* path, bool loop) {
     if (!path || !*path || !Open()) return false;
-    SDL_AudioSpec spec{};
-    Uint8* data = nullptr;
-    Uint32 length = 0;
-    if (!SDL_LoadWAV(path, &spec, &data, &length)) return false;
+    WavSound wav;
+    if (!ReadWavFile(path, &wav, nullptr)) return false;
+    const SDL_AudioFormat format = wav.sample == WavSound::Sample::U8    ? AUDIO_U8
+                                   : wav.sample == WavSound::Sample::S16 ? AUDIO_S16LSB
+                                   : wav.sample == WavSound::Sample::S32 ? AUDIO_S32LSB
+                                                                         : AUDIO_F32LSB;
     SDL_AudioCVT cvt{};
-    int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, m_spec.format,
-                                  m_spec.channels, m_spec.freq);
+    int built = SDL_BuildAudioCVT(&cvt, format, static_cast<Uint8>(wav.channels), wav.rate,
+                                  m_spec.format, m_spec.channels, m_spec.freq);
     std::vector<Uint8> samples;
-    bool ok = built >= 0;
+    bool ok = built >= 0 && wav.data.size() <= 0x7FFFFFFFu / static_cast<unsigned>(cvt.len_mult);
     if (ok) {
-        cvt.len = static_cast<int>(length);
-        samples.resize(static_cast<std::size_t>(length) * static_cast<std::size_t>(cvt.len_mult));
-        std::memcpy(samples.data(), data, length);
+        cvt.len = static_cast<int>(wav.data.size());
+        samples = std::move(wav.data);
+        samples.resize(static_cast<std::size_t>(cvt.len) * static_cast<std::size_t>(cvt.len_mult));
         cvt.buf = samples.data();
         if (built > 0) ok = SDL_ConvertAudio(&cvt) == 0;
         samples.resize(ok ? static_cast<std::size_t>(cvt.len_cvt) : 0);
     }
-    SDL_FreeWAV(data);
     if (!ok || samples.empty()) return false;
     SDL_LockAudioDevice(m_device);
     m_samples.swap(samples);

@@ -1,0 +1,138 @@
+// The sound player's WAV reader: the sample layouts it plays, and every
+// file it must turn away with a reason instead of reading past its end.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/WavFile.h"
+
+namespace {
+
+using quillon::platform::ReadWav;
+using quillon::platform::WavSound;
+using Bytes = std::vector<std::uint8_t>;
+
+void Put(Bytes& b, std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void Chunk(Bytes& b, const char* id, const Bytes& body, std::uint32_t size = ~0u) {
+    b.insert(b.end(), id, id + 4);
+    Put(b, size == ~0u ? static_cast<std::uint32_t>(body.size()) : size, 4);
+    b.insert(b.end(), body.begin(), body.end());
+    if (body.size() & 1) b.push_back(0);
+}
+Bytes Fmt(int tag, int channels, int rate, int bits, int align = -1) {
+    Bytes f;
+    Put(f, tag, 2);
+    Put(f, channels, 2);
+    Put(f, rate, 4);
+    Put(f, rate * channels * bits / 8, 4);
+    Put(f, align < 0 ? channels * bits / 8 : align, 2);
+    Put(f, bits, 2);
+    return f;
+}
+Bytes Wav(const Bytes& fmt, const Bytes& data, bool withData = true) {
+    Bytes b = {'R', 'I', 'F', 'F'};
+    Put(b, 0, 4);  // readers must not trust it
+    b.insert(b.end(), {'W', 'A', 'V', 'E'});
+    Chunk(b, "LIST", Bytes(3, 'x'));  // an odd chunk, padded, before the format
+    Chunk(b, "fmt ", fmt);
+    if (withData) Chunk(b, "data", data);
+    return b;
+}
+
+TEST(WavTest, PlaysPcmAndFloatLayouts) {
+    Bytes ext = Fmt(0xFFFE, 2, 48000, 16);
+    Put(ext, 22, 2);
+    Put(ext, 16, 2);
+    Put(ext, 3, 4);
+    Put(ext, 1, 2);  // the PCM sub-format
+    ext.resize(40, 0);
+    const struct {
+        const char* what;
+        Bytes file;
+        WavSound::Sample sample;
+        int channels, rate;
+        Bytes data;
+    } cases[] = {
+        {"8-bit mono",
+         Wav(Fmt(1, 1, 8000, 8), {1, 2, 3}),
+         WavSound::Sample::U8,
+         1,
+         8000,
+         {1, 2, 3}},
+        {"16-bit stereo, a half frame dropped",
+         Wav(Fmt(1, 2, 44100, 16), {1, 2, 3, 4, 5, 6}),
+         WavSound::Sample::S16,
+         2,
+         44100,
+         {1, 2, 3, 4}},
+        {"24-bit widened",
+         Wav(Fmt(1, 1, 22050, 24), {1, 2, 3, 4, 5, 6}),
+         WavSound::Sample::S32,
+         1,
+         22050,
+         {0, 1, 2, 3, 0, 4, 5, 6}},
+        {"float",
+         Wav(Fmt(3, 1, 44100, 32), {0, 0, 128, 63}),
+         WavSound::Sample::F32,
+         1,
+         44100,
+         {0, 0, 128, 63}},
+        {"extensible PCM", Wav(ext, {9, 8, 7, 6}), WavSound::Sample::S16, 2, 48000, {9, 8, 7, 6}},
+    };
+    for (const auto& c : cases) {
+        WavSound w;
+        std::string why;
+        ASSERT_TRUE(ReadWav(c.file.data(), c.file.size(), &w, &why)) << c.what << ": " << why;
+        EXPECT_EQ(w.sample, c.sample) << c.what;
+        EXPECT_EQ(w.channels, c.channels) << c.what;
+        EXPECT_EQ(w.rate, c.rate) << c.what;
+        EXPECT_EQ(w.data, c.data) << c.what;
+    }
+    // A recording cut short plays what it holds.
+    Bytes cut = Wav(Fmt(1, 1, 8000, 8), {1, 2, 3, 4});
+    cut.resize(cut.size() - 2);
+    WavSound w;
+    ASSERT_TRUE(ReadWav(cut.data(), cut.size(), &w, nullptr));
+    EXPECT_EQ(w.data, (Bytes{1, 2}));
+}
+
+TEST(WavTest, RefusesWhatItCannotPlayWithAReason) {
+    Bytes fmtPastEnd = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    Chunk(fmtPastEnd, "fmt ", Fmt(1, 1, 8000, 8), 4000);
+    Bytes tinyFmt = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    Chunk(tinyFmt, "fmt ", Bytes(8, 1));
+    Chunk(tinyFmt, "data", {1, 2});
+    const std::pair<Bytes, const char*> cases[] = {
+        {{'R', 'I', 'F', 'F'}, "not a WAV file"},
+        {Bytes(40, 0), "not a WAV file"},
+        {fmtPastEnd, "WAV format chunk past the end of the file"},
+        {tinyFmt, "WAV without a format chunk"},
+        {Wav(Fmt(1, 1, 8000, 8), {}, false), "WAV without a data chunk"},
+        {Wav(Fmt(2, 1, 8000, 4), {1, 2}), "compressed WAV is not supported; save it as PCM"},
+        {Wav(Fmt(0xFFFE, 1, 8000, 16), {1, 2}), "WAV extensible format chunk too short"},
+        {Wav(Fmt(1, 0, 8000, 8, 1), {1, 2}), "WAV with an unsupported channel count"},
+        {Wav(Fmt(1, 9, 8000, 8), {1, 2}), "WAV with an unsupported channel count"},
+        {Wav(Fmt(1, 1, 0, 8), {1, 2}), "WAV with an unsupported sample rate"},
+        {Wav(Fmt(1, 1, 8000, 12, 2), {1, 2}), "WAV with an unsupported sample size"},
+        {Wav(Fmt(3, 1, 8000, 16), {1, 2}), "WAV with an unsupported sample size"},
+        {Wav(Fmt(1, 2, 8000, 16, 2), {1, 2, 3, 4}),
+         "WAV whose block size does not match its samples"},
+        {Wav(Fmt(1, 2, 8000, 16), {1, 2}), "WAV without samples"},
+    };
+    for (const auto& [file, reason] : cases) {
+        WavSound w;
+        std::string why;
+        EXPECT_FALSE(ReadWav(file.data(), file.size(), &w, &why)) << reason;
+        EXPECT_EQ(why, reason);
+    }
+    WavSound w;
+    std::string why;
+    EXPECT_FALSE(quillon::platform::ReadWavFile("/nonexistent/a.wav", &w, &why));
+    EXPECT_EQ(why, "cannot be opened");
+    EXPECT_FALSE(quillon::platform::ReadWavFile("/tmp", &w, &why));
+    EXPECT_EQ(why, "cannot be read");
+}
+
+}  // namespace
