@@ -1,19 +1,40 @@
 // The main screen's own operations on a built screen: the background picture
-// (tiled, stretched, dimmed, changed), view mode, colours, sound effects, the
-// opening animation, and the order in which the items are told and deleted.
+// (tiled, stretched, dimmed, changed), sound effects, the order in which the
+// items are told and deleted, the program table and the items it keeps up to
+// date (which slot is free, the slot buttons' stacking, the devices'
+// reservation length, the calendar's day rows), and the opening animation.
 #include <climits>
 
+#include "frame/QMainScreenInternal.h"
 #include "platform/gdi/DC.h"
 #include "frame_fixture.h"
+#include "tests/schedule/sched_helpers.h"
 
 using namespace frametest;
 
 namespace {
+
 constexpr int kArrow = 32512;
 constexpr int kWait = 32514;
+
+CQProg Program(int slot, int day, int hour) {
+    return schedtest::Single(slot, 2025, 2, day, hour, 0, hour + 1, 0);
+}
+
+// The names of the root's children, bottom to top.
+Log Stacking(CQMainScreen& screen) {
+    Log names;
+    CItem* root = screen.GetRootItem();
+    for (int i = 0; i < root->GetChildCount(); ++i) {
+        auto* item = dynamic_cast<CQItem*>(root->GetChild(i));
+        names.push_back(item != nullptr ? item->GetName().str() : "?");
+    }
+    return names;
+}
+
 }  // namespace
 
-TEST(ScreenOpsTest, BackgroundPictureTilesStretchesDimsAndChanges) {
+TEST(ScreenOpsTest, BackgroundPictureTilesStretchesDimsAndChangesAndSoundsFollowTheSwitch) {
     ScreenScene s;
     const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255),
                    white = RGB(255, 255, 255);
@@ -54,49 +75,102 @@ TEST(ScreenOpsTest, BackgroundPictureTilesStretchesDimsAndChanges) {
     s.h.AdvanceMs(0);
     EXPECT_EQ(s.Pixel(150, 10), RGB(255, 255, 0));
     EXPECT_FALSE(screen.ChangeBgBmp("yellow.bmp"));
+
+    // PlayWav follows the sound switch.
+    const std::string click = s.dir.Write("click.wav", picturetest::Bytes{'R', 'I', 'F', 'F'});
+    EXPECT_TRUE(screen.IsSe());
+    screen.SeOn(false);
+    EXPECT_TRUE(screen.PlayWav(CString(click)) && s.h.Sounds().empty());
+    screen.SeOn(true);
+    EXPECT_TRUE(screen.PlayWav(CString(click)));
+    // A missing file plays nothing, not even the default sound (an empty
+    // name is PlaySound's own refusal, tested with the harness).
+    EXPECT_FALSE(screen.PlayWav(CString(s.PictureDir() + "missing.wav")));
+    EXPECT_EQ(s.h.Sounds(), std::vector<std::string>{click});
 }
 
-TEST(ScreenOpsTest, ViewModeColoursAndSoundsReachTheItemsInTableOrder) {
-    ScreenScene s;
-    // File order differs from the table's: devices, slot buttons, calendar,
-    // ..., trash, ..., top.
-    CQMainScreen& screen = s.Build(
-        "BG\nEND\nTOP\nNAME\t\"T\"\nEND\nTRASH\nNAME\t\"R\"\nEND\n"
-        "CALENDAR\nNAME\t\"C\"\nEND\nSLOTBUTTON\nNAME\t\"S\"\nEND\n"
-        "DEVICE\nNAME\t\"D1\"\nEND\nDEVICE\nNAME\t\"D2\"\nEND\n");
-    auto expect = [](const std::string& what) {
+TEST(ScreenOpsTest, ItemsAreToldInTableOrderAndProgramsKeepSlotsDevicesAndCalendarInStep) {
+    ScreenScene scene;
+    CQMainScreen& screen = scene.Build(
+        "BG\nEND\n"
+        "DEVICE\nNAME\t\"MD\"\nEND\n"
+        "CALENDAR\nNAME\t\"CAL\"\nEND\n"
+        "SLOTBUTTON\nNAME\t\"S3\"\nSLOTNO\t3\nEND\n"
+        "SLOTBUTTON\nNAME\t\"S1\"\nSLOTNO\t1\nEND\n"
+        "SLOTBUTTON\nNAME\t\"S2\"\nSLOTNO\t2\nEND\n"
+        "TOP\nNAME\t\"TOP\"\nEND\n"
+        "TRASH\nNAME\t\"TRASH\"\nEND\n");
+    EXPECT_EQ(Stacking(screen), (Log{"MD", "CAL", "S3", "S1", "S2", "TOP", "TRASH"}));
+    // The table's order differs from the file's: devices, slot buttons,
+    // calendar, ..., trash, ..., top.
+    auto told = [](const std::string& what) {
         Log v;
-        for (const char* item :
-             {"device:D1", "device:D2", "slot:S", "calendar:C", "plain:R", "top:T"})
+        for (const char* item : {"device:MD", "slot:S3", "slot:S1", "slot:S2", "calendar:CAL",
+                                 "plain:TRASH", "top:TOP"})
             v.push_back(item + (" " + what));
         return v;
     };
-    EXPECT_EQ(Log(Events().end() - 6, Events().end()), expect("view 3"));
+    EXPECT_EQ(Log(Events().end() - 7, Events().end()), told("view 3"));
     Fresh();
     EXPECT_FALSE(screen.SetViewMode(4) || screen.SetViewMode(-1));
     EXPECT_EQ(screen.GetViewMode(), 3);
     EXPECT_TRUE(screen.SetViewMode(1) && screen.GetViewMode() == 1);
-    EXPECT_EQ(Fresh(), expect("view 1"));
+    EXPECT_EQ(Fresh(), told("view 1"));
     screen.ChangeColor(RGB(1, 2, 3));
-    EXPECT_EQ(Fresh(), expect("color"));
+    EXPECT_EQ(Fresh(), told("color"));
     screen.ChangeSelectColor(RGB(4, 5, 6));
-    EXPECT_EQ(Fresh(), expect("color"));
-    // Deleted in table order while the background and window still exist.
-    s.screen.reset();
-    EXPECT_EQ(Fresh(), expect("deleted parent=bg wnd=yes"));
+    EXPECT_EQ(Fresh(), told("color"));
 
-    // PlayWav follows the sound switch.
-    const std::string click = s.dir.Write("click.wav", picturetest::Bytes{'R', 'I', 'F', 'F'});
-    CQMainScreen& quiet = s.Build("BG\nEND\n");
-    EXPECT_TRUE(quiet.IsSe());
-    quiet.SeOn(false);
-    EXPECT_TRUE(quiet.PlayWav(CString(click)) && s.h.Sounds().empty());
-    quiet.SeOn(true);
-    EXPECT_TRUE(quiet.PlayWav(CString(click)));
-    // A missing file plays nothing, not even the default sound (an empty
-    // name is PlaySound's own refusal, tested with the harness).
-    EXPECT_FALSE(quiet.PlayWav(CString(s.PictureDir() + "missing.wav")));
-    EXPECT_EQ(s.h.Sounds(), std::vector<std::string>{click});
+    // The first free slot in the buttons' order, not the smallest number.
+    EXPECT_EQ(screen.GetEmptySlotNo(), 3);
+    Events().clear();
+    ASSERT_TRUE(screen.SetProgram(Program(3, 10, 9)));
+    EXPECT_EQ(screen.GetEmptySlotNo(), 1);
+    // The calendar lays out its days again, every button renews its hint,
+    // the occupied one comes to the front, and the lines above it all.
+    EXPECT_EQ(Events(), (Log{"calendar:CAL rebuild", "slot:S3 tip", "slot:S1 tip", "slot:S2 tip"}));
+    EXPECT_EQ(Stacking(screen), (Log{"MD", "CAL", "S1", "S2", "TRASH", "S3", "TOP"}));
+    ASSERT_TRUE(screen.SetProgram(Program(1, 11, 9)));
+    ASSERT_TRUE(screen.SetProgram(Program(2, 12, 9)));
+    EXPECT_EQ(screen.GetEmptySlotNo(), -1);
+    EXPECT_EQ(Stacking(screen), (Log{"MD", "CAL", "TRASH", "S3", "S1", "S2", "TOP"}));
+
+    // Deleting frees the slot and rebuilds the calendar; a free button stays
+    // where it is, behind the occupied ones.
+    Events().clear();
+    ASSERT_TRUE(screen.DeleteProgram(1));
+    EXPECT_EQ(Events().front(), "calendar:CAL rebuild");
+    EXPECT_EQ(screen.GetEmptySlotNo(), 1);
+    EXPECT_EQ(Stacking(screen), (Log{"MD", "CAL", "TRASH", "S1", "S3", "S2", "TOP"}));
+
+    // A log rebuilds the calendar too.
+    Events().clear();
+    CQProgLog log;
+    static_cast<CQProg&>(log) = Program(2, 12, 9);
+    log.SetLogTime(CTimeRect(CTime(2025, 2, 12, 9, 0, 0), CTime(2025, 2, 12, 9, 30, 0)));
+    ASSERT_TRUE(screen.AddLog(log));
+    EXPECT_EQ(Events(), Log{"calendar:CAL rebuild"});
+
+    // Only a device takes a reservation length.
+    Events().clear();
+    EXPECT_TRUE(screen.SetProgDefaultTime("MD", CTimeSpan(0, 0, 45, 0)));
+    EXPECT_FALSE(screen.SetProgDefaultTime("S1", CTimeSpan(600)) ||
+                 screen.SetProgDefaultTime("CD/DVD", CTimeSpan(600)));
+    EXPECT_EQ(Events(), Log{"device:MD length 2700"});
+    // A day row reaches a dropped device from its drawing side, and the
+    // tables and the selection through the items' access to the screen.
+    CItem* md = screen.CQItemName2pCQItem("MD")->GetOwner();
+    EXPECT_NE(CQDeviceRole::Of(md), nullptr);
+    EXPECT_EQ(CQDeviceRole::Of(screen.CQItemName2pCQItem("S1")->GetOwner()), nullptr);
+    using In = CQMainScreenInternal;
+    EXPECT_TRUE(In::GetProgTable(screen).GetSize() == 2 && In::GetLogTable(screen).GetSize() == 1);
+    EXPECT_TRUE(!In::SetSelectSlot(screen, 1) && In::GetSelectSlot(screen) == -1);
+    EXPECT_TRUE(In::SetSelectSlot(screen, 2) && In::GetSelectSlot(screen) == 2);
+    EXPECT_TRUE(screen.DeleteProgram(2) && In::GetSelectSlot(screen) == -1);
+    // Deleted in table order while the background and window still exist.
+    Fresh();
+    scene.screen.reset();
+    EXPECT_EQ(Fresh(), told("deleted parent=bg wnd=yes"));
 }
 
 TEST(ScreenOpsTest, OpeningFliesTheDevicesInFromTheCentreAlongTheEaseCurves) {
