@@ -1,0 +1,100 @@
+// The default skin as the build draws it: everything it names loads, and
+// each view puts its items inside the window, clear of the calendar and of
+// one another.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <quillon/testing.h>
+
+#include "frame/Item.h"
+#include "frame/QItem.h"
+
+namespace {
+
+const std::string kSkin = QUILLON_DEFAULT_SKIN;
+
+bool IsFile(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+struct SkinScreen {
+    quillon::testing::Harness h;
+    CWnd* parent = h.CreateParent(1024, 768);
+    CString ini = (kSkin + "TARVIK.INI").c_str();
+    CString dir = kSkin.c_str();
+    CQMainScreen screen{"QuillonMain", parent, CRect(0, 0, 1024, 768), &ini, &dir};
+};
+
+TEST(DefaultSkin, LoadsEveryPictureAndSound) {
+    SkinScreen s;
+    // A picture that does not load shows a box; the screen must show none.
+    for (const auto& box : s.h.MessageBoxes()) ADD_FAILURE() << box.caption << ": " << box.text;
+    EXPECT_TRUE(s.h.MessageBoxes().empty());
+    // The week font fails quietly, glyph by glyph: its files must be there.
+    for (const char* glyph : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "slash"})
+        EXPECT_TRUE(IsFile(kSkin + "week" + glyph + ".bmp")) << glyph;
+    // Sound names are used as written, so they must name the skin's files.
+    for (const CString& se :
+         {s.screen.GetSeMouseOver(), s.screen.GetSeClick(), s.screen.GetSeDragDrop()})
+        EXPECT_TRUE(IsFile(se.str())) << se.str();
+    s.screen.SetViewMode(0);
+    CPoint md = s.h.ItemCenter(s.screen, "MD");
+    s.h.MouseMove(md.x, md.y);
+    EXPECT_EQ(s.h.Sounds(), std::vector<std::string>{s.screen.GetSeMouseOver().str()});
+}
+
+TEST(DefaultSkin, ViewsPlaceItemsInsideTheWindowApartAndClearOfTheCalendar) {
+    SkinScreen s;
+    // Which named items each view shows: A(UDIO), L(UNCHER), T(IMER).
+    std::map<std::string, std::string> shown = {
+        {"CD/DVD", "ALT"}, {"MD", "ALT"},      {"FM TUNER", "ALT"}, {"NKX", "ALT"},
+        {"SOUND CHIP", "ALT"}, {"SPEAKER", "ALT"}, {"OPT IN", "ALT"}, {"OPT OUT", "ALT"},
+        {"CALENDAR", "LT"}, {"UP", "LT"}, {"DOWN", "LT"},  {"GOTODAY", "LT"},
+        {"NEWMAKE", "ALT"}, {"CHANGE", "T"}, {"TRASH", "T"}};
+    for (int slot = 1; slot <= 8; ++slot) shown["SLOT" + std::to_string(slot)] = "ALT";
+
+    CItem* root = s.screen.GetRootItem();
+    ASSERT_NE(root, nullptr);
+    const CRect screenRect = root->GetWindowRect();
+    // The root spans the whole 1024 x 768 window, but its border and client
+    // edge (3 pixels a side) leave 1018 x 762 of it to be seen.
+    const CRect window(0, 0, screenRect.Width() - 6, screenRect.Height() - 6);
+    for (int view = 0; view < 3; ++view) {
+        SCOPED_TRACE("view " + std::to_string(view));
+        s.screen.SetViewMode(view);
+        for (const auto& [name, views] : shown) {
+            CQItem* item = s.screen.CQItemName2pCQItem(name.c_str());
+            ASSERT_NE(item, nullptr) << name;
+            EXPECT_EQ(item->GetOwner()->IsVisible(), views.find("ALT"[view]) != std::string::npos)
+                << name;
+        }
+        // Items covering the whole screen (background, balloon, lines, the
+        // dragging frame) are left out; the rest must not touch.
+        CTypedPtrArray<CPtrArray, CQItem*> items;
+        s.screen.GetTblpCQItem(&items);
+        std::vector<std::pair<std::string, CRect>> placed;
+        for (int i = 0; i < items.GetSize(); ++i) {
+            CItem* owner = items[i]->GetOwner();
+            CRect r = owner->GetWindowRect();
+            if (!owner->IsVisible() || r == screenRect) continue;
+            std::string name = items[i]->GetName().str();
+            EXPECT_FALSE(r.IsRectEmpty()) << name;
+            CRect inside;
+            inside.IntersectRect(&r, &window);
+            EXPECT_EQ(inside, r) << name << " leaves the window";
+            for (const auto& [other, o] : placed) {
+                CRect both;
+                EXPECT_FALSE(both.IntersectRect(&r, &o)) << name << " overlaps " << other;
+            }
+            placed.emplace_back(name, r);
+        }
+    }
+}
+
+}  // namespace
