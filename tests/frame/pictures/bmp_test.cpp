@@ -38,7 +38,8 @@ Bytes Pal8With(F change) {
 }  // namespace
 
 // Hostile headers are refused before anything is allocated (a mend: the
-// reader used to trust the header).
+// reader used to trust the header). Other headers, top-down, run-length and
+// two-bit files, negative widths and tables past the file: the BMP suite.
 TEST(BmpLoad, ShortAndWrongHeadersFailAndLeaveNoImage) {
     picturetest::TempDir dir;
     Bytes good = MakeBmp(Pal8());
@@ -52,15 +53,8 @@ TEST(BmpLoad, ShortAndWrongHeadersFailAndLeaveNoImage) {
         {"just BM", Bytes{'B', 'M'}},
         {"empty file", Bytes{}},
         {"BA signature", ba},
-        {"core header", Pal8With([](BmpSpec& s) { s.headerSize = 12; })},
-        {"v4 header", Pal8With([](BmpSpec& s) { s.headerSize = 108; })},
-        {"top-down", Pal8With([](BmpSpec& s) { s.height = -2; })},
-        {"negative width", Pal8With([](BmpSpec& s) { s.width = -3; })},
         {"zero width", Pal8With([](BmpSpec& s) { s.width = 0; })},
-        {"run-length", Pal8With([](BmpSpec& s) { s.compression = 1; })},
-        {"two bits", Pal8With([](BmpSpec& s) { s.bitCount = 2; })},
         {"table past the bits' reach", Pal8With([](BmpSpec& s) { s.colorsUsed = 257; })},
-        {"table past the file", Pal8With([](BmpSpec& s) { s.colorsUsed = 0x10000000; })},
         {"three colours for one bit", Pal8With([](BmpSpec& s) { s.bitCount = 1; })},
         {"offset past the file", Pal8With([](BmpSpec& s) { s.offsetOverride = 5000; })},
         {"large but short", Pal8With([](BmpSpec& s) { s.width = s.height = 8000; })},
@@ -75,12 +69,12 @@ TEST(BmpLoad, ShortAndWrongHeadersFailAndLeaveNoImage) {
         EXPECT_FALSE(p.Load(dir.Write("bad.bmp", bytes).c_str()));
         EXPECT_TRUE(!p.IsLoaded() && p.GetPixel(0, 0) == 0u && p.GetMemDC() == nullptr);
     }
-    EXPECT_EQ(p.created, 22);  // once for every good load, never for a bad one
+    EXPECT_EQ(p.created, 15);  // once for every good load, never for a bad one
     EXPECT_FALSE(p.Load(dir.Path("missing.bmp").c_str()) || p.Load(dir.Path("").c_str()));
     EXPECT_TRUE(p.DrawTo(&p, 0, 0));  // an empty picture draws nothing
 }
 
-TEST(BmpLoad, ShortTablesGapsAndStrayIndexes) {
+TEST(BmpLoad, ShortTablesStrayIndexesAndALowOffset) {
     picturetest::TempDir dir;
     CDibPicture p;
     // Indexes past a short table read black rather than past the table (a mend).
@@ -98,23 +92,9 @@ TEST(BmpLoad, ShortTablesGapsAndStrayIndexes) {
     ASSERT_TRUE(p.Load(dir.Write("b.bmp", MakeBmp(four)).c_str()));
     EXPECT_TRUE(p.GetPixel(0, 0) == RGB(128, 128, 128) && p.GetPixel(1, 0) == 0u);
 
-    // The offset field steps over a gap; one pointing into the table is not followed.
-    ASSERT_TRUE(p.Load(dir.Write("c.bmp", Pal8With([](BmpSpec& s) { s.gap = 37; })).c_str()));
-    EXPECT_TRUE(p.GetPixel(0, 0) == RGB(255, 0, 0) && p.GetPixel(0, 1) == RGB(0, 0, 255));
-    EXPECT_NE(p.GetPalette(), nullptr);
+    // An offset field pointing into the table is not followed. (Gaps and
+    // tables in true-colour files: the BMP suite.)
     auto low = Pal8With([](BmpSpec& s) { s.offsetOverride = 20; });
     ASSERT_TRUE(p.Load(dir.Write("d.bmp", low).c_str()));
     EXPECT_EQ(p.GetPixel(1, 1), RGB(0, 255, 0));
-
-    // A true-colour file may carry a table, which changes nothing, but not
-    // more than 256 entries.
-    BmpSpec t;
-    t.colorsUsed = 2;
-    t.table = {0x123456, 0x654321};
-    t.rows = {9, 8, 7, 0};
-    ASSERT_TRUE(p.Load(dir.Write("e.bmp", MakeBmp(t)).c_str()));
-    EXPECT_TRUE(p.GetPixel(0, 0) == RGB(7, 8, 9) && p.GetPalette() == nullptr);
-    t.colorsUsed = 300;
-    t.table.assign(300, 0);
-    EXPECT_FALSE(p.Load(dir.Write("f.bmp", MakeBmp(t)).c_str()));
 }
