@@ -5,6 +5,9 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +24,23 @@ const std::string kSkin = QUILLON_DEFAULT_SKIN;
 bool IsFile(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::uint32_t Le(const std::string& b, size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+// Seconds of a plain 16-bit PCM WAV file; -1 for anything else.
+double PcmSeconds(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    if (b.size() < 44 || b.compare(0, 4, "RIFF") || b.compare(8, 8, "WAVEfmt ") ||
+        Le(b, 20, 2) != 1 || Le(b, 34, 2) != 16 || b.compare(36, 4, "data") ||
+        Le(b, 40, 4) != b.size() - 44)
+        return -1;
+    return static_cast<double>(Le(b, 40, 4)) / Le(b, 28, 4);
 }
 
 struct SkinScreen {
@@ -40,9 +60,13 @@ TEST(DefaultSkin, LoadsEveryPictureAndSound) {
     for (const char* glyph : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "slash"})
         EXPECT_TRUE(IsFile(kSkin + "week" + glyph + ".bmp")) << glyph;
     // Sound names are used as written, so they must name the skin's files.
+    // Effects stay short: they play at every hover and click.
     for (const CString& se :
-         {s.screen.GetSeMouseOver(), s.screen.GetSeClick(), s.screen.GetSeDragDrop()})
-        EXPECT_TRUE(IsFile(se.str())) << se.str();
+         {s.screen.GetSeMouseOver(), s.screen.GetSeClick(), s.screen.GetSeDragDrop()}) {
+        double seconds = PcmSeconds(se.str());
+        EXPECT_GT(seconds, 0) << se.str();
+        EXPECT_LT(seconds, .3) << se.str();
+    }
     s.screen.SetViewMode(0);
     CPoint md = s.h.ItemCenter(s.screen, "MD");
     s.h.MouseMove(md.x, md.y);
