@@ -99,21 +99,10 @@ TEST(IniFileTest, LexicalRulesAndNumberLists) {
     }
 }
 
-// The rules themselves are the line reader's (above); one screen shows that
-// the sections get their lines through it.
+// The rules themselves are the line reader's (above); the BG and the last
+// section show that the sections get their lines through it.
 TEST(DescriptionTest, SectionsReadTheirLinesColoursSoundsSlotHintsAndTheProgramMargin) {
     ScreenScene s;
-    CQMainScreen& back = s.Build(
-        "BG\r\n\tNAME\t\"Back\"\r\nEND\r\n// a comment line\r\n\r\n"
-        "device\r\n\t\tname\t\"md\"\r\ntip\t\x83\x61x\t// a note\r\nEnd");
-    EXPECT_TRUE(s.h.MessageBoxes().empty());
-    EXPECT_EQ(dynamic_cast<CQItem*>(back.GetRootItem())->GetName(), "Back");
-    auto* md = s.Item<FakeDevice>("md");
-    ASSERT_TRUE(md != nullptr && md->lines.size() == 1u);
-    EXPECT_EQ(md->lines[0].tokens.size(), 17u);
-    EXPECT_EQ(Trimmed(md->lines[0].tokens), (std::vector<std::string>{"TIP", "\x83\x61X"}));
-
-    // Colours, sound effects, slot hints and the program margin.
     auto colours = [](CQMainScreen& c) {
         return std::vector<COLORREF>{c.GetColor(), c.GetSelectColor(), c.GetGrayColor()};
     };
@@ -126,11 +115,17 @@ TEST(DescriptionTest, SectionsReadTheirLinesColoursSoundsSlotHintsAndTheProgramM
         "SE\tDEVICEMOUSEOVER\t\"Over.wav\"\nSE\tDEVICEWHATEVER\t\"x.wav\"\n"
         "PROGRAMMARGIN\t600\n"
         "SLOTBUTTON_ALL\tTOOLHINT\t\"early\"\t\"early\"\n"
-        "BG\nEND\n"
+        "BG\r\n\tNAME\t\"Back\"\r\nEND\r\n// a comment line\r\n\r\n"
         "SLOTBUTTON\nNAME\t\"S1\"\nEND\nSLOTBUTTON\nNAME\t\"S2\"\nEND\n"
         "SLOTBUTTON_ALL\tTOOLHINT\t\"free %d\"\t\"used %d %s\"\n"
         "SLOTBUTTON_ALL\tOTHER\t\"a\"\t\"b\"\n"
-        "SLOTBUTTON\nNAME\t\"S3\"\nEND\n");
+        "SLOTBUTTON\nNAME\t\"S3\"\nEND\n"
+        "device\r\n\t\tname\t\"md\"\r\ntip\t\x83\x61x\t// a note\r\nEnd");
+    EXPECT_EQ(dynamic_cast<CQItem*>(screen.GetRootItem())->GetName(), "Back");
+    auto* md = s.Item<FakeDevice>("md");
+    ASSERT_TRUE(md != nullptr && md->lines.size() == 1u);
+    EXPECT_EQ(md->lines[0].tokens.size(), 17u);
+    EXPECT_EQ(Trimmed(md->lines[0].tokens), (std::vector<std::string>{"TIP", "\x83\x61X"}));
     // The missing blue counts as 255.
     EXPECT_EQ(colours(screen),
               (std::vector<COLORREF>{RGB(44, 0, 255), RGB(1, 2, 255), RGB(255, 255, 255)}));
