@@ -49,22 +49,6 @@ TEST(HostTest, CallbacksFollowTheDestructorInSlotOrder) {
         EXPECT_EQ(slots[i], static_cast<std::ptrdiff_t>(2 + i)) << i;
 }
 
-TEST(HostTest, LibraryBodiesConsentAndRedrawAfterADrop) {
-    ScreenScene s;
-    CQMainScreen& screen = s.Build("BG\nEND\n");
-    CQProg prog;
-    EXPECT_TRUE(screen.OnCalendar_ProgChange(&prog) && screen.OnCalendar_ProgDelete(&prog) &&
-                screen.OnChange_DropOut("CHANGE", &prog) &&
-                screen.OnChange_DropOut("CHANGE", nullptr));
-    screen.OnClick("CD/DVD", 0, CPoint(1, 2));
-    screen.OnDropOut("MD", 0, CPoint(1, 2), "CD/DVD");
-    auto* wnd = static_cast<CQMainWnd*>(screen.GetpCWnd());
-    s.h.AdvanceMs(0);
-    EXPECT_TRUE(wnd->GetPendingPaint().IsRectEmpty());
-    screen.OnCalendar_DropOut("CD/DVD", CTime(1000), CTime(2000));
-    EXPECT_EQ(wnd->GetPendingPaint(), CRect(0, 0, 206, 156));
-}
-
 // Without the items, or with an item of another kind under a device's name,
 // the operations do nothing.
 TEST(HostTest, DeviceStatesAndConnectionsReachTheirItemsOrNothing) {
@@ -108,14 +92,25 @@ TEST(HostTest, DeviceStatesAndConnectionsReachTheirItemsOrNothing) {
     }
 }
 
-TEST(HostTest, CalendarWindowAndFirstWeekday) {
+TEST(HostTest, LibraryBodiesConsentAndRedrawAfterADropTheCalendarWindowAndFirstWeekday) {
     ScreenScene s;
+    CQMainScreen& bare = s.Build("BG\nEND\n");
+    CQProg prog;
+    EXPECT_TRUE(bare.OnCalendar_ProgChange(&prog) && bare.OnCalendar_ProgDelete(&prog) &&
+                bare.OnChange_DropOut("CHANGE", &prog) && bare.OnChange_DropOut("CHANGE", nullptr));
+    bare.OnClick("CD/DVD", 0, CPoint(1, 2));
+    bare.OnDropOut("MD", 0, CPoint(1, 2), "CD/DVD");
+    auto* wnd = static_cast<CQMainWnd*>(bare.GetpCWnd());
+    s.h.AdvanceMs(0);
+    EXPECT_TRUE(wnd->GetPendingPaint().IsRectEmpty());
+    bare.OnCalendar_DropOut("CD/DVD", CTime(1000), CTime(2000));
+    EXPECT_EQ(wnd->GetPendingPaint(), CRect(0, 0, 206, 156));
     // No calendar: outputs left alone, no scrolling.
     CTime begin(5), end(6);
-    s.Build("BG\nEND\n").ChangeCalendarDrawTimeRect(CTime(1000), CTime(2000));
-    s.screen->GetCalendarDrawTimeRect(&begin, &end);
+    bare.ChangeCalendarDrawTimeRect(CTime(1000), CTime(2000));
+    bare.GetCalendarDrawTimeRect(&begin, &end);
     EXPECT_TRUE(begin == CTime(5) && end == CTime(6));
-    EXPECT_FALSE(s.screen->SetScheduleDrawDay(CTime(86400 * 10)));
+    EXPECT_FALSE(bare.SetScheduleDrawDay(CTime(86400 * 10)));
     CQMainScreen& screen = s.Build("BG\nEND\nCALENDAR\nNAME\t\"cal\"\nEND\n");
     auto* cal = s.Item<FakeCalendar>("cal");
     ASSERT_NE(cal, nullptr);
