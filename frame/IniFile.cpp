@@ -23,6 +23,7 @@ void CIniFile::SplitTokens(const CString& line, CStringArray* tokens) {
 bool CIniFile::ReadRawTokens(CStringArray* tokens) {
     CString line;
     if (!ReadString(line)) return false;
+    ++m_nLineNo;
     SplitTokens(line, tokens);
     if (tokens->GetSize() < kTokens) tokens->SetSize(kTokens);
     tokens->SetAt(kTokens - 1, CString());

@@ -30,7 +30,7 @@ CBitmapFont::CBitmapFont(const CString& prefix) {
             if (!sharedTried) {
                 sharedTried = true;
                 auto* glyph = new CMaskPicture;
-                if (glyph->Load(prefix + ".bmp"))
+                if (glyph->Load(GlyphFile(prefix, static_cast<BYTE>(code))))
                     shared = glyph;
                 else
                     delete glyph;
@@ -39,13 +39,17 @@ CBitmapFont::CBitmapFont(const CString& prefix) {
             continue;
         }
         auto* glyph = new CMaskPicture;
-        if (glyph->Load(prefix + name + ".bmp")) {
+        if (glyph->Load(GlyphFile(prefix, static_cast<BYTE>(code)))) {
             m_glyphs[code] = glyph;
         } else {
             delete glyph;
             m_glyphs[code] = nullptr;
         }
     }
+}
+
+CString CBitmapFont::GlyphFile(const CString& prefix, BYTE code) {
+    return prefix + CharacterName(code) + ".bmp";
 }
 
 CBitmapFont::~CBitmapFont() {

@@ -27,6 +27,8 @@ public:
 
     // The glyph of a character code, or null.
     CMaskPicture* GetGlyph(BYTE code) const;
+    // The file the glyph of a code is loaded from.
+    static CString GlyphFile(const CString& prefix, BYTE code);
 
 private:
     CPtrArray m_glyphs;

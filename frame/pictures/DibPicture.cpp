@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <limits>
 #include <new>
+#include <string>
 #include <system_error>
+#include <utility>
 
 #include "platform/decode/PictureDecoder.h"
 
@@ -55,6 +57,19 @@ private:
     std::FILE* m_file = nullptr;
     std::uintmax_t m_size = 0;
 };
+
+// The reason of the last refusal, for tools that tell a skin author what
+// to fix; the loaders themselves only answer true or false.
+std::string g_lastLoadError;
+
+bool Refuse(std::string reason) {
+    g_lastLoadError = std::move(reason);
+    return false;
+}
+
+std::string Num(std::uint64_t v) {
+    return std::to_string(v);
+}
 
 // Shows the wait cursor for as long as it lives.
 class WaitCursor {
@@ -105,6 +120,10 @@ int DibColorCount(int bitCount) {
 }
 
 CDibPicture::CDibPicture() = default;
+
+const char* CDibPicture::LastLoadError() {
+    return g_lastLoadError.c_str();
+}
 
 CDibPicture::~CDibPicture() {
     Release();
@@ -198,13 +217,18 @@ bool CDibPicture::Create(int width, int height, int bitCount) {
 
 bool CDibPicture::Load(CString path) {
     WaitCursor wait;
+    g_lastLoadError.clear();
     BYTE head[16] = {};
     std::size_t got = 0;
     {
         PictureFile file(path);
         if (!file.IsOpen()) {
             Release();
-            return false;
+            std::error_code ec;
+            if (std::filesystem::exists(static_cast<const char*>(path), ec) &&
+                !std::filesystem::is_regular_file(static_cast<const char*>(path), ec))
+                return Refuse("is not a plain file");
+            return Refuse("cannot be opened");
         }
         got = file.ReadSome(head, sizeof(head));
     }
@@ -217,8 +241,10 @@ bool CDibPicture::Load(CString path) {
         ok = LoadWithPlatform(path, 0);
     if (!ok) {
         Release();
+        if (g_lastLoadError.empty()) g_lastLoadError = "cannot be read";
         return false;
     }
+    g_lastLoadError.clear();
     BuildPalette();
     ClipToWhole();
     m_bLoaded = true;
@@ -231,13 +257,17 @@ bool CDibPicture::Load(CString path) {
 // size cap, and its colour table and every pixel row must be in the file.
 bool CDibPicture::LoadBmp(const CString& path) {
     PictureFile file(path);
-    if (!file.IsOpen()) return false;
+    if (!file.IsOpen()) return Refuse("cannot be opened");
     Release();
     BYTE fileHeader[14];
     if (!file.Read(fileHeader, sizeof(fileHeader)) || fileHeader[0] != 'B' || fileHeader[1] != 'M')
-        return false;
+        return Refuse("file shorter than its BMP header");
     BYTE info[40];
-    if (!file.Read(info, sizeof(info)) || Le32(info) != 40) return false;
+    if (!file.Read(info, 4)) return Refuse("file shorter than its BMP header");
+    if (Le32(info) != 40)
+        return Refuse("BMP with a " + Num(Le32(info)) +
+                      "-byte header is not supported; save it with a 40-byte header");
+    if (!file.Read(info + 4, sizeof(info) - 4)) return Refuse("file shorter than its BMP header");
 
     BITMAPINFOHEADER h{};
     h.biSize = 40;
@@ -254,12 +284,24 @@ bool CDibPicture::LoadBmp(const CString& path) {
 
     const int bitCount = h.biBitCount;
     const int colors = DibColorCount(bitCount);
-    if (colors < 0 || h.biCompression != BI_RGB) return false;
-    if (!quillon::platform::PictureSizeAllowed(h.biWidth, h.biHeight)) return false;
+    if (colors < 0)
+        return Refuse("BMP with " + Num(h.biBitCount) +
+                      " bits per pixel is not supported; save it with 1, 4, 8, 16, 24 or 32");
+    if (h.biCompression != BI_RGB)
+        return Refuse("compressed BMP is not supported; save it uncompressed");
+    if (h.biHeight < 0) return Refuse("top-down BMP is not supported; save it bottom row first");
+    if (h.biWidth < 1 || h.biHeight < 1)
+        return Refuse("BMP of " + std::to_string(h.biWidth) + " x " + std::to_string(h.biHeight) +
+                      " pixels has no pixels");
+    if (!quillon::platform::PictureSizeAllowed(h.biWidth, h.biHeight))
+        return Refuse("BMP of " + std::to_string(h.biWidth) + " x " + std::to_string(h.biHeight) +
+                      " pixels is larger than a picture may be");
     // A table never holds more entries than the pixels can index; a
     // true-colour file may carry one of at most 256 entries.
     const std::uint64_t tableLimit = colors > 0 ? static_cast<std::uint64_t>(colors) : 256;
-    if (h.biClrUsed > tableLimit) return false;
+    if (h.biClrUsed > tableLimit)
+        return Refuse("BMP colour table of " + Num(h.biClrUsed) + " entries is too long for " +
+                      Num(h.biBitCount) + " bits per pixel");
     const int entries = h.biClrUsed != 0 ? static_cast<int>(h.biClrUsed) : colors;
 
     const int stride = quillon::platform::DibStride(h.biWidth, bitCount);
@@ -270,38 +312,42 @@ bool CDibPicture::LoadBmp(const CString& path) {
     // it: then there is a gap to skip.
     const std::uint64_t offset = Le32(fileHeader + 10);
     const std::uint64_t pixelStart = offset > tableEnd ? offset : tableEnd;
-    if (pixelStart + pixelBytes > file.Size()) return false;
+    if (pixelStart + pixelBytes > file.Size()) return Refuse("file shorter than its pixels");
 
-    if (InfoBlock() == nullptr) return false;
+    if (InfoBlock() == nullptr) return Refuse("out of memory");
     m_pBitmapInfo->bmiHeader = h;
     BYTE table[256 * 4];
-    if (entries > 0 && !file.Read(table, 4 * static_cast<std::size_t>(entries))) return false;
+    if (entries > 0 && !file.Read(table, 4 * static_cast<std::size_t>(entries)))
+        return Refuse("file shorter than its colour table");
     for (int i = 0; i < 256; ++i) {
         m_pBitmapInfo->bmiColors[i] =
             i < entries ? RGBQUAD{table[4 * i], table[4 * i + 1], table[4 * i + 2], 0}
                         : RGBQUAD{0, 0, 0, 0};
     }
-    if (!MakeBlank(h.biWidth, h.biHeight, bitCount)) return false;
-    if (pixelStart != tableEnd && !file.Seek(pixelStart)) return false;
-    return file.Read(m_pBits, static_cast<std::size_t>(pixelBytes));
+    if (!MakeBlank(h.biWidth, h.biHeight, bitCount)) return Refuse("out of memory");
+    if (pixelStart != tableEnd && !file.Seek(pixelStart)) return Refuse("cannot be read");
+    if (!file.Read(m_pBits, static_cast<std::size_t>(pixelBytes)))
+        return Refuse("file shorter than its pixels");
+    return true;
 }
 
 bool CDibPicture::LoadWithPlatform(const CString& path, BYTE fill) {
     quillon::platform::DecodedPicture decoded;
-    if (!quillon::platform::DecodePicture(path, fill, &decoded)) return false;
+    if (!quillon::platform::DecodePicture(path, fill, &decoded))
+        return Refuse(quillon::platform::LastDecodeError());
     const int width = decoded.width, height = decoded.height;
     if (!quillon::platform::PictureSizeAllowed(width, height) ||
         decoded.bgrx.size() !=
             static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
-        return false;
+        return Refuse("picture too large");
     Release();
     CDC screen;
     int bitCount = screen.GetDeviceCaps(BITSPIXEL);
     if (bitCount <= 8) bitCount = 16;
     if (bitCount != 16 && bitCount != 24) bitCount = 32;
-    if (InfoBlock() == nullptr) return false;
+    if (InfoBlock() == nullptr) return Refuse("out of memory");
     WriteHeader(&m_pBitmapInfo->bmiHeader, width, height, bitCount, 0);
-    if (!MakeBlank(width, height, bitCount)) return false;
+    if (!MakeBlank(width, height, bitCount)) return Refuse("out of memory");
     Fill(fill);
     // Decoded rows are top row first; ours bottom row first.
     const std::uint8_t* src = decoded.bgrx.data();
@@ -335,7 +381,7 @@ bool CDibPicture::LoadGif(const CString& path) {
     CDibPicture overWhite;
     if (!overWhite.LoadWithPlatform(path, 255)) return false;
     CSize size = GetSize();
-    if (overWhite.GetSize() != size) return false;
+    if (overWhite.GetSize() != size) return Refuse("GIF renders differ in size");
     CDC* black = m_pMemDC.get();
     CDC* white = overWhite.m_pMemDC.get();
     for (int y = 0; y < size.cy; ++y) {
@@ -343,7 +389,7 @@ bool CDibPicture::LoadGif(const CString& path) {
             if (black->GetPixel(x, y) == white->GetPixel(x, y)) continue;
             if (!m_pMask) {
                 m_pMask = std::make_unique<CDibPicture>();
-                if (!m_pMask->Create(size.cx, size.cy, 1)) return false;
+                if (!m_pMask->Create(size.cx, size.cy, 1)) return Refuse("out of memory");
             }
             m_pMask->SetPixel(x, y, RGB(255, 255, 255));
         }

@@ -31,6 +31,9 @@ public:
     // BMP (read here), GIF (transparency found by two renders) or any format
     // the platform decoder knows. False, and no image, when it cannot be read.
     bool Load(CString path);
+    // Why the last Load of any picture was refused, in words a skin author
+    // can act on; empty after a load that worked.
+    static const char* LastLoadError();
     void Release();
     void Fill(BYTE value);
     CSize GetSize() const;

@@ -1,6 +1,7 @@
 #include "frame/pictures/MaskPicture.h"
 
 #include <algorithm>
+#include <string>
 
 #include "frame/pictures/DibPicture.h"
 #include "platform/gdi/Pixels.h"
@@ -292,13 +293,30 @@ CMaskPicture::CMaskPicture(const CMaskPicture& other) = default;
 CMaskPicture& CMaskPicture::operator=(const CMaskPicture& other) = default;
 CMaskPicture::~CMaskPicture() = default;
 
+namespace {
+
+std::string g_lastMaskError;
+
+}  // namespace
+
+const char* CMaskPicture::LastLoadError() {
+    return g_lastMaskError.c_str();
+}
+
 bool CMaskPicture::Load(CString path) {
+    g_lastMaskError.clear();
     CDibPicture picture;
-    if (!picture.Load(path)) return false;
+    if (!picture.Load(path)) {
+        g_lastMaskError = CDibPicture::LastLoadError();
+        return false;
+    }
     CSize size = picture.GetSize();
     // Run positions and lengths are 16-bit; the picture cap keeps every
     // side well inside that.
-    if (size.cx > 32767 || size.cy > 32767) return false;
+    if (size.cx > 32767 || size.cy > 32767) {
+        g_lastMaskError = "picture wider or taller than 32767 pixels";
+        return false;
+    }
     m_nWidth = size.cx;
     m_nHeight = size.cy;
     m_runs.RemoveAll();

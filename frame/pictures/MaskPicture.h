@@ -32,6 +32,8 @@ public:
     // The runs from the grey levels (red component) of a picture file; false
     // and unchanged when the file cannot be loaded as a picture.
     bool Load(CString path);
+    // Why the last Load of any mask picture failed; empty after a success.
+    static const char* LastLoadError();
     void SetColor(COLORREF color) { m_color = color & 0xFFFFFF; }
     // 0..256 (values outside are clamped).
     bool SetOpacity(int opacity);
