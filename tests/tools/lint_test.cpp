@@ -1,0 +1,268 @@
+// The description checks on small skins written here: each kind of finding
+// once, on the line it must name, and a clean skin that gives none.
+
+#include <quillon/testing.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/picture_files.h"
+#include "tools/Lint.h"
+
+using quillon::lint::Kind;
+using quillon::lint::Severity;
+
+namespace {
+
+constexpr Severity E = Severity::Error;
+constexpr Severity W = Severity::Warning;
+
+// '|' stands for the TAB that separates entries.
+std::string Tabs(std::string text) {
+    for (char& c : text)
+        if (c == '|') c = '\t';
+    return text;
+}
+
+// Lines 1 to 4 of most cases.
+const std::string kBase = "BG\nBMP|\"bg.bmp\"\nEND\nPROGRAMMARGIN|180\n";
+const std::string kCalendar =
+    "CALENDAR\nBMPWEEK|\"wk\"\n"
+    "BMPTEXT|\"i.bmp\"\nBMPTEXT|\"i.bmp\"\nBMPTEXT|\"i.bmp\"\nBMPTEXT|\"i.bmp\"\n"
+    "BMPTEXT|\"i.bmp\"\nBMPTEXT|\"i.bmp\"\nBMPTEXT|\"i.bmp\"\nEND\n";
+
+struct Skin {
+    quillon::testing::Harness h;
+    picturetest::TempDir dir;
+
+    Skin() {
+        dir.Write("bg.bmp", picturetest::MakeBmp24(4, 3, std::vector<std::uint32_t>(12, 0x203040)));
+        dir.Write("i.bmp", picturetest::MakeGreyBmp(2, 2, {0, 255, 128, 0}));
+        for (const char* c : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "slash"}) {
+            dir.Write(std::string("wk") + c + ".bmp", picturetest::MakeGreyBmp(1, 1, {255}));
+            if (c[1] == '\0')
+                dir.Write(std::string("nd") + c + ".bmp", picturetest::MakeGreyBmp(1, 1, {255}));
+        }
+        picturetest::Bytes v5 =
+            picturetest::ReadAll(std::string(QUILLON_TESTDATA_DIR) + "/bmpsuite/g/pal8v5.bmp");
+        dir.Write("v5.bmp", v5);
+        dir.Write("rle.bmp", picturetest::ReadAll(std::string(QUILLON_TESTDATA_DIR) +
+                                                  "/bmpsuite/g/pal8rle.bmp"));
+        picturetest::Bytes wav = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
+        dir.Write("click.wav", wav);
+    }
+
+    // "@DIR@" stands for the skin's folder.
+    quillon::lint::Report Lint(std::string text) {
+        for (std::size_t at; (at = text.find("@DIR@")) != std::string::npos;)
+            text.replace(at, 5, dir.Path(""));
+        const std::string ini = dir.Write("TARVIK.INI", Bytes(Tabs(text)));
+        return quillon::lint::LintDescription(ini, dir.Path(""));
+    }
+
+    static picturetest::Bytes Bytes(const std::string& s) {
+        return picturetest::Bytes(s.begin(), s.end());
+    }
+};
+
+struct Expected {
+    int line;
+    Severity severity;
+    Kind kind;
+};
+
+std::string Describe(const quillon::lint::Report& r) {
+    std::string out;
+    for (const auto& f : r.findings) out += quillon::lint::FormatFinding("INI", f) + "\n";
+    return out;
+}
+
+}  // namespace
+
+TEST(Lint, ACleanSkinGivesNoFindingAndNamesItsBackground) {
+    Skin skin;
+    // Comments, blank lines and CR LF line ends count as lines too.
+    const std::string text =
+        "// a small skin\r\n" + kBase + "\n" + kCalendar +
+        "CALENDARBALLOONHELP\nFRAME|L|SURFACE|\"i.bmp\"\nICON|FM|\"i.bmp\"\nEND\n"
+        "DEVICE\nNAME|\"CD/DVD\"\nVIEW|TIMER\nPOSITION|10, 20\nL|ICON|\"i.bmp\"\n"
+        "L|ICONANIME|\"i.bmp\"\nL|ICONANIME|\"i.bmp\"\nL|ANIMEORDER|0,1,1\n"
+        "TOOLHINT|ALL:-1,T:2|\"%s\"\nDRAG|\"CD/DVD\"|1|0\nEND\n"
+        "CALENDARSCROLLBUTTON\nKIND|UP\nICON|\"i.bmp\"\nICONANIME|\"i.bmp\"\n"
+        "ONPERIODICDRAGTIME|500\nSIZE|4,4\nEND\n"
+        "SLOTBUTTON\nICON|\"i.bmp\"\nSLOTNO|1\nEND\n"
+        "SLOTBUTTON\nICON|\"i.bmp\"\nSLOTNO|2\nEND\n"
+        "SLOTBUTTON_ALL|TOOLHINT|\"free\"|\"%s\"\n"
+        "TOP\nLINEPOINT|\"i.bmp\"\nEND\n"
+        "SE|DEVICECLICK|\"" +
+        skin.dir.Path("click.wav") +
+        "\"\n"
+        "COLOR|NORMAL|255,255,255\n";
+    const auto r = skin.Lint(text);
+    EXPECT_TRUE(r.findings.empty()) << Describe(r);
+    EXPECT_EQ(r.errors + r.warnings, 0);
+    EXPECT_EQ(r.background, skin.dir.Path("bg.bmp"));
+}
+
+TEST(Lint, EveryKindOfFindingOnItsLine) {
+    const std::string slot1 = "SLOTBUTTON\nICON|\"i.bmp\"\nSLOTNO|1\nEND\n";
+    const std::string hints = "SLOTBUTTON_ALL|TOOLHINT|\"a\"|\"b\"\n";
+    const std::string balloon = "CALENDARBALLOONHELP\nFRAME|L|SURFACE|\"i.bmp\"\nEND\n";
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<Expected> want;
+        const char* says;  // part of the first finding's message
+    } cases[] = {
+        {"unknown statement",
+         kBase + "SLOTBUTTONALL|TOOLHINT|\"a\"|\"b\"\n",
+         {{5, W, Kind::UnknownStatement}},
+         "SLOTBUTTONALL is no section"},
+        {"stray END", kBase + "END\n", {{5, W, Kind::UnknownStatement}}, "outside a section"},
+        {"unknown key",
+         kBase + "GOTODAYBUTTON\nICON|\"i.bmp\"\nICONS|\"i.bmp\"\nEND\n",
+         {{7, W, Kind::UnknownKey}},
+         "ICONS is no key of GOTODAYBUTTON"},
+        {"unknown key of a set",
+         kBase + "DEVICE\nNAME|\"MD\"\nS|ICONS|\"i.bmp\"\nEND\n",
+         {{7, W, Kind::UnknownKey}},
+         "S ICONS"},
+        {"a key of another section",
+         kBase + "CHANGE\nICON|\"i.bmp\"\nICONANIME|\"i.bmp\"\nEND\n",
+         {{7, W, Kind::UnknownKey}},
+         "ICONANIME is no key of CHANGE"},
+        {"section before BG",
+         "TOP\nLINEPOINT|\"i.bmp\"\nEND\nBG\nBMP|\"bg.bmp\"\nEND\nPROGRAMMARGIN|180\n",
+         {{1, E, Kind::BeforeBg}},
+         "TOP before BG"},
+        {"second BG", kBase + "BG\nEND\n", {{5, E, Kind::SecondBg}}, "first is on line 1"},
+        {"no BG", "PROGRAMMARGIN|180\n", {{1, E, Kind::NoBg}}, "no window"},
+        {"VIEW that is no view",
+         kBase + "GOTODAYBUTTON\nICON|\"i.bmp\"\nVIEW|TIMR\nPOSITION|1,2\nEND\n",
+         {{7, E, Kind::BadView}},
+         "\"TIMR\" is no view"},
+        {"POSITION of one number",
+         kBase + "NEWMAKE\nICON|\"i.bmp\"\nVIEW|TIMER\nPOSITION|10\nEND\n",
+         {{8, E, Kind::BadPlacement}},
+         "in TIMER"},
+        {"SIZE with a blank before the comma",
+         kBase + "NEWMAKE\nICON|\"i.bmp\"\nSIZE|10 ,20\nEND\n",
+         {{7, E, Kind::BadPlacement}},
+         "two numbers"},
+        {"placement after an item key",
+         kBase +
+             "DEVICE\nNAME|\"MD\"\nVIEW|TIMER\nL|ICON|\"i.bmp\"\nVISIBLE|FALSE\nSIZE|1,1\nEND\n",
+         {{9, W, Kind::ViewReset}},
+         "line 8 ended the VIEW of line 7"},
+        {"SIZE before ICON",
+         kBase + "CHANGE\nSIZE|30,30\nICON|\"i.bmp\"\nEND\n",
+         {{7, W, Kind::BadValue}},
+         "SIZE on line 6 is overwritten"},
+        {"missing picture",
+         kBase + "GOTODAYBUTTON\nICON|\"none.bmp\"\nEND\n",
+         {{6, E, Kind::Picture}},
+         "ICON \"none.bmp\": cannot be opened"},
+        {"picture the loader refuses",
+         kBase + "DEVICE\nNAME|\"MD\"\nL|DEVICENAME|\"v5.bmp\"\nEND\n",
+         {{7, E, Kind::Picture}},
+         "124-byte header is not supported"},
+        {"background the loader refuses",
+         "BG\nBMP|\"rle.bmp\"\nEND\nPROGRAMMARGIN|180\n",
+         {{2, E, Kind::Picture}},
+         "compressed BMP is not supported"},
+        {"animation frame that does not load",
+         kBase + "TRASH\nICON|\"i.bmp\"\nICONANIME|\"no.bmp\"\nICONANIME|\"i.bmp\"\n"
+                 "ANIMEORDER|0,1\nEND\n",
+         {{7, E, Kind::Picture}, {9, E, Kind::BadValue}},
+         "ICONANIME \"no.bmp\""},
+        {"font prefix that names nothing",
+         kBase + "CALENDAR\nBMPWEEK|\"week\"\n" + kCalendar.substr(kCalendar.find("BMPTEXT")),
+         {{6, E, Kind::Picture}},
+         "no glyph loads (\"week0.bmp\": cannot be opened)"},
+        {"font without its slash",
+         kBase + "CALENDAR\nBMPWEEK|\"nd\"\n" + kCalendar.substr(kCalendar.find("BMPTEXT")),
+         {{6, E, Kind::Picture}},
+         "glyph \"ndslash.bmp\": cannot be opened"},
+        {"missing sound",
+         kBase + "SE|DEVICEMOUSEOVER|\"over.wav\"\n",
+         {{5, E, Kind::Sound}},
+         "from the host's working folder"},
+        {"sound that is no WAV",
+         kBase + "SE|DEVICEDRAGDROP|\"@DIR@i.bmp\"\n",
+         {{5, E, Kind::Sound}},
+         "is no WAV file"},
+        {"six weekdays",
+         kBase + "CALENDAR\nBMPWEEK|\"wk\"\n" + kCalendar.substr(kCalendar.find("BMPTEXT") + 16),
+         {{5, E, Kind::WeekdayCount}},
+         "has 6 BMPTEXT lines"},
+        {"slot 9",
+         kBase + "SLOTBUTTON\nICON|\"i.bmp\"\nSLOTNO|9\nEND\n",
+         {{7, E, Kind::SlotNumber}},
+         "\"9\" is outside the slots 1 to 8"},
+        {"slot taken twice",
+         kBase + slot1 + "SLOTBUTTON\nSLOTNO|1\nICON|\"i.bmp\"\nEND\n",
+         {{10, E, Kind::SlotNumber}},
+         "has a button already (on line 7)"},
+        {"slot button without a slot",
+         kBase + "SLOTBUTTON\nICON|\"i.bmp\"\nEND\n",
+         {{5, E, Kind::SlotNumber}},
+         "without SLOTNO"},
+        {"no margin", "BG\nBMP|\"bg.bmp\"\nEND\n", {{3, E, Kind::NoMargin}}, "PROGRAMMARGIN"},
+        {"margin that is no number",
+         "BG\nBMP|\"bg.bmp\"\nEND\nPROGRAMMARGIN|min\n",
+         {{4, E, Kind::BadValue}},
+         "becomes -1"},
+        {"slot hints before every slot button",
+         kBase + hints + slot1,
+         {{5, E, Kind::SlotHints}},
+         "before any SLOTBUTTON"},
+        {"slot button after the slot hints",
+         kBase + slot1 + hints + "SLOTBUTTON\nICON|\"i.bmp\"\nSLOTNO|2\nEND\n",
+         {{10, E, Kind::SlotHints}},
+         "after SLOTBUTTON_ALL (line 9)"},
+        {"balloon before the calendar",
+         kBase + balloon + kCalendar,
+         {{5, E, Kind::BalloonOrder}},
+         "(line 8)"},
+        {"balloon without its surface",
+         kBase + kCalendar + "CALENDARBALLOONHELP\nEND\n",
+         {{15, E, Kind::Missing}},
+         "FRAME L SURFACE"},
+        {"end of file in a section",
+         kBase + "GOTODAYBUTTON\nICON|\"i.bmp\"\n",
+         {{5, E, Kind::EndOfFile}},
+         "END is missing"},
+        {"device no operation reaches",
+         kBase + "DEVICE\nNAME|\"CD\"\nEND\n",
+         {{6, W, Kind::DeviceName}},
+         "\"CD\" is none of"},
+        {"scroll button without a direction",
+         kBase + "CALENDARSCROLLBUTTON\nKIND|LEFT\nICON|\"i.bmp\"\nICONANIME|\"i.bmp\"\nEND\n",
+         {{6, E, Kind::BadValue}},
+         "neither UP nor DOWN"},
+        {"colour of two components",
+         kBase + "COLOR|GRAY|1,2\n",
+         {{5, E, Kind::BadValue}},
+         "become 255"},
+        {"drag onto no device",
+         kBase + "DEVICE\nNAME|\"MD\"\nDRAG|\"CD/DVD\"|1|0\nEND\n",
+         {{7, W, Kind::BadValue}},
+         "no device has that name"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Skin skin;
+        const auto r = skin.Lint(c.text);
+        std::vector<Expected> got;
+        for (const auto& f : r.findings) got.push_back({f.line, f.severity, f.kind});
+        ASSERT_EQ(got.size(), c.want.size()) << Describe(r);
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].line, c.want[i].line) << Describe(r);
+            EXPECT_EQ(got[i].severity, c.want[i].severity) << Describe(r);
+            EXPECT_EQ(got[i].kind, c.want[i].kind) << Describe(r);
+        }
+        if (c.says != nullptr && !r.findings.empty()) {
+            EXPECT_NE(r.findings[0].message.find(c.says), std::string::npos) << Describe(r);
+        }
+    }
+}
