@@ -1,5 +1,7 @@
 #include "frame/ItemBackground.h"
 
+#include <cstdint>
+
 #include <quillon/QMainScreen.h>
 
 #include "frame/IniFile.h"
@@ -35,6 +37,17 @@ void CItemBackground::DrawPicture(CDibPicture* target, int x, int y, int left, i
             picture->DrawTo(target, x + tx, y + ty);
         }
     }
+}
+
+// Tiled or stretched, a picture without a mask leaves no pixel of the item
+// to the fill.
+bool CItemBackground::PictureCovers(int x, int y, int left, int top, int right, int bottom) {
+    const CDibPicture* picture = m_bNormal ? m_pBg.get() : m_pBgDim.get();
+    if (picture == nullptr || !picture->IsLoaded() || picture->GetMask() != nullptr) return false;
+    const CSize size = picture->GetSize();
+    if (size.cx < 1 || size.cy < 1) return false;
+    return left >= x && top >= y && std::int64_t{right} <= std::int64_t{x} + GetRect().Width() &&
+           std::int64_t{bottom} <= std::int64_t{y} + GetRect().Height();
 }
 
 CPoint CItemBackground::ToWindow(int x, int y) const {

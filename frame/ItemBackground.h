@@ -20,6 +20,7 @@ public:
 
     void DrawPicture(CDibPicture* target, int x, int y, int left, int top, int right,
                      int bottom) override;
+    bool PictureCovers(int x, int y, int left, int top, int right, int bottom) override;
     void OnLButtonDblClk(UINT flags, int x, int y) override;
     void OnLButtonDown(UINT flags, int x, int y) override;
     void OnLButtonUp(UINT flags, int x, int y) override;

@@ -13,6 +13,7 @@ CQMainWnd::CQMainWnd() : m_pOffscreen(std::make_unique<CDibPicture>()) {}
 
 CQMainWnd::~CQMainWnd() {
     if (m_bHooked && m_hWnd != nullptr) MouseHook_Release(m_hWnd);
+    if (m_bSharedSurface && m_hWnd != nullptr) ShareClientSurface(this, nullptr);
     m_pOffscreen.reset();
     m_ItemTimers.RemoveAll();
     // Items deleted after the window (which the main screen never does)
@@ -40,6 +41,9 @@ BOOL CQMainWnd::Create(const char* className, CWnd* parent, const RECT& rect, CI
         root->SetMainWnd(this);
         root->Create(nullptr, 0, 0, width, height);
     }
+    if (created && m_pOffscreen->IsLoaded())
+        m_bSharedSurface =
+            ShareClientSurface(this, m_pOffscreen->GetMemDC()->GetCurrentBitmap()) != FALSE;
     if (created) {
         MouseHook_Set(m_hWnd);
         MouseHook_MessageGoOutMouse(m_hWnd, GoOutMouseMessage());
@@ -104,6 +108,12 @@ void CQMainWnd::OnPaint() {
     if (show.IsRectEmpty() || !m_pOffscreen->IsLoaded()) return;
     CSize size = show.Size();
     m_pOffscreen->Draw(&dc, show.left, show.top, &size, &show);
+}
+
+// The paint copies the offscreen picture over the whole update area, so an
+// erase would never be seen; on a shared surface it would wipe the picture.
+BOOL CQMainWnd::OnEraseBkgnd(CDC* dc) {
+    return m_bSharedSurface ? TRUE : CWnd::OnEraseBkgnd(dc);
 }
 
 void CQMainWnd::AddPendingPaint(const RECT& rect) {

@@ -81,6 +81,7 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT cs) override;
     void OnPaint() override;
+    BOOL OnEraseBkgnd(CDC* dc) override;
     void OnLButtonDblClk(UINT flags, CPoint point) override;
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
@@ -104,6 +105,9 @@ private:
     int FindTimer(const CItem* item) const;
 
     std::unique_ptr<CDibPicture> m_pOffscreen;
+    // The offscreen picture is the window's client surface too: painting it
+    // onto the window copies nothing.
+    bool m_bSharedSurface = false;
     CItem* m_pRoot = nullptr;
     CRect m_rcPending;
     CItem* m_pCaptureItem = nullptr;

@@ -45,6 +45,26 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     return TRUE;
 }
 
+BOOL ShareClientSurface(CWnd* wnd, HBITMAP picture) {
+    if (!IsWindow(wnd)) return FALSE;
+    auto* d = wnd->PlatformData();
+    if (d->topLevel || !d->frame) return FALSE;
+    if (picture == nullptr) {
+        if (!d->surfaceShared) return TRUE;
+        d->surface = quillon::platform::MakeSurface(d->ClientWidth(), d->ClientHeight());
+        d->surfaceShared = false;
+        return TRUE;
+    }
+    // Larger is fine: the client area is its top-left part.
+    if (picture->bitCount != 32 || picture->width < d->ClientWidth() ||
+        picture->height < d->ClientHeight())
+        return FALSE;
+    if (d->surface && !d->surfaceShared) DeleteObject(d->surface);
+    d->surface = picture;
+    d->surfaceShared = true;
+    return TRUE;
+}
+
 CPaintDC::CPaintDC(CWnd* wnd) : m_wnd(wnd) {
     HBITMAP surface = nullptr;
     if (IsWindow(wnd)) surface = quillon::platform::TakeUpdateArea(wnd, &m_ps);

@@ -16,6 +16,16 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 // Puts the painted rectangle on the screen.
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 
+// A child window that paints from a picture of its own, kept at least at its
+// client size (a 32-bit DIB section whose top-left part is the client area),
+// may hand that picture to the window system
+// as its client surface: painting the picture onto the window then copies
+// nothing. The picture must outlive the sharing, which lasts until the
+// window is destroyed or `picture` is null (the window then gets a black
+// surface of its own). FALSE, and nothing changes, when the picture does not
+// fit the client area or the window is a frame.
+BOOL ShareClientSurface(CWnd* wnd, HBITMAP picture);
+
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(CWnd* wnd);

@@ -175,7 +175,10 @@ void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
     bool sized = old.Size() != now.Size();
     m_data->rect = now;
     if (sized && m_data->frame) {
-        if (m_data->surface) DeleteObject(m_data->surface);
+        // A shared surface belongs to the window's own picture: the sharing
+        // ends with the size it was made for.
+        if (m_data->surface && !m_data->surfaceShared) DeleteObject(m_data->surface);
+        m_data->surfaceShared = false;
         m_data->surface = nullptr;
         m_data->surface =
             quillon::platform::MakeSurface(m_data->ClientWidth(), m_data->ClientHeight());

@@ -61,8 +61,9 @@ struct WindowData {
     bool destroying = false;
     bool painted = false;  // BeginPaint ran while the current WM_PAINT was handled
     std::vector<TimerRecord> timers;
-    HBITMAP surface = nullptr;  // client pixels; a frame's is its backing picture
-    CDC* paintDC = nullptr;     // BeginPaint's context when no CPaintDC is used
+    HBITMAP surface = nullptr;   // client pixels; a frame's is its backing picture
+    bool surfaceShared = false;  // the surface is the window's own picture (ShareClientSurface)
+    CDC* paintDC = nullptr;      // BeginPaint's context when no CPaintDC is used
     bool hooked = false;
     UINT hookMessage = 0;
     bool hookInside = false;

@@ -157,7 +157,7 @@ BOOL DestroyWindowFor(CWnd* wnd) {
         siblings.erase(std::remove(siblings.begin(), siblings.end(), wnd), siblings.end());
         if (wasVisible) parent->InvalidateRect(&where, TRUE);
     }
-    if (d->surface) DeleteObject(d->surface);
+    if (d->surface && !d->surfaceShared) DeleteObject(d->surface);
     delete d->paintDC;
     bool wasFrame = IsFrame(d);
     if (wasFrame) CurrentBackend().DestroyWindow(d->backendId);

@@ -129,9 +129,36 @@ void Blit(HBITMAP dib, const Source& s, const CRect& clip, int xDest, int yDest,
         if (x0 >= x1 || y0 >= y1) return;
         int sxAt0 = static_cast<int>(x0 - xDest + xSrc);
         int storedAtY0 = static_cast<int>(std::int64_t{ySrc} + sh - 1 - (y0 - yDest));
+        if (Rop == SRCCOPY && s.stride == dib->stride &&
+            s.StoredRow(storedAtY0) + 4 * sxAt0 == dib->Row(static_cast<int>(y0)) + 4 * x0) {
+            return;  // a picture copied onto itself, as a window sharing its surface paints
+        }
         if (s.bitCount == dib->bitCount && s.bitCount == 32) {
             WordRows<Rop>(dib, s, static_cast<int>(x0), static_cast<int>(x1), static_cast<int>(y0),
                           static_cast<int>(y1), sxAt0, storedAtY0);
+            return;
+        }
+        if (Rop == SRCCOPY && s.bitCount == 24 && dib->bitCount == 32) {
+            // The common background copy: four pixels from three words at a
+            // time, no conversion buffer. The fourth byte is left zero, as
+            // a 32-bit copy leaves the source's; nothing reads it.
+            for (std::int64_t y = y0; y < y1; ++y) {
+                auto* d = reinterpret_cast<std::uint32_t*>(dib->Row(static_cast<int>(y))) + x0;
+                const std::uint8_t* p =
+                    s.StoredRow(static_cast<int>(storedAtY0 - (y - y0))) + 3 * sxAt0;
+                const std::int64_t n = x1 - x0;
+                std::int64_t i = 0;
+                for (; i + 4 <= n; i += 4, p += 12) {
+                    std::uint32_t w[3];
+                    std::memcpy(w, p, 12);
+                    d[i] = w[0] & kBgrMask;
+                    d[i + 1] = (w[0] >> 24) | ((w[1] & 0xFFFFu) << 8);
+                    d[i + 2] = (w[1] >> 16) | ((w[2] & 0xFFu) << 16);
+                    d[i + 3] = w[2] >> 8;
+                }
+                for (; i < n; ++i, p += 3)
+                    d[i] = p[0] | (p[1] << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
+            }
             return;
         }
         if (Rop == SRCCOPY && s.bitCount == dib->bitCount && s.bitCount >= 16) {

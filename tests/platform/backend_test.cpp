@@ -178,7 +178,9 @@ TEST(BackendTest, MessageBoxButtonsByTypeAndTheirPicture) {
         for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
             const CRect& r = layout.buttons[i].rect;
             EXPECT_TRUE(!r.IsRectEmpty() && (CRect(r) & all) == r) << c.type << " " << i;
-            if (i > 0) EXPECT_LT(layout.buttons[i - 1].rect.right, r.left);
+            if (i > 0) {
+                EXPECT_LT(layout.buttons[i - 1].rect.right, r.left);
+            }
         }
         DeleteObject(picture);
     }

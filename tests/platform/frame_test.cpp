@@ -1,6 +1,7 @@
 // The top-level frame: pictures copied to a child through its paint context,
 // windows moving over the frame, the message loop and the backend choice.
 #include <cstdlib>
+#include <memory>
 
 #include "frame/pictures/DibPicture.h"
 #include "platform/Backend.h"
@@ -142,4 +143,48 @@ TEST(FrameTest, TheBackendComesFromTheEnvironment) {
             ::testing::ExitedWithCode(0), c.printed)
             << c.backend << " " << c.driver;
     }
+}
+
+// A window may paint from its own picture as its client surface: the paint
+// copies nothing, the frame shows the picture, and the sharing ends safely
+// with a null picture, a new size or the window's end.
+TEST(FrameTest, AWindowSharingItsPictureAsItsSurfaceShowsIt) {
+    Harness h;
+    CWnd* parent = h.CreateParent(120, 80);
+    auto wnd = std::make_unique<PictureWnd>();
+    ASSERT_TRUE(wnd->picture.Create(46, 36, 32));  // the window's size, larger than its client
+    for (int y = 0; y < 36; ++y)
+        for (int x = 0; x < 46; ++x) wnd->picture.SetPixel(x, y, RGB(x * 5, y * 5, 77));
+    ASSERT_TRUE(wnd->CreateEx(WS_EX_CLIENTEDGE, "QuillonMain", nullptr,
+                              WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(30, 20, 76, 56), parent, 0));
+    h.AdvanceMs(0);  // the first paint erases: it has come and gone
+    HBITMAP own = wnd->picture.GetMemDC()->GetCurrentBitmap();
+    CDibPicture small, deep;
+    ASSERT_TRUE(small.Create(39, 30, 32) && deep.Create(46, 36, 24));
+    EXPECT_FALSE(ShareClientSurface(wnd.get(), small.GetMemDC()->GetCurrentBitmap()));
+    EXPECT_FALSE(ShareClientSurface(wnd.get(), deep.GetMemDC()->GetCurrentBitmap()));
+    EXPECT_FALSE(ShareClientSurface(parent, own));
+    ASSERT_TRUE(ShareClientSurface(wnd.get(), own));
+    wnd->Invalidate(FALSE);
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{33, 23, RGB(0, 0, 77)}, {72, 52, RGB(195, 145, 77)}});
+    // Drawn into the picture and invalidated, it shows without a copy.
+    wnd->picture.SetPixel(2, 2, RGB(255, 255, 255));
+    CRect part(0, 0, 5, 5);
+    wnd->InvalidateRect(&part, FALSE);
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(35, 25), RGB(255, 255, 255));
+    // Unshared, the window has a black surface of its own until it paints.
+    ASSERT_TRUE(ShareClientSurface(wnd.get(), nullptr));
+    wnd->Invalidate(FALSE);
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(35, 25), RGB(255, 255, 255));
+    // A new size ends the sharing; so does the window's end: the picture
+    // stays the picture's.
+    ASSERT_TRUE(ShareClientSurface(wnd.get(), own));
+    wnd->MoveWindow(30, 20, 40, 30);
+    h.AdvanceMs(0);
+    ASSERT_TRUE(ShareClientSurface(wnd.get(), own));
+    wnd->DestroyWindow();
+    EXPECT_EQ(wnd->picture.GetPixel(2, 2), RGB(255, 255, 255));
 }
