@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -30,24 +31,46 @@ public:
         }
     }
 
+    // With --benchmark_repetitions each repetition is one figure: the
+    // ratios are then given as min / median / max against the baseline's
+    // median.
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::map<std::string, std::pair<std::string, double>> baselines;
+        std::map<std::string, std::vector<double>> byName;
+        std::vector<std::string> order;
         for (const auto& [name, ns] : m_results) {
+            if (byName[name].empty()) order.push_back(name);
+            byName[name].push_back(ns);
+        }
+        auto median = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
+        std::map<std::string, std::pair<std::string, double>> baselines;
+        for (const auto& name : order) {
             auto slash = name.find_first_of("_/");
             if (slash == std::string::npos) continue;
             if (name.compare(slash + 1, 8, "Baseline") == 0)
-                baselines[name.substr(0, slash)] = {name, ns};
+                baselines[name.substr(0, slash)] = {name, median(byName[name])};
         }
         std::printf("\nRatios against the baseline of each group (lower is faster):\n");
-        for (const auto& [name, ns] : m_results) {
+        for (const auto& name : order) {
             auto slash = name.find_first_of("_/");
             if (slash == std::string::npos) continue;
             auto it = baselines.find(name.substr(0, slash));
             if (it == baselines.end() || it->second.first == name || it->second.second <= 0)
                 continue;
-            std::printf("  %-60s %10.3f x  (%s)\n", name.c_str(), ns / it->second.second,
-                        it->second.first.c_str());
+            std::vector<double> v = byName[name];
+            std::sort(v.begin(), v.end());
+            const double base = it->second.second;
+            if (v.size() == 1) {
+                std::printf("  %-60s %10.3f x  (%s)\n", name.c_str(), v[0] / base,
+                            it->second.first.c_str());
+            } else {
+                std::printf("  %-52s %7.3f / %7.3f / %7.3f x  min/median/max of %zu (%s)\n",
+                            name.c_str(), v.front() / base, v[v.size() / 2] / base, v.back() / base,
+                            v.size(), it->second.first.c_str());
+            }
         }
     }
 
