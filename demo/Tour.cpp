@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include <quillon/testing.h>
@@ -33,6 +34,32 @@ CQProg Prog(int slot, int kind, CTime begin, CTime end, int weekly = 0) {
     return p;
 }
 
+// A hidden child whose first timer tick takes a picture, from inside the
+// opening's own loop.
+class OpeningShot : public CWnd {
+public:
+    OpeningShot(CWnd* parent, std::function<void()> take) : m_take(std::move(take)) {
+        if (Create(nullptr, "", WS_CHILD, CRect(0, 0, 0, 0), parent, 0xC0DE))
+            SetTimer(1, 250, nullptr);
+    }
+    ~OpeningShot() override {
+        if (GetSafeHwnd()) DestroyWindow();
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_TIMER && wParam == 1) {
+            KillTimer(1);
+            if (m_take) std::exchange(m_take, nullptr)();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    std::function<void()> m_take;
+};
+
 }  // namespace
 
 CSize SkinSize(const std::string& skinDir) {
@@ -56,7 +83,7 @@ CSize SkinSize(const std::string& skinDir) {
     return CSize(806, 566);
 }
 
-int RunTour(const std::string& skinDir, const std::string& dir) {
+int RunTour(const std::string& skinDir, const std::string& dir, const TourShot& onShot) {
     mkdir(dir.c_str(), 0755);
     quillon::testing::Harness h;
     const CTime now(2026, 12, 7, 9, 0, 0);  // a Monday morning
@@ -75,12 +102,15 @@ int RunTour(const std::string& skinDir, const std::string& dir) {
         std::snprintf(file, sizeof file, "/%02d-%s.png", ++n, name);
         if (!h.SavePng(dir + file))
             std::fprintf(stderr, "quillon-demo: %s%s not written\n", dir.c_str(), file);
+        if (onShot) onShot(h, name);
     };
     auto day = [&](int d, int hour, int minute) {
         return CTime(now.GetYear(), now.GetMonth(), now.GetDay() + d, hour, minute, 0);
     };
 
     screen.SetViewMode(0);
+    // The opening is modal: a timer of its own catches the devices in flight.
+    OpeningShot midway(parent, [&] { shot("opening"); });
     screen.Opening();
     h.AdvanceMs(300);
     shot("audio");

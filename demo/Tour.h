@@ -3,7 +3,14 @@
 
 #include <quillon/quillon.h>
 
+#include <functional>
 #include <string>
+
+namespace quillon {
+namespace testing {
+class Harness;
+}
+}  // namespace quillon
 
 namespace demo {
 
@@ -13,8 +20,12 @@ CSize SkinSize(const std::string& skinDir);
 
 // Opening, the three views, a device drag with its balloon, a refused drag,
 // a program drag and a dubbing line, each written as a numbered PNG in
-// `dir`. The number of pictures written; -1 when the screen cannot be made.
-int RunTour(const std::string& skinDir, const std::string& dir);
+// `dir` ("01-opening.png", …). `onShot`, when given, sees the harness at
+// each step with the picture's name (without number), so a test can compare
+// the screen with its golden. The number of pictures written; -1 when the
+// screen cannot be made.
+using TourShot = std::function<void(quillon::testing::Harness&, const std::string& name)>;
+int RunTour(const std::string& skinDir, const std::string& dir, const TourShot& onShot = nullptr);
 
 // Where things are in the TIMER view today, in the frame's client
 // coordinates, one per line: "NAME X Y" for each device and

@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!skin.empty() && skin.back() != '/') skin += '/';
+    while (data.size() > 1 && data.back() == '/') data.pop_back();
     if (layout) {
         demo::PrintLayout(skin);
         return 0;
