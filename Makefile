@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo bench fuzz-smoke sanitize tidy format clean
+.PHONY: all deps configure build test demo bench fuzz-smoke sanitize soak tidy format clean
 
 all: build
 
@@ -38,6 +38,14 @@ sanitize: deps
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure -j $(JOBS) -E '^install_'
 
+# Long random input on the default skin, under the sanitizers, optimised so
+# 200 000 events take minutes (not part of `make test`).
+SOAK_ARGS ?=
+soak: deps
+	@cmake -S . -B build-soak -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-soak -j $(JOBS) --target quillon-soak
+	@ASAN_OPTIONS=detect_leaks=1 build-soak/tests/soak/quillon-soak $(SOAK_ARGS)
+
 # clang-tidy over the library's sources (bugprone-*, a few performance-*).
 tidy: configure
 	@git ls-files '*.cpp' | grep -v -E '^(tests|bench|fuzz)/' | xargs clang-tidy -p $(BUILD_DIR) --quiet
@@ -46,4 +54,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR) build-fuzz build-asan
+	@rm -rf $(BUILD_DIR) build-fuzz build-asan build-soak

@@ -1,0 +1,385 @@
+// quillon-soak: the default skin in the headless backend under random input
+// for a long while, the fake clock running through two weeks. After every
+// event the program table must hold: one program a slot at most, every
+// program proper, no two breaking the overlap rule with the margin, and the
+// selection naming a stored program or none. Memory must not grow after the
+// first minute beyond what the logs added since then hold.
+//   quillon-soak [--skin DIR] [--events N] [--seed S]
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <quillon/testing.h>
+
+#include "demo/DemoHost.h"
+#include "demo/Tour.h"
+#include "frame/Item.h"
+#include "frame/QItem.h"
+#include "frame/QMainScreenInternal.h"
+#include "schedule/Rules.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/allocator_interface.h>
+#else
+#include <malloc.h>
+#endif
+
+namespace {
+
+std::size_t HeapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
+const char* const kDevices[] = {"CD/DVD",     "MD",      "FM TUNER", "NKX",
+                                "SOUND CHIP", "SPEAKER", "OPT IN",   "OPT OUT"};
+
+enum Kind {
+    Move,
+    Click,
+    DoubleClick,
+    RightClick,
+    DeviceDrag,
+    BarDrag,
+    Wheel,
+    Delete,
+    View,
+    Host,
+    Log,
+    kKinds
+};
+const char* const kKindNames[kKinds] = {"move",        "click",     "double click", "right click",
+                                        "device drag", "bar drag",  "wheel",        "Delete",
+                                        "view",        "host call", "log"};
+const int kWeights[kKinds] = {24, 14, 3, 3, 14, 14, 6, 4, 3, 10, 5};
+
+struct Soak {
+    quillon::testing::Harness& h;
+    demo::DemoScreen& screen;
+    std::mt19937 rng;
+    CSize size;
+    std::map<std::string, CPoint> targets;  // visible items by name, this view
+
+    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    CPoint Anywhere() { return CPoint(Uniform(0, size.cx - 1), Uniform(0, size.cy - 1)); }
+    CPoint Target() {
+        if (targets.empty()) return Anywhere();
+        auto it = targets.begin();
+        std::advance(it, Uniform(0, static_cast<int>(targets.size()) - 1));
+        return it->second;
+    }
+    // A point of the week the calendar shows, or anywhere without one.
+    CPoint OnCalendar() {
+        CTime now = h.Now();
+        CTime t(now.GetYear(), now.GetMonth(), now.GetDay() + Uniform(-1, 7), Uniform(0, 23),
+                Uniform(0, 59), 0);
+        CPoint p = h.CalendarPoint(screen, t);
+        return p.x >= 0 ? p : Anywhere();
+    }
+    // Somewhere on a stored program's bar, when one is shown.
+    CPoint OnABar() {
+        const auto& progs = CQMainScreenInternal::GetProgTable(screen);
+        if (progs.GetSize() == 0) return OnCalendar();
+        CQProg p = progs[Uniform(0, progs.GetSize() - 1)];
+        CTimeRect r = p.GetTime();
+        CTime t(r.GetBegin().GetTime() + (r.GetEnd() - r.GetBegin()).GetTotalSeconds() / 2);
+        CPoint at = h.CalendarPoint(screen, t);
+        return at.x >= 0 ? at : OnCalendar();
+    }
+    void Drag(CPoint from, CPoint to) {
+        h.LButtonDown(from.x, from.y);
+        const int steps = Uniform(2, 8);
+        for (int i = 1; i <= steps; ++i)
+            h.MouseMove(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps,
+                        MK_LBUTTON);
+        h.LButtonUp(to.x, to.y);
+    }
+    void FindTargets() {
+        targets.clear();
+        CTypedPtrArray<CPtrArray, CQItem*> items;
+        screen.GetTblpCQItem(&items);
+        for (int i = 0; i < items.GetSize(); ++i) {
+            CQItem* item = items[i];
+            if (item->GetOwner() == nullptr || !item->GetOwner()->IsVisible()) continue;
+            std::string name = static_cast<const char*>(item->GetName());
+            CPoint p = h.ItemCenter(screen, name.c_str());
+            if (p.x >= 0) targets[name] = p;
+        }
+    }
+    void HostCall() {
+        const char* device = kDevices[Uniform(0, 7)];
+        switch (Uniform(0, 11)) {
+            case 0:
+                screen.SetStateCDDVD(Uniform(-1, 6));
+                break;
+            case 1:
+                screen.SetStateMD(Uniform(-1, 7));
+                break;
+            case 2:
+                screen.SetStateFM(Uniform(-1, 2));
+                break;
+            case 3:
+                screen.SetStateNKX(Uniform(-1, 2), "soak");
+                break;
+            case 4:
+                screen.SetStateSOUND(Uniform(-1, 2));
+                break;
+            case 5:
+                screen.SetStateSpeaker(Uniform(-1, 5));
+                break;
+            case 6:
+                screen.SetStateSpeakerMute(Uniform(0, 1) != 0);
+                break;
+            case 7:
+                screen.SetStateDubbing(device, kDevices[Uniform(0, 7)]);
+                break;
+            case 8:
+                screen.SetStateDubbingEnd();
+                break;
+            case 9:
+                screen.SetStateConnect(device, kDevices[Uniform(0, 7)]);
+                break;
+            case 10:
+                screen.DeleteAllConnect();
+                break;
+            default:
+                screen.SetProgDefaultTime(device, CTimeSpan(Uniform(1, 240) * 60));
+                break;
+        }
+    }
+    void AddLog() {
+        CQProgLog log;
+        CTime now = h.Now();
+        CTime begin(now.GetTime() - Uniform(0, 3 * 86400));
+        CTime end(begin.GetTime() + Uniform(60, 4 * 3600));
+        log.SetSlotNo(Uniform(1, 8));
+        log.SetKind(Uniform(0, 2));
+        log.SetTime(begin, end);
+        log.m_nLogState = Uniform(-1, 1);
+        log.SetLogTime(CTimeRect(begin, end));
+        screen.AddLog(log);
+    }
+
+    // What must hold after every event; empty when it does.
+    std::string Broken() {
+        const auto& progs = CQMainScreenInternal::GetProgTable(screen);
+        const int margin = screen.GetProgramMargin();
+        bool selectionStored = CQMainScreenInternal::GetSelectSlot(screen) == -1;
+        for (int i = 0; i < progs.GetSize(); ++i) {
+            const CQProg& a = progs[i];
+            if (!a.IsProper()) return "slot " + std::to_string(a.GetSlotNo()) + " is not proper";
+            if (a.GetSlotNo() == CQMainScreenInternal::GetSelectSlot(screen))
+                selectionStored = true;
+            for (int j = i + 1; j < progs.GetSize(); ++j) {
+                const CQProg& b = progs[j];
+                if (a.GetSlotNo() == b.GetSlotNo())
+                    return "slot " + std::to_string(a.GetSlotNo()) + " holds two programs";
+                if (ChkOverlapProgPair(a, b, margin) != 0)
+                    return "slots " + std::to_string(a.GetSlotNo()) + " and " +
+                           std::to_string(b.GetSlotNo()) + " break the overlap rule";
+            }
+        }
+        if (!selectionStored)
+            return "slot " + std::to_string(CQMainScreenInternal::GetSelectSlot(screen)) +
+                   " is selected without a program";
+        return {};
+    }
+};
+
+int Usage() {
+    std::fputs("usage: quillon-soak [--skin DIR] [--events N] [--seed S]\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string skin = QUILLON_DEMO_SKIN;
+    long events = 200000;
+    unsigned seed = 20261207;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (i + 1 >= argc) return Usage();
+        if (a == "--skin")
+            skin = argv[++i];
+        else if (a == "--events")
+            events = std::atol(argv[++i]);
+        else if (a == "--seed")
+            seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        else
+            return Usage();
+    }
+    if (!skin.empty() && skin.back() != '/') skin += '/';
+    // The host's lines of what it reserved would drown the report.
+    if (!std::freopen("/dev/null", "w", stdout)) return 1;
+
+    char dataDir[] = "/tmp/quillon-soak-XXXXXX";
+    if (!mkdtemp(dataDir)) return 1;
+    const std::string storePath = std::string(dataDir) + "/schedule.txt";
+    int rc = 0;
+    {
+        quillon::testing::Harness h;
+        h.SetTimeZone("Asia/Tokyo");
+        const CTime start(2026, 12, 7, 9, 0, 0);
+        h.SetNow(start);
+        const CSize size = demo::SkinSize(skin);
+        CWnd* parent = h.CreateParent(size.cx, size.cy);
+        if (!parent) return 1;
+        demo::Store store(storePath);
+        demo::DemoScreen screen(parent, CRect(0, 0, size.cx, size.cy),
+                                CString((skin + "TARVIK.INI").c_str()), CString(skin.c_str()),
+                                &store);
+        if (!h.MessageBoxes().empty()) {
+            std::fprintf(stderr, "quillon-soak: the skin raised %zu boxes, first: %s\n",
+                         h.MessageBoxes().size(), h.MessageBoxes()[0].text.c_str());
+            return 1;
+        }
+        Soak s{h, screen, std::mt19937(seed), size, {}};
+        screen.SetViewMode(2);
+        s.FindTargets();
+
+        const long long twoWeeksMs = 14LL * 86400 * 1000;
+        const long long stepMs = twoWeeksMs / events;
+        std::discrete_distribution<int> pick(std::begin(kWeights), std::end(kWeights));
+        long counts[kKinds] = {};
+        long logsAdded = 0, logsAtMinute = 0, progsMax = 0, made = 0, deleted = 0;
+        std::size_t heapAtMinute = 0, heapMax = 0;
+        long minuteEvent = -1;
+        const auto began = std::chrono::steady_clock::now();
+        std::string broken;
+        Kind last = Move;
+        long e = 0;
+        for (; e < events && broken.empty(); ++e) {
+            const int before = CQMainScreenInternal::GetProgTable(screen).GetSize();
+            const Kind kind = static_cast<Kind>(pick(s.rng));
+            last = kind;
+            ++counts[kind];
+            h.SetMessageBoxAnswer(s.Uniform(0, 1) ? IDOK : IDCANCEL);
+            switch (kind) {
+                case Move: {
+                    CPoint p = s.Uniform(0, 1) ? s.Target() : s.Anywhere();
+                    h.MouseMove(p.x, p.y);
+                    break;
+                }
+                case Click: {
+                    CPoint p = s.Uniform(0, 2) ? s.Target() : s.OnABar();
+                    h.LButtonDown(p.x, p.y);
+                    h.LButtonUp(p.x, p.y);
+                    break;
+                }
+                case DoubleClick: {
+                    CPoint p = s.Uniform(0, 1) ? s.Target() : s.OnABar();
+                    h.LButtonDown(p.x, p.y);
+                    h.LButtonUp(p.x, p.y);
+                    h.LButtonDblClk(p.x, p.y);
+                    h.LButtonUp(p.x, p.y);
+                    break;
+                }
+                case RightClick: {
+                    CPoint p = s.OnABar();
+                    h.RButtonDown(p.x, p.y);
+                    h.RButtonUp(p.x, p.y);
+                    break;
+                }
+                case DeviceDrag: {
+                    CPoint from = h.ItemCenter(screen, kDevices[s.Uniform(0, 7)]);
+                    if (from.x < 0) from = s.Target();
+                    s.Drag(from, s.Uniform(0, 3) ? s.OnCalendar() : s.Target());
+                    break;
+                }
+                case BarDrag: {
+                    CPoint from = s.OnABar();
+                    CPoint to = s.Uniform(0, 3) ? s.OnCalendar() : s.Target();
+                    if (s.Uniform(0, 1)) to.y = from.y;  // along its row, as a move or stretch
+                    s.Drag(from, to);
+                    break;
+                }
+                case Wheel:
+                    h.Wheel(s.Uniform(0, 1) ? 120 : -120);
+                    break;
+                case Delete:
+                    h.KeyDown(VK_DELETE);
+                    break;
+                case View:
+                    screen.SetViewMode(s.Uniform(0, 2));
+                    s.FindTargets();
+                    break;
+                case Host:
+                    s.HostCall();
+                    break;
+                case Log:
+                    s.AddLog();
+                    ++logsAdded;
+                    break;
+                default:
+                    break;
+            }
+            // The clock runs: timers and paints for a moment, then the wall
+            // clock on to its share of two weeks; the host's once-a-second work.
+            h.AdvanceMs(static_cast<std::uint32_t>(s.Uniform(0, 150)));
+            h.SetNow(CTime(h.Now().GetTime() + stepMs / 1000));
+            if (e % 8 == 0) screen.Tick();
+            const int after = CQMainScreenInternal::GetProgTable(screen).GetSize();
+            if (after > before) made += after - before;
+            if (after < before) deleted += before - after;
+            if (after > progsMax) progsMax = after;
+            broken = s.Broken();
+            const std::size_t heap = HeapInUse();
+            if (minuteEvent < 0 &&
+                std::chrono::steady_clock::now() - began >= std::chrono::minutes(1)) {
+                minuteEvent = e;
+                heapAtMinute = heap;
+                logsAtMinute = logsAdded;
+            }
+            if (minuteEvent >= 0 && heap > heapMax) heapMax = heap;
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        std::fprintf(stderr, "quillon-soak: %ld events in %.0f s (seed %u), clock %s to %s\n", e,
+                     seconds, seed, static_cast<const char*>(start.Format("%Y-%m-%d")),
+                     static_cast<const char*>(h.Now().Format("%Y-%m-%d")));
+        for (int k = 0; k < kKinds; ++k)
+            std::fprintf(stderr, "  %-12s %ld\n", kKindNames[k], counts[k]);
+        std::fprintf(stderr,
+                     "  programs: %ld added, %ld removed, at most %ld at once, %d at the end\n"
+                     "  logs added: %ld; message boxes: %zu\n",
+                     made, deleted, progsMax, CQMainScreenInternal::GetProgTable(screen).GetSize(),
+                     logsAdded, h.MessageBoxes().size());
+        if (!broken.empty()) {
+            std::fprintf(stderr, "quillon-soak: after event %ld (%s): %s\n", e - 1,
+                         kKindNames[last], broken.c_str());
+            rc = 1;
+        }
+        if (minuteEvent >= 0) {
+            // What the logs added since the first minute may take, generously.
+            const std::size_t allowed =
+                static_cast<std::size_t>(logsAdded - logsAtMinute) * 4 * sizeof(CQProgLog) +
+                (1u << 20);
+            const std::size_t growth = heapMax > heapAtMinute ? heapMax - heapAtMinute : 0;
+            std::fprintf(stderr,
+                         "  heap in use: %zu bytes after the first minute (event %ld), at most "
+                         "%zu after it: %zu grown, %zu allowed\n",
+                         heapAtMinute, minuteEvent, heapMax, growth, allowed);
+            if (growth > allowed) {
+                std::fputs("quillon-soak: memory grows\n", stderr);
+                rc = 1;
+            }
+        } else {
+            std::fputs("  (shorter than a minute: memory growth not judged)\n", stderr);
+        }
+    }
+    std::remove(storePath.c_str());
+    rmdir(dataDir);
+    if (rc == 0) std::fputs("quillon-soak: every invariant held\n", stderr);
+    return rc;
+}
