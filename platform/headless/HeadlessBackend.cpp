@@ -41,6 +41,7 @@ int HeadlessBackend::CreateWindow(const CString& /*title*/, int width, int heigh
 }
 
 void HeadlessBackend::DestroyWindow(int id) {
+    m_pending.erase(id);
     m_windows.erase(id);
     if (m_tipWindow == id) HideToolTip();
 }
@@ -63,10 +64,17 @@ void CopyRect(const DibSection& from, const CRect& r, HeadlessBackend::Picture* 
 void HeadlessBackend::Present(int id, const DibSection& picture, const RECT& dirty) {
     auto it = m_windows.find(id);
     if (it == m_windows.end() || picture.bitCount != 32) return;
-    Picture& p = it->second;
+    const Picture& p = it->second;
     CRect r(dirty);
     r &= CRect(0, 0, std::min(p.width, picture.width), std::min(p.height, picture.height));
-    CopyRect(picture, r, &p);
+    if (r.IsRectEmpty()) return;
+    Pending& pending = m_pending[id];
+    if (pending.from != nullptr && pending.from != &picture) {
+        CopyRect(*pending.from, pending.dirty, &it->second);
+        pending.dirty.SetRectEmpty();
+    }
+    pending.from = &picture;
+    pending.dirty |= r;
 }
 
 bool HeadlessBackend::WaitEvents(DWORD timeoutMs) {
@@ -103,7 +111,13 @@ bool HeadlessBackend::PlaySound(const CString& path, bool /*loop*/) {
 
 const HeadlessBackend::Picture* HeadlessBackend::WindowPicture(int id) const {
     auto it = m_windows.find(id);
-    return it == m_windows.end() ? nullptr : &it->second;
+    if (it == m_windows.end()) return nullptr;
+    auto pending = m_pending.find(id);
+    if (pending != m_pending.end()) {
+        CopyRect(*pending->second.from, pending->second.dirty, &it->second);
+        m_pending.erase(pending);
+    }
+    return &it->second;
 }
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 // The backend without a display: each top-level window is a picture in
-// memory that presents copy into, and the cursor, the tool tip (its text and
-// its picture), sounds and message boxes are recorded. Input is scripted
+// memory that presents copy into (when it is looked at: nobody sees it before), and the cursor, the
+// tool tip (its text and its picture), sounds and message boxes are recorded. Input is scripted
 // (PostInput). Message boxes are printed on stderr, or recorded and answered
 // when asked to. Waits pass on the platform clock: a test clock moves.
 #pragma once
@@ -67,7 +67,14 @@ public:
 private:
     bool m_record;
     int m_nextId = 1;
-    std::map<int, Picture> m_windows;
+    // What was presented and not yet copied: the window system's picture
+    // lives until the window goes, which forgets this first.
+    struct Pending {
+        const DibSection* from = nullptr;
+        CRect dirty;
+    };
+    mutable std::map<int, Picture> m_windows;
+    mutable std::map<int, Pending> m_pending;
     int m_cursor = 32512;
     std::string m_tipText;
     POINT m_tipAt{0, 0};
