@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,10 +26,11 @@
 #include "frame/QMainScreenInternal.h"
 #include "schedule/Rules.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
-#else
 #include <malloc.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer's own count of live heap bytes (its quarantine aside).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
