@@ -1,0 +1,84 @@
+// The description reader on arbitrary bytes with the real items, beside the
+// default skin's pictures (QUILLON_FUZZ_SKIN_DIR, with its trailing '/';
+// without it, a folder of one small background picture). The screen is built
+// under the test harness, switched through its views, given states, a drag
+// and a wheel, and destroyed.
+#include <quillon/QMainScreen.h>
+#include <quillon/testing.h>
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string g_ini;
+std::string g_pictures;
+
+bool WriteFile(const std::string& path, const void* data, std::size_t size) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
+    std::fclose(f);
+    return written;
+}
+
+bool SetUp() {
+    char dir[] = "/tmp/quillon-fuzz-skin-XXXXXX";
+    if (mkdtemp(dir) == nullptr) return false;
+    g_ini = std::string(dir) + "/TARVIK.INI";
+    const char* skin = std::getenv("QUILLON_FUZZ_SKIN_DIR");
+    if (skin != nullptr && *skin) {
+        g_pictures = skin;
+        return true;
+    }
+    // An 8 x 8 grey 24-bit background.
+    unsigned char bmp[54 + 8 * 8 * 3] = {'B', 'M'};
+    auto put32 = [](unsigned char* at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    put32(bmp + 2, sizeof bmp);
+    put32(bmp + 10, 54);
+    put32(bmp + 14, 40);
+    put32(bmp + 18, 8);
+    put32(bmp + 22, 8);
+    bmp[26] = 1;
+    bmp[28] = 24;
+    for (std::size_t i = 54; i < sizeof bmp; ++i) bmp[i] = 0x80;
+    g_pictures = std::string(dir) + "/";
+    return WriteFile(g_pictures + "bg.bmp", bmp, sizeof bmp);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool ready = SetUp();
+    if (!ready || !WriteFile(g_ini, data, size)) return 0;
+    quillon::testing::Harness h;
+    // A small window: the items lie where the file says, painting is cut.
+    CWnd* parent = h.CreateParent(160, 120);
+    CString ini(g_ini.c_str()), pictures(g_pictures.c_str());
+    auto* screen = new CQMainScreen("QuillonFuzz", parent, CRect(0, 0, 160, 120), &ini, &pictures);
+    for (int mode = 0; mode <= 3; ++mode) screen->SetViewMode(mode);
+    screen->SetViewMode(2);
+    h.AdvanceMs(0);
+    screen->SetStateCDDVD(2);
+    screen->SetStateMD(5);
+    screen->SetStateNKX(1, "x");
+    screen->SetStateSpeaker(3);
+    screen->SetStateDubbing("CD/DVD", "MD");
+    CPoint md = h.ItemCenter(*screen, "MD");
+    if (md.x >= 0) {
+        h.LButtonDown(md.x, md.y);
+        h.MouseMove(md.x + 20, md.y - 30, MK_LBUTTON);
+        h.LButtonUp(md.x + 20, md.y - 30);
+    }
+    h.Wheel(-120);
+    h.AdvanceMs(400);
+    delete screen;
+    return 0;
+}
