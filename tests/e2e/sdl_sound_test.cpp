@@ -9,37 +9,16 @@
 
 #include "platform/sdl/SdlBackend.h"
 #include "support/picture_files.h"
+#include "support/wav_files.h"
 
 namespace {
-
-// A short 16-bit mono PCM WAV.
-picturetest::Bytes Wav(int samples) {
-    picturetest::Bytes b;
-    auto put = [&](std::uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
-    tag("RIFF");
-    put(36 + 2 * samples, 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
-    put(1, 2);  // PCM
-    put(1, 2);
-    put(22050, 4);
-    put(44100, 4);
-    put(2, 2);
-    put(16, 2);
-    tag("data");
-    put(2 * samples, 4);
-    for (int i = 0; i < samples; ++i) put(static_cast<std::uint32_t>((i % 50) * 600), 2);
-    return b;
-}
 
 TEST(SdlSound, PlaysWavFilesAndRefusesWhatItCannotPlay) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     picturetest::TempDir dir;
-    std::string good = dir.Write("good.wav", Wav(2000));
+    wavtest::Bytes pcm;  // 2000 samples, 16-bit mono
+    for (std::uint32_t i = 0; i < 2000; ++i) wavtest::Put(pcm, i % 50 * 600, 2);
+    std::string good = dir.Write("good.wav", wavtest::Wav(wavtest::Fmt(1, 1, 22050, 16), pcm));
     std::string bad = dir.Write("bad.wav", picturetest::Bytes{'R', 'I', 'F', 'F', 1, 2, 3});
     // {audio driver, file, played}
     struct Case {

@@ -5,41 +5,14 @@
 #include <cstring>
 
 #include "platform/WavFile.h"
+#include "support/wav_files.h"
 
 namespace {
 
+using namespace wavtest;
 using quillon::platform::ReadWav;
 using quillon::platform::WavSound;
-using Bytes = std::vector<std::uint8_t>;
-
-void Put(Bytes& b, std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-void Chunk(Bytes& b, const char* id, const Bytes& body, std::uint32_t size = ~0u) {
-    b.insert(b.end(), id, id + 4);
-    Put(b, size == ~0u ? static_cast<std::uint32_t>(body.size()) : size, 4);
-    b.insert(b.end(), body.begin(), body.end());
-    if (body.size() & 1) b.push_back(0);
-}
-Bytes Fmt(int tag, int channels, int rate, int bits, int align = -1) {
-    Bytes f;
-    Put(f, tag, 2);
-    Put(f, channels, 2);
-    Put(f, rate, 4);
-    Put(f, rate * channels * bits / 8, 4);
-    Put(f, align < 0 ? channels * bits / 8 : align, 2);
-    Put(f, bits, 2);
-    return f;
-}
-Bytes Wav(const Bytes& fmt, const Bytes& data, bool withData = true) {
-    Bytes b = {'R', 'I', 'F', 'F'};
-    Put(b, 0, 4);  // readers must not trust it
-    b.insert(b.end(), {'W', 'A', 'V', 'E'});
-    Chunk(b, "LIST", Bytes(3, 'x'));  // an odd chunk, padded, before the format
-    Chunk(b, "fmt ", fmt);
-    if (withData) Chunk(b, "data", data);
-    return b;
-}
+using Sample = WavSound::Sample;
 
 TEST(WavTest, PlaysPcmAndFloatLayouts) {
     Bytes ext = Fmt(0xFFFE, 2, 48000, 16);
@@ -51,35 +24,30 @@ TEST(WavTest, PlaysPcmAndFloatLayouts) {
     const struct {
         const char* what;
         Bytes file;
-        WavSound::Sample sample;
+        Sample sample;
         int channels, rate;
         Bytes data;
     } cases[] = {
-        {"8-bit mono",
-         Wav(Fmt(1, 1, 8000, 8), {1, 2, 3}),
-         WavSound::Sample::U8,
-         1,
-         8000,
-         {1, 2, 3}},
+        {"8-bit mono", Wav(Fmt(1, 1, 8000, 8), {1, 2, 3}), Sample::U8, 1, 8000, {1, 2, 3}},
         {"16-bit stereo, a half frame dropped",
          Wav(Fmt(1, 2, 44100, 16), {1, 2, 3, 4, 5, 6}),
-         WavSound::Sample::S16,
+         Sample::S16,
          2,
          44100,
          {1, 2, 3, 4}},
         {"24-bit widened",
          Wav(Fmt(1, 1, 22050, 24), {1, 2, 3, 4, 5, 6}),
-         WavSound::Sample::S32,
+         Sample::S32,
          1,
          22050,
          {0, 1, 2, 3, 0, 4, 5, 6}},
         {"float",
          Wav(Fmt(3, 1, 44100, 32), {0, 0, 128, 63}),
-         WavSound::Sample::F32,
+         Sample::F32,
          1,
          44100,
          {0, 0, 128, 63}},
-        {"extensible PCM", Wav(ext, {9, 8, 7, 6}), WavSound::Sample::S16, 2, 48000, {9, 8, 7, 6}},
+        {"extensible PCM", Wav(ext, {9, 8, 7, 6}), Sample::S16, 2, 48000, {9, 8, 7, 6}},
     };
     for (const auto& c : cases) {
         WavSound w;
