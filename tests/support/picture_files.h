@@ -1,6 +1,6 @@
 // Small picture files made by the tests themselves: BMP bytes of any header
 // (PNG, GIF and TGA come from the encoders), a temporary folder to put them
-// in, and checks of pixels.
+// and descriptions in, and checks of pixels.
 #pragma once
 
 #include <unistd.h>
@@ -73,11 +73,21 @@ public:
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return Path(name);
     }
+    std::string Write(const std::string& name, const std::string& text) const {
+        return Write(name, Bytes(text.begin(), text.end()));
+    }
 
 private:
     std::filesystem::path m_path;
     std::error_code m_ec;
 };
+
+// '|' stands for the TAB that separates a description's entries.
+inline std::string Tabs(std::string text) {
+    for (char& c : text)
+        if (c == '|') c = '\t';
+    return text;
+}
 
 inline Bytes ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -141,6 +151,9 @@ inline Bytes MakeGreyBmp(int width, int height, const std::vector<int>& levels) 
     std::vector<std::uint32_t> px;
     for (int v : levels) px.push_back((v & 0xFF) * 0x010101u);
     return MakeBmp24(width, height, px);
+}
+inline Bytes MakeFlatBmp(int width, int height, int level) {
+    return MakeGreyBmp(width, height, std::vector<int>(std::size_t(width) * height, level));
 }
 
 }  // namespace picturetest

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "support/picture_files.h"
 #include "tools/Lint.h"
@@ -16,13 +17,6 @@ namespace {
 
 constexpr Severity E = Severity::Error;
 constexpr Severity W = Severity::Warning;
-
-// '|' stands for the TAB that separates entries.
-std::string Tabs(std::string text) {
-    for (char& c : text)
-        if (c == '|') c = '\t';
-    return text;
-}
 
 // Lines 1 to 4 of most cases.
 const std::string kBase = "BG\nBMP|\"bg.bmp\"\nEND\nPROGRAMMARGIN|180\n";
@@ -43,33 +37,23 @@ struct Skin {
             if (c[1] == '\0')
                 dir.Write(std::string("nd") + c + ".bmp", picturetest::MakeGreyBmp(1, 1, {255}));
         }
-        picturetest::Bytes v5 =
-            picturetest::ReadAll(std::string(QUILLON_TESTDATA_DIR) + "/bmpsuite/g/pal8v5.bmp");
-        dir.Write("v5.bmp", v5);
-        dir.Write("rle.bmp", picturetest::ReadAll(std::string(QUILLON_TESTDATA_DIR) +
-                                                  "/bmpsuite/g/pal8rle.bmp"));
-        picturetest::Bytes wav = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
-        dir.Write("click.wav", wav);
+        for (const char* name : {"v5", "rle"})
+            dir.Write(std::string(name) + ".bmp",
+                      picturetest::ReadAll(std::string(QUILLON_TESTDATA_DIR) + "/bmpsuite/g/pal8" +
+                                           name + ".bmp"));
+        dir.Write("click.wav", std::string("RIFF\4\0\0\0WAVE", 12));
     }
 
     // "@DIR@" stands for the skin's folder.
     quillon::lint::Report Lint(std::string text) {
         for (std::size_t at; (at = text.find("@DIR@")) != std::string::npos;)
             text.replace(at, 5, dir.Path(""));
-        const std::string ini = dir.Write("TARVIK.INI", Bytes(Tabs(text)));
+        const std::string ini = dir.Write("TARVIK.INI", picturetest::Tabs(text));
         return quillon::lint::LintDescription(ini, dir.Path(""));
     }
-
-    static picturetest::Bytes Bytes(const std::string& s) {
-        return picturetest::Bytes(s.begin(), s.end());
-    }
 };
 
-struct Expected {
-    int line;
-    Severity severity;
-    Kind kind;
-};
+using Expected = std::tuple<int, Severity, Kind>;  // line, severity, kind
 
 std::string Describe(const quillon::lint::Report& r) {
     std::string out;
@@ -254,13 +238,8 @@ TEST(Lint, EveryKindOfFindingOnItsLine) {
         Skin skin;
         const auto r = skin.Lint(c.text);
         std::vector<Expected> got;
-        for (const auto& f : r.findings) got.push_back({f.line, f.severity, f.kind});
-        ASSERT_EQ(got.size(), c.want.size()) << Describe(r);
-        for (std::size_t i = 0; i < got.size(); ++i) {
-            EXPECT_EQ(got[i].line, c.want[i].line) << Describe(r);
-            EXPECT_EQ(got[i].severity, c.want[i].severity) << Describe(r);
-            EXPECT_EQ(got[i].kind, c.want[i].kind) << Describe(r);
-        }
+        for (const auto& f : r.findings) got.emplace_back(f.line, f.severity, f.kind);
+        EXPECT_EQ(got, c.want) << Describe(r);
         if (c.says != nullptr && !r.findings.empty()) {
             EXPECT_NE(r.findings[0].message.find(c.says), std::string::npos) << Describe(r);
         }

@@ -69,8 +69,7 @@ TEST(IniLines, TheLineOfEachTokenLineCountsSkippedLines) {
     picturetest::TempDir dir;
     const std::string text = "// note\r\nBG\r\n\r\n\tBMP\t\"a.bmp\"\n\t// indented note\n\nEND";
     CIniFile ini;
-    ASSERT_TRUE(ini.Open(dir.Write("T.INI", picturetest::Bytes(text.begin(), text.end())).c_str(),
-                         CFile::modeRead | CFile::typeText));
+    ASSERT_TRUE(ini.Open(dir.Write("T.INI", text).c_str(), CFile::modeRead | CFile::typeText));
     EXPECT_EQ(ini.GetLineNo(), 0);
     CStringArray t;
     for (const auto& [key, line] : {std::pair{"BG", 2}, {"BMP", 4}, {"END", 7}}) {

@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "support/picture_files.h"
@@ -27,12 +26,6 @@ Outcome Start(const std::string& command) {
     return r;
 }
 
-std::string Write(const picturetest::TempDir& dir, const std::string& name, std::string text) {
-    for (char& c : text)
-        if (c == '|') c = '\t';
-    return dir.Write(name, picturetest::Bytes(text.begin(), text.end()));
-}
-
 // Width and height from a PNG's header.
 std::pair<int, int> PngSize(const std::string& path) {
     const picturetest::Bytes b = picturetest::ReadAll(path);
@@ -43,14 +36,10 @@ std::pair<int, int> PngSize(const std::string& path) {
     return {be(16), be(20)};
 }
 
-const char kSkin[] =
-    "BG\nBMP|\"bg.bmp\"\nEND\nPROGRAMMARGIN|180\n"
-    "GOTODAYBUTTON\nICON|\"%s\"\nVIEW|TIMER\nPOSITION|1,1\nEND\n";
-
-std::string SkinWithIcon(const char* icon) {
-    char text[256];
-    std::snprintf(text, sizeof text, kSkin, icon);
-    return text;
+std::string SkinWithIcon(const char* icon, const char* more = "") {
+    return picturetest::Tabs(
+        std::string("BG\nBMP|\"bg.bmp\"\nEND\nPROGRAMMARGIN|180\nGOTODAYBUTTON\nICON|\"") + icon +
+        "\"\nVIEW|TIMER\nPOSITION|1,1\nEND\n" + more);
 }
 
 }  // namespace
@@ -61,17 +50,17 @@ TEST(Programs, LintPrintsFileLineAndExitsOneOnlyOnErrors) {
     dir.Write("i.bmp", picturetest::MakeGreyBmp(1, 1, {255}));
     const std::string lint = QUILLON_LINT;
 
-    const std::string clean = Write(dir, "clean.ini", SkinWithIcon("i.bmp"));
+    const std::string clean = dir.Write("clean.ini", SkinWithIcon("i.bmp"));
     Outcome r = Start(lint + " " + clean);
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out, "quillon-lint: " + clean + ": 0 errors, 0 warnings\n");
 
-    const std::string warned = Write(dir, "warned.ini", SkinWithIcon("i.bmp") + "FOO|1\n");
+    const std::string warned = dir.Write("warned.ini", SkinWithIcon("i.bmp", "FOO|1\n"));
     r = Start(lint + " " + warned);
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find(warned + ":10: warning: FOO is no section"), std::string::npos) << r.out;
 
-    const std::string broken = Write(dir, "broken.ini", SkinWithIcon("none.bmp"));
+    const std::string broken = dir.Write("broken.ini", SkinWithIcon("none.bmp"));
     r = Start(lint + " " + broken);
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find(broken + ":6: error: ICON \"none.bmp\": cannot be opened"),
@@ -95,7 +84,7 @@ TEST(Programs, RenderWritesTheThreeViewsAndReportsTheBoxes) {
     dir.Write("i.bmp", picturetest::MakeGreyBmp(1, 1, {255}));
     const std::string render = QUILLON_RENDER;
 
-    Outcome r = Start(render + " " + Write(dir, "TARVIK.INI", SkinWithIcon("i.bmp")) + " " +
+    Outcome r = Start(render + " " + dir.Write("TARVIK.INI", SkinWithIcon("i.bmp")) + " " +
                       dir.Path("out"));
     EXPECT_EQ(r.status, 0) << r.out;
     for (const char* view : {"audio", "luncher", "timer"}) {
@@ -104,7 +93,7 @@ TEST(Programs, RenderWritesTheThreeViewsAndReportsTheBoxes) {
         EXPECT_EQ(PngSize(dir.Path("out/") + view + ".png"), std::make_pair(46, 36));
     }
 
-    r = Start(render + " " + Write(dir, "BAD.INI", SkinWithIcon("none.bmp")) + " " +
+    r = Start(render + " " + dir.Write("BAD.INI", SkinWithIcon("none.bmp")) + " " +
               dir.Path("bad"));
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("message box \"Error\": " + dir.Path("none.bmp")), std::string::npos)
