@@ -23,12 +23,11 @@ struct Point {
     int x = -1, y = -1;
 };
 
-class DemoWindow : public ::testing::Test {
+class DemoWindow : public X11Test {
 protected:
-    static void SetUpTestSuite() { Server::Start(); }
-    static void TearDownTestSuite() { Server::Stop(); }
     void SetUp() override {
-        if (!g_skip.empty()) GTEST_SKIP() << g_skip;
+        X11Test::SetUp();
+        if (IsSkipped()) return;
         // Where the TIMER view's items are today, from the demo itself.
         std::istringstream lines(
             X11(std::string("env -u DISPLAY ") + QUILLON_E2E_DEMO + " --layout"));
@@ -43,10 +42,7 @@ protected:
     }
     std::unique_ptr<Child> Start() {
         auto demo = std::make_unique<Child>(
-            std::vector<std::string>{QUILLON_E2E_DEMO, "--data", m_data.Path("")},
-            std::vector<std::string>{"DISPLAY=" + g_display, "QUILLON_BACKEND=sdl",
-                                     "SDL_AUDIODRIVER=dummy", "QUILLON_SCALE=1",
-                                     "ASAN_OPTIONS=detect_leaks=0"});
+            std::vector<std::string>{QUILLON_E2E_DEMO, "--data", m_data.Path("")}, SdlEnv(1));
         m_loaded = demo->LineStarting("loaded", 20000);
         m_window = FindWindow("Quillon");
         return demo;
@@ -67,13 +63,7 @@ protected:
         Sleep(200);
         X11("xdotool mouseup 1");
     }
-    Shot Window(const std::string& name) {
-        return Screenshot(m_window.x, m_window.y, m_window.width, m_window.height, name);
-    }
-    // Pixels of `color` in the shot.
-    static int Count(const Shot& s, std::uint32_t color) {
-        return static_cast<int>(std::count(s.rgb.begin(), s.rgb.end(), color));
-    }
+    Shot Window(const std::string& name) { return Screenshot(m_window, name); }
 
     picturetest::TempDir m_data;
     std::map<std::string, Point> m_layout;
@@ -111,14 +101,14 @@ TEST_F(DemoWindow, ReservesByDragDeletesWithDeleteAndKeepsWhatRemains) {
     // Resting on a device shows its tip.
     X11("xdotool mousemove " + At(md));
     Sleep(1500);
-    EXPECT_GT(Count(Window("demo-tooltip"), 0xFFFFE1u), 100) << "no tool tip";
+    EXPECT_GT(Window("demo-tooltip").Count(0xFFFFE1u), 100) << "no tool tip";
 
     // The first reservation selected on its bar, Delete, and Enter confirms.
     X11("xdotool mousemove " + At(Point{tomorrow.x + 4, tomorrow.y}) + " click 1");
     Sleep(300);
     X11("xdotool key Delete");
     Sleep(600);
-    EXPECT_GT(Count(Window("demo-delete-box"), 0x000080u), 500) << "no confirming box";
+    EXPECT_GT(Window("demo-delete-box").Count(0x000080u), 500) << "no confirming box";
     X11("xdotool key Return");
     EXPECT_EQ(demo->LineStarting("deleted"), "deleted 1");
     Sleep(1500);  // saved at the next tick
@@ -136,7 +126,7 @@ TEST_F(DemoWindow, ReservesByDragDeletesWithDeleteAndKeepsWhatRemains) {
     EXPECT_EQ(m_loaded, "loaded 0 reservations, 0 logs");
     EXPECT_EQ(demo->LineStarting("set aside").rfind("set aside: " + path, 0), 0u);
     Sleep(600);
-    EXPECT_GT(Count(Window("demo-damaged-box"), 0x000080u), 500) << "no box tells of it";
+    EXPECT_GT(Window("demo-damaged-box").Count(0x000080u), 500) << "no box tells of it";
     X11("xdotool key Return");
     int aside = 0;
     for (const auto& entry : fs::directory_iterator(m_data.Path("")))

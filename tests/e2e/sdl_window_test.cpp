@@ -24,8 +24,7 @@ constexpr std::uint32_t kBg = 0x303848;
 // The skin: a blue-grey background, MD and CD/DVD as light squares in AUDIO.
 void WriteSkin(const picturetest::TempDir& dir) {
     dir.Write("bg.bmp", picturetest::MakeBmp24(1, 1, {kBg}));
-    dir.Write("icon.bmp",
-              picturetest::MakeGreyBmp(kIcon, kIcon, std::vector<int>(kIcon * kIcon, 230)));
+    dir.Write("icon.bmp", picturetest::MakeFlatBmp(kIcon, kIcon, 230));
     auto device = [](const char* name, int x, int y, const std::string& more) {
         std::string pos = std::to_string(x) + "," + std::to_string(y);
         return std::string("DEVICE\nNAME\t\"") + name + "\"\nVIEW\tAUDIO\nPOSITION\t" + pos +
@@ -36,51 +35,40 @@ void WriteSkin(const picturetest::TempDir& dir) {
     std::string ini = "BG\nBMP\t\"bg.bmp\"\nEND\n" +
                       device("MD", kMdX, kMdY, "TOOLHINT\tALL:-1\t\"MD: tip text\"\n") +
                       device("CD/DVD", kCdX, kCdY, "") + "PROGRAMMARGIN\t180\n";
-    dir.Write("TARVIK.INI", picturetest::Bytes(ini.begin(), ini.end()));
+    dir.Write("TARVIK.INI", ini);
 }
 
-class SdlWindow : public ::testing::Test {
+class SdlWindow : public X11Test {
 protected:
-    static void SetUpTestSuite() { Server::Start(); }
-    static void TearDownTestSuite() { Server::Stop(); }
-    void SetUp() override {
-        if (!g_skip.empty()) GTEST_SKIP() << g_skip;
-        WriteSkin(m_skin);
-    }
+    SdlWindow() { WriteSkin(m_skin); }
 
     // Starts the host, waits for its first frame and finds its window.
     std::unique_ptr<Child> Start(int scale) {
-        std::vector<std::string> env = {
-            "DISPLAY=" + g_display, "QUILLON_BACKEND=sdl", "SDL_AUDIODRIVER=dummy",
-            "QUILLON_SCALE=" + std::to_string(scale), "ASAN_OPTIONS=detect_leaks=0"};
         auto host = std::make_unique<Child>(
             std::vector<std::string>{QUILLON_E2E_HOST, m_skin.Path(""), std::to_string(kW),
                                      std::to_string(kH)},
-            env);
+            SdlEnv(scale));
         std::string ready = host->LineStarting("ready", 20000);
         EXPECT_FALSE(ready.empty()) << "the host never presented its first frame";
         if (ready.empty()) return nullptr;
         std::printf("start-up to the first presented frame: %s ms\n",
                     ready.substr(ready.rfind(' ') + 1).c_str());
-        WindowGeometry g = FindWindow("Quillon e2e");
-        m_x = g.x;
-        m_y = g.y;
-        m_w = g.width;
-        m_h = g.height;
+        m_window = FindWindow("Quillon e2e");
         m_scale = scale;
         return host;
     }
     // A point of the screen's client area (the system's pixels, as the
     // host's callbacks tell them) as a command's screen position.
     std::string At(int x, int y) const {
-        return std::to_string(m_x + (kEdge + x) * m_scale) + " " +
-               std::to_string(m_y + (kEdge + y) * m_scale);
+        return std::to_string(m_window.x + (kEdge + x) * m_scale) + " " +
+               std::to_string(m_window.y + (kEdge + y) * m_scale);
     }
     void MoveTo(int x, int y) { X11("xdotool mousemove " + At(x, y)); }
-    Shot Window(const std::string& name) { return Screenshot(m_x, m_y, m_w, m_h, name); }
+    Shot Window(const std::string& name) { return Screenshot(m_window, name); }
 
     picturetest::TempDir m_skin;
-    int m_x = 0, m_y = 0, m_w = 0, m_h = 0, m_scale = 1;
+    WindowGeometry m_window;
+    int m_scale = 1;
 };
 
 std::string Expect(const char* what, int a, int b) {
@@ -90,8 +78,8 @@ std::string Expect(const char* what, int a, int b) {
 TEST_F(SdlWindow, InputReachesTheHostAndTheScreenShowsTipsAndBoxes) {
     auto host = Start(1);
     ASSERT_TRUE(host);
-    EXPECT_EQ(m_w, kW);
-    EXPECT_EQ(m_h, kH);
+    EXPECT_EQ(m_window.width, kW);
+    EXPECT_EQ(m_window.height, kH);
 
     // Nothing but the skin: background and the two icons.
     MoveTo(kW - 10, kH - 10);
@@ -118,14 +106,9 @@ TEST_F(SdlWindow, InputReachesTheHostAndTheScreenShowsTipsAndBoxes) {
     Shot tip = Window("tooltip");
     // The tip's face is the information background; its text is dark ink
     // inside the face's bounds.
-    int face = 0, dark = 0;
+    int dark = 0;
     Bounds bounds;
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            if (tip.At(x, y) == 0xFFFFE1u) {
-                ++face;
-                bounds.Add(x, y);
-            }
+    const int face = tip.Count(0xFFFFE1u, &bounds);
     for (int y = bounds.top; y < bounds.bottom; ++y)
         for (int x = bounds.left; x < bounds.right; ++x)
             if ((tip.At(x, y) & 0xFF) < 0x60 && ((tip.At(x, y) >> 16) & 0xFF) < 0x60) ++dark;
@@ -168,15 +151,8 @@ TEST_F(SdlWindow, InputReachesTheHostAndTheScreenShowsTipsAndBoxes) {
     Sleep(600);
     Shot box = Window("messagebox");
     // Its caption bar is the highlight colour, around the window's middle.
-    int bar = 0;
     Bounds barBounds;
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            if (box.At(x, y) == 0x000080u) {
-                ++bar;
-                barBounds.Add(x, y);
-            }
-    EXPECT_GT(bar, 1000) << "no box was drawn";
+    EXPECT_GT(box.Count(0x000080u, &barBounds), 1000) << "no box was drawn";
     EXPECT_LT(std::abs((barBounds.left + barBounds.right) / 2 - kW / 2), 10)
         << "the box is not centred";
     X11("xdotool key Return");
@@ -191,8 +167,8 @@ TEST_F(SdlWindow, InputReachesTheHostAndTheScreenShowsTipsAndBoxes) {
 TEST_F(SdlWindow, AScaledWindowIsTwiceTheSizeAndClicksLandOnTheSameItem) {
     auto host = Start(2);
     ASSERT_TRUE(host);
-    EXPECT_EQ(m_w, 2 * kW);
-    EXPECT_EQ(m_h, 2 * kH);
+    EXPECT_EQ(m_window.width, 2 * kW);
+    EXPECT_EQ(m_window.height, 2 * kH);
     MoveTo(kMdX + 5, kMdY + 7);
     Sleep(100);
     X11("xdotool click 1");

@@ -138,6 +138,17 @@ inline void Sleep(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// The smallest rectangle around the points added.
+struct Bounds {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    void Add(int x, int y) {
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x + 1);
+        bottom = std::max(bottom, y + 1);
+    }
+};
+
 struct Shot {
     int width = 0;
     int height = 0;
@@ -150,16 +161,16 @@ struct Shot {
     std::uint32_t OnScreen(int x, int y, int scale = 1) const {
         return At((kEdge + x) * scale, (kEdge + y) * scale);
     }
-};
-
-// The smallest rectangle around the points added.
-struct Bounds {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    void Add(int x, int y) {
-        left = std::min(left, x);
-        top = std::min(top, y);
-        right = std::max(right, x + 1);
-        bottom = std::max(bottom, y + 1);
+    // Pixels of `color`, and the smallest rectangle around them.
+    int Count(std::uint32_t color, Bounds* bounds = nullptr) const {
+        int n = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                if (At(x, y) != color) continue;
+                ++n;
+                if (bounds != nullptr) bounds->Add(x, y);
+            }
+        return n;
     }
 };
 
@@ -207,10 +218,11 @@ inline Shot Screenshot(int x0, int y0, int w, int h, const std::string& name) {
     return shot;
 }
 
-// Starts Xvfb on a free display for a test suite; g_skip says why not.
-class Server {
-public:
-    static void Start() {
+// A test suite on an Xvfb of its own, on a free display; without one
+// g_skip says why and the tests skip.
+class X11Test : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
         if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) {
             g_skip = "Xvfb is not installed";
             return;
@@ -218,8 +230,8 @@ public:
         // -displayfd: the server picks a free display and writes its number.
         int fds[2];
         if (pipe(fds) != 0) return;
-        Pid() = fork();
-        if (Pid() == 0) {
+        Server() = fork();
+        if (Server() == 0) {
             dup2(fds[1], 3);
             int null = open("/dev/null", O_WRONLY);
             dup2(null, 2);
@@ -239,18 +251,26 @@ public:
         }
         g_display = ":" + number;
     }
-    static void Stop() {
-        if (Pid() > 0) {
-            kill(Pid(), SIGTERM);
-            waitpid(Pid(), nullptr, 0);
+    static void TearDownTestSuite() {
+        if (Server() > 0) {
+            kill(Server(), SIGTERM);
+            waitpid(Server(), nullptr, 0);
         }
     }
-
-    static pid_t& Pid() {
+    void SetUp() override {
+        if (!g_skip.empty()) GTEST_SKIP() << g_skip;
+    }
+    static pid_t& Server() {
         static pid_t pid = -1;
         return pid;
     }
 };
+
+// The environment of a program shown through SDL on our server.
+inline std::vector<std::string> SdlEnv(int scale) {
+    return {"DISPLAY=" + g_display, "QUILLON_BACKEND=sdl", "SDL_AUDIODRIVER=dummy",
+            "QUILLON_SCALE=" + std::to_string(scale), "ASAN_OPTIONS=detect_leaks=0"};
+}
 
 // The window named `name` on our server: its place and size on the screen.
 struct WindowGeometry {
@@ -274,6 +294,9 @@ inline WindowGeometry FindWindow(const std::string& name) {
         if (k == "HEIGHT") g.height = v;
     }
     return g;
+}
+inline Shot Screenshot(const WindowGeometry& g, const std::string& name) {
+    return Screenshot(g.x, g.y, g.width, g.height, name);
 }
 
 }  // namespace x11test
