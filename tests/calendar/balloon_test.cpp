@@ -24,9 +24,8 @@ TEST(CalendarBalloon, HoverSaysWhatIsUnderThePointer) {
     CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon);
     EXPECT_TRUE(s.h.MessageBoxes().empty());
     ASSERT_TRUE(s.screen->SetProgram(Single(3, 2025, 1, 7, 10, 0, 12, 0)));
-    CQProgLog log;
-    static_cast<CQProg&>(log) = Single(5, 2025, 1, 8, 9, 0, 10, 0);
-    log.SetLogTime(CTimeRect(CTime(2025, 1, 8, 9, 0, 0), CTime(2025, 1, 8, 10, 0, 0)));
+    const CQProgLog log = LogOf(Single(5, 2025, 1, 8, 9, 0, 10, 0),
+                                CTimeRect(Date(2025, 1, 8, 9), Date(2025, 1, 8, 10)));
     ASSERT_TRUE(s.screen->AddLog(log));
     CQProg prog;
     ASSERT_TRUE(s.screen->GetProgram(3, &prog));

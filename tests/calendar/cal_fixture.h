@@ -106,7 +106,7 @@ struct CalSceneOf {
     // filling it, in TIMER.
     void Open(int height, const std::string& ini) {
         parent = h.CreateParent(1010, height);
-        dir.Write("TARVIK.INI", picturetest::Bytes(ini.begin(), ini.end()));
+        dir.Write("TARVIK.INI", ini);
         CString iniPath(dir.Path("TARVIK.INI")), pictures(dir.Path(""));
         screen = std::make_unique<Host>("QuillonTest", parent, CRect(0, 0, 1006, height - 4),
                                         &iniPath, &pictures);
@@ -122,18 +122,17 @@ struct CalSceneOf {
         dir.Write("bg.bmp", picturetest::MakeBmp24(1, 1, {0x000000}));
         for (int d = 0; d < 10; ++d)
             dir.Write("w" + std::to_string(d) + ".bmp",
-                      picturetest::MakeGreyBmp(3, 5, std::vector<int>(15, DigitLevel(d))));
-        dir.Write("wslash.bmp", picturetest::MakeGreyBmp(3, 5, std::vector<int>(15, kSlashLevel)));
+                      picturetest::MakeFlatBmp(3, 5, DigitLevel(d)));
+        dir.Write("wslash.bmp", picturetest::MakeFlatBmp(3, 5, kSlashLevel));
         // Balloons: the L surface opaque, the R one half covering, shadows
         // 5 pixels larger, an icon.
-        dir.Write("bl.bmp", picturetest::MakeGreyBmp(140, 50, std::vector<int>(140 * 50, 255)));
-        dir.Write("br.bmp", picturetest::MakeGreyBmp(140, 50, std::vector<int>(140 * 50, 128)));
-        dir.Write("bs.bmp", picturetest::MakeGreyBmp(145, 55, std::vector<int>(145 * 55, 255)));
-        dir.Write("icon.bmp", picturetest::MakeGreyBmp(10, 10, std::vector<int>(100, 255)));
+        dir.Write("bl.bmp", picturetest::MakeFlatBmp(140, 50, 255));
+        dir.Write("br.bmp", picturetest::MakeFlatBmp(140, 50, 128));
+        dir.Write("bs.bmp", picturetest::MakeFlatBmp(145, 55, 255));
+        dir.Write("icon.bmp", picturetest::MakeFlatBmp(10, 10, 255));
         // Weekday d: a 4 x 4 square of level 40 + d.
         for (int d = 0; d < 7; ++d)
-            dir.Write("day" + std::to_string(d) + ".bmp",
-                      picturetest::MakeGreyBmp(4, 4, std::vector<int>(16, 40 + d)));
+            dir.Write("day" + std::to_string(d) + ".bmp", picturetest::MakeFlatBmp(4, 4, 40 + d));
     }
 
     CQItemCal* Cal() {
@@ -155,16 +154,17 @@ struct CalSceneOf {
         h.LButtonDown(x, y);
         h.LButtonUp(x, y);
     }
-    // Press, pass the threshold, move to (x, y) and hold; Drag releases there.
-    void Hold(int fromX, int fromY, int x, int y) {
+    // Press, pass the threshold by `pass`, move to (x, y) and hold; Drag
+    // releases there.
+    void Hold(int fromX, int fromY, int x, int y, CSize pass = CSize(1, 5)) {
         h.MouseMove(fromX, fromY);
         h.LButtonDown(fromX, fromY);
-        h.MouseMove(fromX + 1, fromY + 5, MK_LBUTTON);
+        h.MouseMove(fromX + pass.cx, fromY + pass.cy, MK_LBUTTON);
         h.MouseMove(x, y, MK_LBUTTON);
         h.AdvanceMs(0);
     }
-    void Drag(int fromX, int fromY, int x, int y) {
-        Hold(fromX, fromY, x, y);
+    void Drag(int fromX, int fromY, int x, int y, CSize pass = CSize(1, 5)) {
+        Hold(fromX, fromY, x, y, pass);
         h.LButtonUp(x, y);
     }
     Log TakeLog() {
@@ -176,6 +176,15 @@ struct CalSceneOf {
 };
 
 using CalScene = CalSceneOf<>;
+
+// A log of `p` that ran over `ran`, in `state` (-1, the default: none told).
+inline CQProgLog LogOf(const CQProg& p, const CTimeRect& ran, int state = -1) {
+    CQProgLog log;
+    static_cast<CQProg&>(log) = p;
+    log.SetLogTime(ran);
+    log.m_nLogState = state;
+    return log;
+}
 
 using schedtest::Single;
 using schedtest::Weekly;

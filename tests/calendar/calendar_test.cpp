@@ -66,28 +66,7 @@ TEST(Calendar, RowsFollowTheHeight) {
     EXPECT_EQ(CQCalendarRole::Of(static_cast<CQItem*>(cal))->GetDayAtY(20), cal->GetDay(0));
 }
 
-TEST(Calendar, HourScaleNumbersAndWhereTheyGo) {
-    CalScene s;
-    auto expect = [&](std::vector<Number> want, const char* what) {
-        s.h.AdvanceMs(0);
-        std::vector<Number> got = ReadScale(s, 975);
-        ASSERT_EQ(got.size(), want.size()) << what;
-        for (std::size_t i = 0; i < want.size(); ++i) {
-            EXPECT_EQ(got[i].text, want[i].text) << what;
-            EXPECT_NEAR(got[i].centre, want[i].centre, 2) << what << " " << want[i].text;
-        }
-    };
-    // The whole day: 0, 6, 12, 18, and the 24 right-aligned at the edge.
-    expect({{111, "0"}, {327, "6"}, {543, "12"}, {759, "18"}, {972, "24"}}, "00:00-24:00");
-
-    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 10), Date(2025, 1, 5, 12, 30));
-    expect({{111, "10"}, {456, "11"}, {802, "12"}}, "10:00-12:30");
-
-    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 6, 30), Date(2025, 1, 5, 22));
-    expect({{138, "7"}, {417, "12"}, {752, "18"}, {972, "22"}}, "06:30-22:00");
-}
-
-TEST(Calendar, DrawWindowKeepsToOneDay) {
+TEST(Calendar, TheDrawWindowKeepsToOneDayAndTheHourScaleFollowsIt) {
     CalScene s;
     CTime b, e;
     auto window = [&] {
@@ -108,6 +87,24 @@ TEST(Calendar, DrawWindowKeepsToOneDay) {
     EXPECT_EQ(window(), "2025-01-05 08:00 2025-01-05 20:00");
     s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 9), Date(2025, 1, 9));
     EXPECT_EQ(window(), "2025-01-05 00:00 2025-01-06 00:00");
+
+    auto expect = [&](std::vector<Number> want, const char* what) {
+        s.h.AdvanceMs(0);
+        std::vector<Number> got = ReadScale(s, 975);
+        ASSERT_EQ(got.size(), want.size()) << what;
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(got[i].text, want[i].text) << what;
+            EXPECT_NEAR(got[i].centre, want[i].centre, 2) << what << " " << want[i].text;
+        }
+    };
+    // The whole day: 0, 6, 12, 18, and the 24 right-aligned at the edge.
+    expect({{111, "0"}, {327, "6"}, {543, "12"}, {759, "18"}, {972, "24"}}, "00:00-24:00");
+
+    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 10), Date(2025, 1, 5, 12, 30));
+    expect({{111, "10"}, {456, "11"}, {802, "12"}}, "10:00-12:30");
+
+    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 6, 30), Date(2025, 1, 5, 22));
+    expect({{138, "7"}, {417, "12"}, {752, "18"}, {972, "22"}}, "06:30-22:00");
 }
 
 TEST(Calendar, FirstDaysStayInRangeAndWeeksJump) {
@@ -224,9 +221,7 @@ TEST(Calendar, WeekdayPicturesByLocalWeekday) {
     // With two pictures only Sunday and Monday have one; a missing picture
     // file still takes its weekday's place.
     CalScene s(252, "BMPTEXT\t\"day0.bmp\"\nBMPTEXT\t\"nothing.bmp\"\nBMPTEXT\t\"day2.bmp\"\n");
-    ASSERT_EQ(s.h.MessageBoxes().size(), 1u);
-    EXPECT_EQ(s.h.MessageBoxes()[0].text, s.dir.Path("nothing.bmp"));
-    EXPECT_EQ(s.h.MessageBoxes()[0].caption, "Error");
+    EXPECT_EQ(schedtest::BoxTexts(s.h), schedtest::Texts{s.dir.Path("nothing.bmp")});
     EXPECT_EQ(s.Pixel(x, y), 0u);
     EXPECT_NE(s.Pixel(x, CalScene::Y(14 + 34 * 2 + 11)), 0u);  // Tuesday
     EXPECT_EQ(s.Pixel(x, CalScene::Y(14 + 34 * 1 + 11)), 0u);  // Monday: the empty picture

@@ -24,11 +24,9 @@ TEST(CalendarDay, BarsLadderAndLogsAcrossMidnight) {
     CalScene s;
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 7, 10, 0, 10, 10)));  // 10 minutes
     ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 7, 12, 0, 14, 0)));
-    CQProgLog log;
-    static_cast<CQProg&>(log) = Single(3, 2025, 1, 7, 23, 30, 0, 30);
-    log.SetLogTime(CTimeRect(Date(2025, 1, 7, 23, 30), Date(2025, 1, 8, 0, 30)));
-    log.m_nLogState = 1;
-    ASSERT_TRUE(s.screen->AddLog(log));
+    ASSERT_TRUE(
+        s.screen->AddLog(LogOf(Single(3, 2025, 1, 7, 23, 30, 0, 30),
+                               CTimeRect(Date(2025, 1, 7, 23, 30), Date(2025, 1, 8, 0, 30)), 1)));
 
     CQItemCalDay* tue = s.Row(kTue);
     ASSERT_EQ(tue->GetEntryCount(), 3);
@@ -103,10 +101,8 @@ TEST(CalendarDay, GripsAndCursors) {
 TEST(CalendarDay, PressSelectsAndClicksReachTheHost) {
     CalScene s;
     ASSERT_TRUE(s.screen->SetProgram(Single(3, 2025, 1, 7, 10, 0, 12, 0)));
-    CQProgLog log;
-    static_cast<CQProg&>(log) = Single(5, 2025, 1, 8, 9, 0, 10, 0);
-    log.SetLogTime(CTimeRect(Date(2025, 1, 8, 9), Date(2025, 1, 8, 10)));
-    ASSERT_TRUE(s.screen->AddLog(log));
+    ASSERT_TRUE(s.screen->AddLog(LogOf(Single(5, 2025, 1, 8, 9, 0, 10, 0),
+                                       CTimeRect(Date(2025, 1, 8, 9), Date(2025, 1, 8, 10)))));
     const int bar = CalScene::LineX(11, 0);
     const int logX = CalScene::LineX(9, 30);
 
@@ -186,21 +182,17 @@ TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
     EXPECT_EQ(s.TakeLog().size(), 1u);
     EXPECT_EQ(s.screen->GetProgram(3, &p) && p.GetBeginTime().GetHour() == 22, true);
     EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
-}
 
-TEST(CalendarDay, HostRebuildingRowsFromItsCallbacks) {
-    // Every callback may rebuild the rows (the dragging row among them).
-    CalScene s;
+    // The host's callback may rebuild the rows, the dragging row among them.
+    s.screen->consent = true;
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
     s.screen->onChange = [&] { s.screen->SetViewMode(0); };
-    s.Drag(CalScene::LineX(11, 0), CalScene::RowY(kWed), CalScene::LineX(15, 0),
-           CalScene::RowY(kWed));
+    drag(kWed, CalScene::At(11, 0), kWed, CalScene::At(15, 0));
     EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 14:00-16:00");
     EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
     s.screen->SetViewMode(2);
     s.screen->onChange = [&] { s.screen->DeleteProgram(1); };
-    s.Drag(CalScene::LineX(15, 0), CalScene::RowY(kWed), CalScene::LineX(18, 0),
-           CalScene::RowY(kWed));
+    drag(kWed, CalScene::At(15, 0), kWed, CalScene::At(18, 0));
     EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 17:00-19:00");  // stored again on consent
 }
 
@@ -209,13 +201,10 @@ TEST(CalendarDay, GoldenCalendarWithProgramsLogsSelectionAndGhost) {
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 7, 10, 0, 12, 0)));
     ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 8, 6, 0, 6, 10)));
     ASSERT_TRUE(s.screen->SetProgram(Weekly(3, 0x7F, 19, 0, 21, 30)));
-    for (int i = 0; i < 2; ++i) {
-        CQProgLog log;
-        static_cast<CQProg&>(log) = Single(4, 2025, 1, 5, 13, 0, 15, 0);
-        log.SetLogTime(CTimeRect(Date(2025, 1, 5 + i, 13), Date(2025, 1, 5 + i, 15)));
-        log.m_nLogState = i;
-        ASSERT_TRUE(s.screen->AddLog(log));
-    }
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(s.screen->AddLog(
+            LogOf(Single(4, 2025, 1, 5, 13, 0, 15, 0),
+                  CTimeRect(Date(2025, 1, 5 + i, 13), Date(2025, 1, 5 + i, 15)), i)));
     // Slot 1 selected and dragged to 15:00 on Thursday, not yet dropped.
     s.Hold(CalScene::LineX(11, 0), CalScene::RowY(kTue), CalScene::LineX(15, 0),
            CalScene::RowY(kThu));
