@@ -55,7 +55,7 @@ struct ButtonScene : ScreenScene {
         Put("TRASH", &quillon::frame::MakeSectionItem<AnimButton>);
         Put("GOTODAYBUTTON", &quillon::frame::MakeSectionItem<LateButton>);
         dir.Write("bg.bmp", picturetest::MakeBmp24(8, 8, std::vector<std::uint32_t>(64, 0xC8C8C8)));
-        dir.Write("icon.bmp", picturetest::MakeGreyBmp(4, 4, std::vector<int>(16, 255)));
+        dir.Write("icon.bmp", picturetest::MakeFlatBmp(4, 4, 255));
         for (int k = 0; k < 3; ++k) {
             std::vector<int> levels(16, 0);
             for (int row = 0; row < 4; ++row) levels[row * 4 + k] = 255;
@@ -74,12 +74,9 @@ struct ButtonScene : ScreenScene {
     std::string Look(int x, int y) {
         int lit = 0;
         for (int k = 0; k < 4; ++k) lit |= Pixel(x + k, y) != Pixel(x + k, y + 5) ? 1 << k : 0;
-        return lit == 15  ? "S"
-               : lit == 0 ? "-"
-               : lit == 1 ? "a"
-               : lit == 2 ? "b"
-               : lit == 4 ? "c"
-                          : "?";
+        for (auto [bits, look] : {std::pair{15, "S"}, {0, "-"}, {1, "a"}, {2, "b"}, {4, "c"}})
+            if (lit == bits) return look;
+        return "?";
     }
 };
 

@@ -79,13 +79,12 @@ struct SkinScene : caltest::CalSceneOf<RecordingHost> {
                std::to_string(x) + ",300\nVIEW\tLUNCHER\nPOSITION\t" + std::to_string(x) +
                ",300\nVIEW\tAUDIO\nPOSITION\t" + std::to_string(audioX) +
                ",300\nS\tICON\t\"still.bmp\"\nS\tICONANIME\t\"f0.bmp\"\nS\tICONANIME\t\"f1.bmp\"\n"
-               "S\tDEVICENAME\t\"label.bmp\"\nL\tICON\t\"bigstill.bmp\"\nL\tICONANIME\t\"big."
-               "bmp\"\n"
-               "L\tDEVICENAME\t\"label.bmp\"\n" +
+               "S\tDEVICENAME\t\"label.bmp\"\nL\tICON\t\"bigstill.bmp\"\n"
+               "L\tICONANIME\t\"big.bmp\"\nL\tDEVICENAME\t\"label.bmp\"\n" +
                more + "END\n";
     }
     void Grey(const std::string& file, int w, int h, int level) {
-        dir.Write(file, picturetest::MakeGreyBmp(w, h, std::vector<int>(w * h, level)));
+        dir.Write(file, picturetest::MakeFlatBmp(w, h, level));
     }
     void WritePictures(int speakerStates) {
         dir.Write("bg.bmp", picturetest::MakeBmp24(1, 1, {kBg * 0x010101}));
@@ -117,18 +116,9 @@ struct SkinScene : caltest::CalSceneOf<RecordingHost> {
         h.MouseMove(p.x, p.y);
         h.AdvanceMs(0);
     }
-    // Press on `from`, pass the threshold, move to `to` (holding).
-    void HoldDrag(CPoint from, CPoint to) {
-        h.MouseMove(from.x, from.y);
-        h.LButtonDown(from.x, from.y);
-        h.MouseMove(from.x + 12, from.y + 12, MK_LBUTTON);
-        h.MouseMove(to.x, to.y, MK_LBUTTON);
-        h.AdvanceMs(0);
-    }
-    void Drop(CPoint from, CPoint to) {
-        HoldDrag(from, to);
-        h.LButtonUp(to.x, to.y);
-    }
+    // A device's drag from `from` to `to`, past its larger threshold.
+    void HoldDrag(CPoint from, CPoint to) { Hold(from.x, from.y, to.x, to.y, CSize(12, 12)); }
+    void Drop(CPoint from, CPoint to) { Drag(from.x, from.y, to.x, to.y, CSize(12, 12)); }
 };
 
 inline COLORREF Grey(int v) {
