@@ -48,24 +48,22 @@ TEST(CTimeTest, LocalFieldsRollOverUnrepresentableInstantsAreMinusOneAndSpansAre
     EXPECT_EQ((CTime(INT_MAX) + CTimeSpan(1)).GetTime(), INT_MIN);
 }
 
-TEST(CTimeTest, HarnessClockDrivesCurrentTimeAndTick) {
-    Harness h;
-    CTime start(2030, 5, 6, 7, 8, 9);
-    h.SetNow(start);
-    EXPECT_EQ(CTime::GetCurrentTime(), start);
-    DWORD tick = timeGetTime();
-    h.AdvanceMs(999);
-    EXPECT_TRUE(CTime::GetCurrentTime() == start && timeGetTime() - tick == 999u);
-    h.AdvanceMs(1);
-    EXPECT_TRUE(CTime::GetCurrentTime() == start + CTimeSpan(1) && h.Now() == start + CTimeSpan(1));
-    EXPECT_EQ(h.Tick(), timeGetTime());
-}
-
-TEST(CTimeTest, HarnessTimeZoneIsRestored) {
+TEST(CTimeTest, HarnessClockDrivesCurrentTimeAndTickAndItsTimeZoneIsRestored) {
     setenv("TZ", "UTC", 1);
     tzset();
     {
         Harness h;
+        CTime start(2030, 5, 6, 7, 8, 9);
+        h.SetNow(start);
+        EXPECT_EQ(CTime::GetCurrentTime(), start);
+        DWORD tick = timeGetTime();
+        h.AdvanceMs(999);
+        EXPECT_TRUE(CTime::GetCurrentTime() == start && timeGetTime() - tick == 999u);
+        h.AdvanceMs(1);
+        EXPECT_TRUE(CTime::GetCurrentTime() == start + CTimeSpan(1) &&
+                    h.Now() == start + CTimeSpan(1));
+        EXPECT_EQ(h.Tick(), timeGetTime());
+
         EXPECT_EQ(CTime(1970, 1, 1, 9, 0, 0).GetTime(), 0);
         h.SetTimeZone("America/New_York");
         EXPECT_EQ(CTime(1970, 1, 1, 0, 0, 0).GetTime(), 5 * 3600);

@@ -22,6 +22,15 @@ public:
         CSize size = r.Size();
         picture.Draw(&dc, r.left, r.top, &size, &r);
     }
+    // A `w` x `h` picture of a gradient, and the window with a client edge
+    // at (30, 20, 76, 56) of `parent`.
+    bool Open(CWnd* parent, int w, int h) {
+        if (!picture.Create(w, h, 32)) return false;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) picture.SetPixel(x, y, RGB(x * 5, y * 5, 77));
+        return CreateEx(WS_EX_CLIENTEDGE, "QuillonMain", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER,
+                        CRect(30, 20, 76, 56), parent, 0);
+    }
     CDibPicture picture;
     CRect rcPaint;
 };
@@ -32,11 +41,7 @@ TEST(FrameTest, APictureDrawnOnThePaintContextLandsInTheClientArea) {
     Harness h;
     CWnd* parent = h.CreateParent(120, 80);
     PictureWnd wnd;
-    ASSERT_TRUE(wnd.picture.Create(40, 30, 32));
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x) wnd.picture.SetPixel(x, y, RGB(x * 5, y * 5, 77));
-    ASSERT_TRUE(wnd.CreateEx(WS_EX_CLIENTEDGE, "QuillonMain", nullptr,
-                             WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(30, 20, 76, 56), parent, 0));
+    ASSERT_TRUE(wnd.Open(parent, 40, 30));
     h.AdvanceMs(0);
     // The client area starts 3 pixels inside the window: picture (0, 0) is
     // at (33, 23) of the frame, and (39, 29) at (72, 52).
@@ -152,12 +157,8 @@ TEST(FrameTest, AWindowSharingItsPictureAsItsSurfaceShowsIt) {
     Harness h;
     CWnd* parent = h.CreateParent(120, 80);
     auto wnd = std::make_unique<PictureWnd>();
-    ASSERT_TRUE(wnd->picture.Create(46, 36, 32));  // the window's size, larger than its client
-    for (int y = 0; y < 36; ++y)
-        for (int x = 0; x < 46; ++x) wnd->picture.SetPixel(x, y, RGB(x * 5, y * 5, 77));
-    ASSERT_TRUE(wnd->CreateEx(WS_EX_CLIENTEDGE, "QuillonMain", nullptr,
-                              WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(30, 20, 76, 56), parent, 0));
-    h.AdvanceMs(0);  // the first paint erases: it has come and gone
+    ASSERT_TRUE(wnd->Open(parent, 46, 36));  // the window's size, larger than its client
+    h.AdvanceMs(0);                          // the first paint erases: it has come and gone
     HBITMAP own = wnd->picture.GetMemDC()->GetCurrentBitmap();
     CDibPicture small, deep;
     ASSERT_TRUE(small.Create(39, 30, 32) && deep.Create(46, 36, 24));
