@@ -74,11 +74,10 @@ TEST(CalendarBalloon, DragNamesTheBrokenRule) {
         Log lines;
     } cases[] = {
         {"onto another program", kWed, 15, 0, {S("他の予約がすでに"), S("設定されています")}},
-        {"closer than the margin",
-         kWed,
-         13,
-         0,
+        // clang-format off
+        {"closer than the margin", kWed, 13, 0,
          {S("連続した予約との間"), S("には３分間の空きが"), S("必要です")}},
+        // clang-format on
         {"less than 3 minutes ahead", kMon, 10, 2, {S("開始まで３分以上の"), S("間が必要です")}},
         {"into the past", kSun, 12, 0, {S("過去への設定は"), S("出来ません")}},
     };

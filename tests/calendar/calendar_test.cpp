@@ -178,19 +178,16 @@ TEST(Calendar, TimeLineMapsPointsAndInstants) {
     CalScene s;
     s.screen->SetViewMode(0);  // 1000 pixels wide: a time line of 889
     CQItemCal* cal = s.Cal();
-    CPoint p;
-    ASSERT_TRUE(cal->TimeToPoint(Date(2025, 1, 5, 12), &p));
-    EXPECT_EQ(p, CPoint(555, 14));
-    ASSERT_TRUE(cal->TimeToPoint(Date(2025, 1, 8, 12), &p));
-    EXPECT_EQ(p, CPoint(555, 116));
     // The day before the first row and up to four days after the last use
-    // the end rows; further days are nowhere.
-    ASSERT_TRUE(cal->TimeToPoint(Date(2025, 1, 4, 12), &p));
-    EXPECT_EQ(p, CPoint(111 - 444, 14));
-    ASSERT_TRUE(cal->TimeToPoint(Date(2025, 1, 15, 0), &p));
-    EXPECT_EQ(p, CPoint(111 + 4 * 889, 218));
-    EXPECT_FALSE(cal->TimeToPoint(Date(2025, 1, 16, 0), &p));
-    EXPECT_FALSE(cal->TimeToPoint(Date(2025, 1, 3, 12), &p));
+    // the end rows; further days are nowhere (-1, -1).
+    const std::pair<CTime, CPoint> points[] = {
+        {Date(2025, 1, 5, 12), {555, 14}},       {Date(2025, 1, 8, 12), {555, 116}},
+        {Date(2025, 1, 4, 12), {111 - 444, 14}}, {Date(2025, 1, 15), {111 + 4 * 889, 218}},
+        {Date(2025, 1, 16), {-1, -1}},           {Date(2025, 1, 3, 12), {-1, -1}}};
+    for (const auto& [t, want] : points) {
+        CPoint p(-1, -1);
+        EXPECT_EQ(cal->TimeToPoint(t, &p) ? p : CPoint(-1, -1), want) << Str(t);
+    }
     CTime t;
     ASSERT_TRUE(cal->PointToTime(555, 30, &t));
     EXPECT_EQ(Str(t), "2025-01-05 11:59");      // 444 pixels: just short of noon
