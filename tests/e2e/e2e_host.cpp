@@ -17,25 +17,15 @@ namespace {
 class LoggingFrame : public quillon::platform::FrameWindow {
 public:
     BOOL PreTranslateMessage(MSG* msg) override {
-        switch (msg->message) {
-            case WM_MOUSEWHEEL:
-                std::printf("wheel %d\n", GET_WHEEL_DELTA_WPARAM(msg->wParam));
-                break;
-            case WM_KEYDOWN:
-                std::printf("key %u %d\n", static_cast<unsigned>(msg->wParam),
-                            (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? 1 : 0);
-                break;
-            case WM_CHAR:
-                std::printf("char %u\n", static_cast<unsigned>(msg->wParam));
-                break;
-            case WM_LBUTTONUP: {
-                POINT p = msg->pt;
-                ScreenToClient(&p);
-                std::printf("up %d %d\n", static_cast<int>(p.x), static_cast<int>(p.y));
-                break;
-            }
-            default:
-                break;
+        const WPARAM w = msg->wParam;
+        if (msg->message == WM_MOUSEWHEEL) std::printf("wheel %d\n", GET_WHEEL_DELTA_WPARAM(w));
+        if (msg->message == WM_KEYDOWN)
+            std::printf("key %u %d\n", unsigned(w), (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? 1 : 0);
+        if (msg->message == WM_CHAR) std::printf("char %u\n", unsigned(w));
+        if (msg->message == WM_LBUTTONUP) {
+            POINT p = msg->pt;
+            ScreenToClient(&p);
+            std::printf("up %d %d\n", static_cast<int>(p.x), static_cast<int>(p.y));
         }
         return FALSE;
     }
