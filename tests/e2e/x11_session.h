@@ -25,10 +25,12 @@
 #include <vector>
 
 #include "platform/decode/PictureDecoder.h"
+#include "support/picture_encoders.h"
 
 namespace x11test {
 
 using Clock = std::chrono::steady_clock;
+using quillon::testfiles::Be32;
 
 constexpr int kEdge = 3;  // the main screen's client edge inside its frame
 
@@ -61,36 +63,11 @@ public:
         if (m_out >= 0) close(m_out);
     }
     pid_t Pid() const { return m_pid; }
-    // The next line, or "" when none came in time.
-    std::string Line(int timeoutMs = 5000) {
-        auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
-            auto nl = m_buffer.find('\n');
-            if (nl != std::string::npos) {
-                std::string line = m_buffer.substr(0, nl);
-                m_buffer.erase(0, nl + 1);
-                return line;
-            }
-            int left = static_cast<int>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count());
-            if (left <= 0 || m_out < 0) return "";
-            pollfd p{m_out, POLLIN, 0};
-            if (poll(&p, 1, left) <= 0) return "";
-            char chunk[512];
-            ssize_t n = read(m_out, chunk, sizeof chunk);
-            if (n <= 0) return "";
-            m_buffer.append(chunk, static_cast<std::size_t>(n));
-        }
-    }
     // Lines until one starts with `prefix`; "" when none did in time.
     std::string LineStarting(const std::string& prefix, int timeoutMs = 5000) {
-        auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (Clock::now() < end) {
-            std::string line = Line(static_cast<int>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count()));
+        const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (std::string line; !(line = LineBy(end)).empty();)
             if (line.rfind(prefix, 0) == 0) return line;
-            if (line.empty()) break;
-        }
         return "";
     }
     int Wait() {
@@ -112,6 +89,26 @@ public:
     }
 
 private:
+    // The next line, or "" when none came by `end`.
+    std::string LineBy(Clock::time_point end) {
+        for (;;) {
+            auto nl = m_buffer.find('\n');
+            if (nl != std::string::npos) {
+                std::string line = m_buffer.substr(0, nl);
+                m_buffer.erase(0, nl + 1);
+                return line;
+            }
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            pollfd p{m_out, POLLIN, 0};
+            if (left.count() <= 0 || m_out < 0 || poll(&p, 1, int(left.count())) <= 0) return "";
+            char chunk[512];
+            ssize_t n = read(m_out, chunk, sizeof chunk);
+            if (n <= 0) return "";
+            m_buffer.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+
     pid_t m_pid = -1;
     int m_out = -1;
     bool m_reaped = false;
@@ -173,13 +170,6 @@ struct Shot {
         return n;
     }
 };
-
-inline std::uint32_t Be32(const std::string& s, std::size_t at) {
-    auto b = [&](std::size_t i) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + i]));
-    };
-    return (b(0) << 24) | (b(1) << 16) | (b(2) << 8) | b(3);
-}
 
 // The screen through xwd (ZPixmap, 32 bits a pixel, true colour), cropped
 // to the rectangle; saved as a PNG under the build folder for a person to

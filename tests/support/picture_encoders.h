@@ -16,6 +16,13 @@ using Palette = std::vector<std::array<std::uint8_t, 3>>;
 inline void Put32(Bytes& b, std::uint32_t v) {
     for (int s = 24; s >= 0; s -= 8) b.push_back(static_cast<std::uint8_t>(v >> s));
 }
+// The big-endian number at `at` of bytes or chars, as PNG and xwd headers hold them.
+template <typename Buffer>
+std::uint32_t Be32(const Buffer& b, std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<std::uint8_t>(b[at + i]);
+    return v;
+}
 inline void Put16le(Bytes& b, int v) {
     b.push_back(static_cast<std::uint8_t>(v & 0xFF));
     b.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));

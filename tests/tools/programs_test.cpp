@@ -30,10 +30,7 @@ Outcome Start(const std::string& command) {
 std::pair<int, int> PngSize(const std::string& path) {
     const picturetest::Bytes b = picturetest::ReadAll(path);
     if (b.size() < 24) return {0, 0};
-    auto be = [&](std::size_t at) {
-        return b[at] << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
-    };
-    return {be(16), be(20)};
+    return {quillon::testfiles::Be32(b, 16), quillon::testfiles::Be32(b, 20)};
 }
 
 std::string SkinWithIcon(const char* icon, const char* more = "") {
