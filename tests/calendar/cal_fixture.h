@@ -14,7 +14,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "calendar/QItemCal.h"

@@ -83,28 +83,26 @@ struct SkinScene : caltest::CalSceneOf<RecordingHost> {
                "L\tICONANIME\t\"big.bmp\"\nL\tDEVICENAME\t\"label.bmp\"\n" +
                more + "END\n";
     }
-    void Grey(const std::string& file, int w, int h, int level) {
-        dir.Write(file, picturetest::MakeFlatBmp(w, h, level));
-    }
     void WritePictures(int speakerStates) {
         dir.Write("bg.bmp", picturetest::MakeBmp24(1, 1, {kBg * 0x010101}));
-        Grey("still.bmp", 20, 20, kStill);
-        Grey("f0.bmp", 20, 20, kFrame0);
-        Grey("f1.bmp", 20, 20, kFrame1);
-        Grey("mute.bmp", 20, 20, kMute);
-        Grey("bigstill.bmp", 40, 40, kStill);
-        Grey("big.bmp", 40, 40, kFrame0);
-        Grey("label.bmp", 16, 6, kLabel);
-        Grey("alt.bmp", 16, 6, kAltLabel);
+        dir.Write("still.bmp", picturetest::MakeFlatBmp(20, 20, kStill));
+        dir.Write("f0.bmp", picturetest::MakeFlatBmp(20, 20, kFrame0));
+        dir.Write("f1.bmp", picturetest::MakeFlatBmp(20, 20, kFrame1));
+        dir.Write("mute.bmp", picturetest::MakeFlatBmp(20, 20, kMute));
+        dir.Write("bigstill.bmp", picturetest::MakeFlatBmp(40, 40, kStill));
+        dir.Write("big.bmp", picturetest::MakeFlatBmp(40, 40, kFrame0));
+        dir.Write("label.bmp", picturetest::MakeFlatBmp(16, 6, kLabel));
+        dir.Write("alt.bmp", picturetest::MakeFlatBmp(16, 6, kAltLabel));
         for (int i = 0; i < speakerStates; ++i)
-            Grey("st" + std::to_string(i) + ".bmp", 8, 8, StateLevel(i));
+            dir.Write("st" + std::to_string(i) + ".bmp",
+                      picturetest::MakeFlatBmp(8, 8, StateLevel(i)));
         // The balloon: an outline, so that its text shows inside.
         std::vector<int> outline(140 * 50, 0);
         for (int y = 0; y < 50; ++y)
             for (int x = 0; x < 140; ++x)
                 if (x < 2 || y < 2 || x >= 138 || y >= 48) outline[y * 140 + x] = 255;
         dir.Write("bl.bmp", picturetest::MakeGreyBmp(140, 50, outline));
-        Grey("dot.bmp", 3, 3, kDot);
+        dir.Write("dot.bmp", picturetest::MakeFlatBmp(3, 3, kDot));
     }
 
     // The middle of a device in TIMER, in the parent's coordinates.

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "platform/sdl/SdlBackend.h"
 #include "support/picture_files.h"

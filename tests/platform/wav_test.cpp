@@ -2,7 +2,6 @@
 // file it must turn away with a reason instead of reading past its end.
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 #include "platform/WavFile.h"
 #include "support/wav_files.h"
