@@ -30,10 +30,14 @@ TEST(CalendarBalloon, HoverSaysWhatIsUnderThePointer) {
     CQProg prog;
     ASSERT_TRUE(s.screen->GetProgram(3, &prog));
     const int bar = CalScene::LineX(11, 0), y = CalScene::RowY(kTue);
+    // What the balloon says once the pointer is at (x, y).
+    auto says = [&](int x, int y) {
+        s.h.MouseMove(x, y);
+        s.h.AdvanceMs(0);
+        return s.h.DrawnTexts();
+    };
 
-    s.h.MouseMove(bar, y);
-    s.h.AdvanceMs(0);
-    EXPECT_EQ(s.h.DrawnTexts(), Info("予約番号#3", prog));
+    EXPECT_EQ(says(bar, y), Info("予約番号#3", prog));
     // The L balloon stands above the row, its tail 15 pixels from its left.
     const int rowTop = CalScene::Y(14 + 34 * kTue);
     EXPECT_EQ(s.Pixel(bar - 15, rowTop - 50), RGB(255, 255, 255));
@@ -44,21 +48,14 @@ TEST(CalendarBalloon, HoverSaysWhatIsUnderThePointer) {
     s.h.AdvanceMs(0);
     EXPECT_TRUE(s.h.DrawnTexts().empty());
     s.h.LButtonUp(bar, y);
-    s.h.MouseMove(bar, y + 1);
-    s.h.AdvanceMs(0);
-    EXPECT_EQ(s.h.DrawnTexts(), Info("予約番号#3", prog));
-
-    s.h.MouseMove(CalScene::LineX(9, 30), CalScene::RowY(kWed));
-    s.h.AdvanceMs(0);
-    EXPECT_EQ(s.h.DrawnTexts(), (Log{log.GetLogStrState().str(), log.GetLogBeginDay().str(),
-                                     log.GetLogStrTime().str()}));
+    EXPECT_EQ(says(bar, y + 1), Info("予約番号#3", prog));
+    EXPECT_EQ(
+        says(CalScene::LineX(9, 30), CalScene::RowY(kWed)),
+        (Log{log.GetLogStrState().str(), log.GetLogBeginDay().str(), log.GetLogStrTime().str()}));
     // The gap between rows, an empty stretch and the label show none.
     for (CPoint p : {CPoint(bar, CalScene::Y(14 + 34 * kTue + 28)),
-                     CPoint(CalScene::LineX(18, 0), y), CPoint(CalScene::X(50), y)}) {
-        s.h.MouseMove(p.x, p.y);
-        s.h.AdvanceMs(0);
-        EXPECT_TRUE(s.h.DrawnTexts().empty()) << p.x << "," << p.y;
-    }
+                     CPoint(CalScene::LineX(18, 0), y), CPoint(CalScene::X(50), y)})
+        EXPECT_TRUE(says(p.x, p.y).empty()) << p.x << "," << p.y;
     // Dragging: the change it would make, from the first move on.
     s.Hold(bar, y, CalScene::LineX(15, 0), y);
     CQProg changed = s.Cal()->GetDragInfo()->changed;
