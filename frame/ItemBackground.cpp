@@ -77,6 +77,21 @@ void CItemBackground::OnLButtonUp(UINT flags, int x, int y) {
     if (self.IsAlive()) CItemBase::OnLButtonUp(flags, x, y);
 }
 
+namespace {
+
+// The background is copied whole at every full repaint: kept in the
+// window's depth, that copy is a plain one. Pictures with a mask stay as
+// they are (they are drawn through it).
+std::unique_ptr<CDibPicture> InScreenDepth(std::unique_ptr<CDibPicture> picture) {
+    if (picture->GetBitCount() == 32 || picture->GetMask() != nullptr) return picture;
+    const CSize size = picture->GetSize();
+    auto deep = std::make_unique<CDibPicture>();
+    if (!deep->Create(size.cx, size.cy, 32) || !picture->DrawTo(deep.get(), 0, 0)) return picture;
+    return deep;
+}
+
+}  // namespace
+
 bool CItemBackground::LoadPicture(const CString& path) {
     auto picture = std::make_unique<CDibPicture>();
     auto dimmed = std::make_unique<CDibPicture>();
@@ -86,8 +101,8 @@ bool CItemBackground::LoadPicture(const CString& path) {
         return false;
     }
     dimmed->SetBrightness(70);
-    m_pBg = std::move(picture);
-    m_pBgDim = std::move(dimmed);
+    m_pBg = InScreenDepth(std::move(picture));
+    m_pBgDim = InScreenDepth(std::move(dimmed));
     m_strBgFile = path;
     return true;
 }
