@@ -64,9 +64,13 @@ TEST(CTimeTest, HarnessClockDrivesCurrentTimeAndTickAndItsTimeZoneIsRestored) {
                     h.Now() == start + CTimeSpan(1));
         EXPECT_EQ(h.Tick(), timeGetTime());
 
+        // The same fields and the same instant read again in another zone.
         EXPECT_EQ(CTime(1970, 1, 1, 9, 0, 0).GetTime(), 0);
+        EXPECT_EQ(CTime(1970, 1, 1, 0, 0, 0).GetTime(), -9 * 3600);
+        EXPECT_EQ(CTime(0).GetHour(), 9);
         h.SetTimeZone("America/New_York");
         EXPECT_EQ(CTime(1970, 1, 1, 0, 0, 0).GetTime(), 5 * 3600);
+        EXPECT_EQ(CTime(0).GetHour(), 19);
     }
     EXPECT_STREQ(getenv("TZ"), "UTC");
     EXPECT_EQ(CTime(1970, 1, 1, 0, 0, 0).GetTime(), 0);
