@@ -320,10 +320,34 @@ bool CMaskPicture::Load(CString path) {
     m_nWidth = size.cx;
     m_nHeight = size.cy;
     m_runs.RemoveAll();
+    // The red level of each pixel, read from the rows directly for the
+    // usual depths: a large picture has many pixels.
+    const int bits = picture.GetBitCount();
+    std::uint8_t table[256] = {};
+    if (bits == 8) {
+        // Indexes past the table's entries read as black, as GetPixel has it.
+        const BITMAPINFO* info = picture.GetBitmapInfo();
+        const DWORD used = info->bmiHeader.biClrUsed;
+        const int entries = used != 0 ? static_cast<int>(std::min<DWORD>(used, 256)) : 256;
+        for (int i = 0; i < entries; ++i) table[i] = info->bmiColors[i].rgbRed;
+    }
+    auto red = [&](const BYTE* row, int x, int y) -> int {
+        switch (bits) {
+            case 32:
+                return row[4 * x + 2];
+            case 24:
+                return row[3 * x + 2];
+            case 8:
+                return table[row[x]];
+            default:
+                return GetRValue(picture.GetPixel(x, y));
+        }
+    };
     for (int y = 0; y < size.cy; ++y) {
         int previous = 0;
+        const BYTE* row = picture.GetRow(y);
         for (int x = 0; x < size.cx; ++x) {
-            int v = GetRValue(picture.GetPixel(x, y));
+            int v = red(row, x, y);
             if (v != 0) {
                 if (previous != 0 && m_runs.GetSize() > 0 &&
                     m_runs[m_runs.GetUpperBound()].coverage == v) {
