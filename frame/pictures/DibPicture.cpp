@@ -497,6 +497,23 @@ bool CDibPicture::SetBrightness(int percent) {
         std::int64_t v = std::int64_t{c} * percent / 100;
         return static_cast<int>(std::clamp<std::int64_t>(v, 0, 255));
     };
+    const int bits = GetBitCount();
+    if (m_bLoaded && m_pBits && (bits == 24 || bits == 32)) {
+        // True colour: each component through one table, row by row (the
+        // dimmed background is a whole screen of pixels).
+        std::uint8_t table[256];
+        for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>(scale(i));
+        const int bytes = bits / 8;
+        for (int y = 0; y < size.cy; ++y) {
+            BYTE* p = GetRow(y);
+            for (int x = 0; x < size.cx; ++x, p += bytes) {
+                p[0] = table[p[0]];
+                p[1] = table[p[1]];
+                p[2] = table[p[2]];
+            }
+        }
+        return true;
+    }
     for (int y = 0; y < size.cy; ++y) {
         for (int x = 0; x < size.cx; ++x) {
             COLORREF c = GetPixel(x, y);
