@@ -254,8 +254,16 @@ int main(int argc, char** argv) {
         const long long stepMs = twoWeeksMs / events;
         std::discrete_distribution<int> pick(std::begin(kWeights), std::end(kWeights));
         long counts[kKinds] = {};
-        long logsAdded = 0, logsAtMinute = 0, progsMax = 0, made = 0, deleted = 0;
+        long logsAdded = 0, progsMax = 0, made = 0, deleted = 0;
         std::size_t heapAtMinute = 0, heapMax = 0;
+        // What the run keeps on purpose, at the first minute: the screen's
+        // logs, and the harness's records of boxes and sounds.
+        std::size_t keptAtMinute[3] = {};
+        auto kept = [&](std::size_t out[3]) {
+            out[0] = static_cast<std::size_t>(CQMainScreenInternal::GetLogTable(screen).GetSize());
+            out[1] = h.MessageBoxes().size();
+            out[2] = h.Sounds().size();
+        };
         long minuteEvent = -1;
         const auto began = std::chrono::steady_clock::now();
         std::string broken;
@@ -341,7 +349,12 @@ int main(int argc, char** argv) {
                 std::chrono::steady_clock::now() - began >= std::chrono::minutes(1)) {
                 minuteEvent = e;
                 heapAtMinute = heap;
-                logsAtMinute = logsAdded;
+                kept(keptAtMinute);
+            }
+            if ((e + 1) % 20000 == 0) {
+                std::fprintf(stderr, "quillon-soak: %ld events, %.0f s\n", e + 1,
+                             std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
+                                 .count());
             }
             if (minuteEvent >= 0 && heap > heapMax) heapMax = heap;
         }
@@ -363,10 +376,19 @@ int main(int argc, char** argv) {
             rc = 1;
         }
         if (minuteEvent >= 0) {
-            // What the logs added since the first minute may take, generously.
-            const std::size_t allowed =
-                static_cast<std::size_t>(logsAdded - logsAtMinute) * 4 * sizeof(CQProgLog) +
-                (1u << 20);
+            // What was kept since the first minute may take, generously: a
+            // log in the screen's table (grown by doubling), the host's copy
+            // and a day row's entry; a box's texts; a sound's name.
+            std::size_t keptNow[3];
+            kept(keptNow);
+            const std::size_t allowed = (keptNow[0] - keptAtMinute[0]) * 4 * sizeof(CQProgLog) +
+                                        (keptNow[1] - keptAtMinute[1]) * 512 +
+                                        (keptNow[2] - keptAtMinute[2]) * 256 + (1u << 20);
+            std::fprintf(stderr,
+                         "  kept since then: %zu logs in the screen's table, %zu boxes and %zu "
+                         "sounds recorded\n",
+                         keptNow[0] - keptAtMinute[0], keptNow[1] - keptAtMinute[1],
+                         keptNow[2] - keptAtMinute[2]);
             const std::size_t growth = heapMax > heapAtMinute ? heapMax - heapAtMinute : 0;
             std::fprintf(stderr,
                          "  heap in use: %zu bytes after the first minute (event %ld), at most "
