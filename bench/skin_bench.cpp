@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench/frame_copy.h"
+#include "demo/SkinSize.h"
 #include "frame/pictures/DibPicture.h"
 
 namespace {
@@ -29,23 +30,10 @@ const std::string kSkin = std::getenv("QUILLON_BENCH_SKIN_DIR")
                               ? std::getenv("QUILLON_BENCH_SKIN_DIR")
                               : QUILLON_BENCH_SKIN;
 
-// The background picture's size plus the screen's client edge.
-CSize SkinSize() {
-    CSize size(1024, 768);
-    std::FILE* f = std::fopen((kSkin + "bg.bmp").c_str(), "rb");
-    unsigned char head[26] = {};
-    if (f != nullptr && std::fread(head, 1, sizeof head, f) == sizeof head && head[0] == 'B') {
-        auto le = [&](int at) { return head[at] | head[at + 1] << 8 | head[at + 2] << 16; };
-        size = CSize(le(18) + 6, le(22) + 6);
-    }
-    if (f != nullptr) std::fclose(f);
-    return size;
-}
-
 struct SkinScene {
     quillon::testing::Harness h;
     std::unique_ptr<CQMainScreen> screen;
-    CSize size = SkinSize();
+    CSize size = demo::SkinSize(kSkin);
     CTime monday = CTime(2025, 1, 6, 0, 0, 0);
 
     SkinScene() {
@@ -135,7 +123,7 @@ BENCHMARK(Skin_ProgramDragMove)->Unit(benchmark::kMicrosecond);
 
 void Skin_Construct(benchmark::State& state) {
     quillon::testing::Harness h;
-    const CSize size = SkinSize();
+    const CSize size = demo::SkinSize(kSkin);
     CWnd* parent = h.CreateParent(size.cx, size.cy);
     CString ini((kSkin + "TARVIK.INI").c_str()), pictures(kSkin.c_str());
     for (auto _ : state) {

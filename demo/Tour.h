@@ -3,6 +3,8 @@
 
 #include <quillon/quillon.h>
 
+#include "SkinSize.h"
+
 #include <functional>
 #include <string>
 
@@ -13,10 +15,6 @@ class Harness;
 }  // namespace quillon
 
 namespace demo {
-
-// The frame's client size for the skin: its background picture plus the
-// screen's client edge. 806 x 566 when the background cannot be read.
-CSize SkinSize(const std::string& skinDir);
 
 // Opening, the three views, a device drag with its balloon, a refused drag,
 // a program drag and a dubbing line, each written as a numbered PNG in

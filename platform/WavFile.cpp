@@ -4,16 +4,11 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/LittleEndian.h"
+
 namespace quillon {
 namespace platform {
 namespace {
-
-std::uint32_t Le16(const std::uint8_t* p) {
-    return p[0] | (std::uint32_t(p[1]) << 8);
-}
-std::uint32_t Le32(const std::uint8_t* p) {
-    return Le16(p) | (Le16(p + 2) << 16);
-}
 
 bool Fail(std::string* why, const char* text) {
     if (why) *why = text;

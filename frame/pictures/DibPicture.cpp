@@ -10,16 +10,13 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/LittleEndian.h"
 #include "platform/decode/PictureDecoder.h"
 
 namespace {
 
-std::uint32_t Le32(const BYTE* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint16_t Le16(const BYTE* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
+using quillon::platform::Le16;
+using quillon::platform::Le32;
 
 // A picture file opened for reading. Only regular files: a FIFO or a device
 // named as a picture must not block or stream forever.

@@ -6,6 +6,8 @@
 // the compressed data of a PNG must not inflate to more than its pixels need.
 #include "platform/decode/PictureDecoder.h"
 
+#include "platform/LittleEndian.h"
+
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
@@ -163,13 +165,6 @@ bool ReadFile(const char* path, std::vector<unsigned char>* bytes) {
 bool WithinCaps(long long width, long long height) {
     return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
            width * height <= kMaxPicturePixels;
-}
-
-std::uint32_t Le16(const unsigned char* p) {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8);
-}
-std::uint32_t Le32(const unsigned char* p) {
-    return Le16(p) | (Le16(p + 2) << 16);
 }
 
 // Bytes of LZW data of the first image of a GIF and its pixel count; false

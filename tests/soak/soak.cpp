@@ -20,7 +20,7 @@
 #include <quillon/testing.h>
 
 #include "demo/DemoHost.h"
-#include "demo/Tour.h"
+#include "demo/SkinSize.h"
 #include "frame/Item.h"
 #include "frame/QItem.h"
 #include "frame/QMainScreenInternal.h"
