@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -45,25 +46,6 @@ std::size_t HeapInUse() {
 
 const char* const kDevices[] = {"CD/DVD",     "MD",      "FM TUNER", "NKX",
                                 "SOUND CHIP", "SPEAKER", "OPT IN",   "OPT OUT"};
-
-enum Kind {
-    Move,
-    Click,
-    DoubleClick,
-    RightClick,
-    DeviceDrag,
-    BarDrag,
-    Wheel,
-    Delete,
-    View,
-    Host,
-    Log,
-    kKinds
-};
-const char* const kKindNames[kKinds] = {"move",        "click",     "double click", "right click",
-                                        "device drag", "bar drag",  "wheel",        "Delete",
-                                        "view",        "host call", "log"};
-const int kWeights[kKinds] = {24, 14, 3, 3, 14, 14, 6, 4, 3, 10, 5};
 
 struct Soak {
     quillon::testing::Harness& h;
@@ -106,6 +88,10 @@ struct Soak {
                         MK_LBUTTON);
         h.LButtonUp(to.x, to.y);
     }
+    void Click(CPoint p) {
+        h.LButtonDown(p.x, p.y);
+        h.LButtonUp(p.x, p.y);
+    }
     void FindTargets() {
         targets.clear();
         CTypedPtrArray<CPtrArray, CQItem*> items;
@@ -118,46 +104,23 @@ struct Soak {
             if (p.x >= 0) targets[name] = p;
         }
     }
+    // One of the host's calls, with random arguments.
     void HostCall() {
         const char* device = kDevices[Uniform(0, 7)];
-        switch (Uniform(0, 11)) {
-            case 0:
-                screen.SetStateCDDVD(Uniform(-1, 6));
-                break;
-            case 1:
-                screen.SetStateMD(Uniform(-1, 7));
-                break;
-            case 2:
-                screen.SetStateFM(Uniform(-1, 2));
-                break;
-            case 3:
-                screen.SetStateNKX(Uniform(-1, 2), "soak");
-                break;
-            case 4:
-                screen.SetStateSOUND(Uniform(-1, 2));
-                break;
-            case 5:
-                screen.SetStateSpeaker(Uniform(-1, 5));
-                break;
-            case 6:
-                screen.SetStateSpeakerMute(Uniform(0, 1) != 0);
-                break;
-            case 7:
-                screen.SetStateDubbing(device, kDevices[Uniform(0, 7)]);
-                break;
-            case 8:
-                screen.SetStateDubbingEnd();
-                break;
-            case 9:
-                screen.SetStateConnect(device, kDevices[Uniform(0, 7)]);
-                break;
-            case 10:
-                screen.DeleteAllConnect();
-                break;
-            default:
-                screen.SetProgDefaultTime(device, CTimeSpan(Uniform(1, 240) * 60));
-                break;
-        }
+        const std::function<void()> calls[] = {
+            [&] { screen.SetStateCDDVD(Uniform(-1, 6)); },
+            [&] { screen.SetStateMD(Uniform(-1, 7)); },
+            [&] { screen.SetStateFM(Uniform(-1, 2)); },
+            [&] { screen.SetStateNKX(Uniform(-1, 2), "soak"); },
+            [&] { screen.SetStateSOUND(Uniform(-1, 2)); },
+            [&] { screen.SetStateSpeaker(Uniform(-1, 5)); },
+            [&] { screen.SetStateSpeakerMute(Uniform(0, 1) != 0); },
+            [&] { screen.SetStateDubbing(device, kDevices[Uniform(0, 7)]); },
+            [&] { screen.SetStateDubbingEnd(); },
+            [&] { screen.SetStateConnect(device, kDevices[Uniform(0, 7)]); },
+            [&] { screen.DeleteAllConnect(); },
+            [&] { screen.SetProgDefaultTime(device, CTimeSpan(Uniform(1, 240) * 60)); }};
+        calls[Uniform(0, 11)]();
     }
     void AddLog() {
         CQProgLog log;
@@ -252,9 +215,61 @@ int main(int argc, char** argv) {
 
         const long long twoWeeksMs = 14LL * 86400 * 1000;
         const long long stepMs = twoWeeksMs / events;
-        std::discrete_distribution<int> pick(std::begin(kWeights), std::end(kWeights));
-        long counts[kKinds] = {};
         long logsAdded = 0, progsMax = 0, made = 0, deleted = 0;
+        // The event mix: each kind of event, its name in the report and its weight.
+        const struct {
+            const char* name;
+            int weight;
+            std::function<void()> run;
+        } kinds[] = {{"move", 24,
+                      [&] {
+                          const CPoint p = s.Uniform(0, 1) ? s.Target() : s.Anywhere();
+                          h.MouseMove(p.x, p.y);
+                      }},
+                     {"click", 14, [&] { s.Click(s.Uniform(0, 2) ? s.Target() : s.OnABar()); }},
+                     {"double click", 3,
+                      [&] {
+                          const CPoint p = s.Uniform(0, 1) ? s.Target() : s.OnABar();
+                          s.Click(p);
+                          h.LButtonDblClk(p.x, p.y);
+                          h.LButtonUp(p.x, p.y);
+                      }},
+                     {"right click", 3,
+                      [&] {
+                          const CPoint p = s.OnABar();
+                          h.RButtonDown(p.x, p.y);
+                          h.RButtonUp(p.x, p.y);
+                      }},
+                     {"device drag", 14,
+                      [&] {
+                          CPoint from = h.ItemCenter(screen, kDevices[s.Uniform(0, 7)]);
+                          if (from.x < 0) from = s.Target();
+                          s.Drag(from, s.Uniform(0, 3) ? s.OnCalendar() : s.Target());
+                      }},
+                     {"bar drag", 14,
+                      [&] {
+                          const CPoint from = s.OnABar();
+                          CPoint to = s.Uniform(0, 3) ? s.OnCalendar() : s.Target();
+                          // Along its row at times, as a move or stretch.
+                          if (s.Uniform(0, 1)) to.y = from.y;
+                          s.Drag(from, to);
+                      }},
+                     {"wheel", 6, [&] { h.Wheel(s.Uniform(0, 1) ? 120 : -120); }},
+                     {"Delete", 4, [&] { h.KeyDown(VK_DELETE); }},
+                     {"view", 3,
+                      [&] {
+                          screen.SetViewMode(s.Uniform(0, 2));
+                          s.FindTargets();
+                      }},
+                     {"host call", 10, [&] { s.HostCall(); }},
+                     {"log", 5, [&] {
+                          s.AddLog();
+                          ++logsAdded;
+                      }}};
+        std::vector<int> weights;
+        for (const auto& k : kinds) weights.push_back(k.weight);
+        std::discrete_distribution<int> pick(weights.begin(), weights.end());
+        std::vector<long> counts(weights.size());
         std::size_t heapAtMinute = 0, heapMax = 0;
         // What the run keeps on purpose, at the first minute: the screen's
         // logs, and the harness's records of boxes and sounds.
@@ -266,74 +281,18 @@ int main(int argc, char** argv) {
         };
         long minuteEvent = -1;
         const auto began = std::chrono::steady_clock::now();
+        auto seconds = [&] {
+            return std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        };
         std::string broken;
-        Kind last = Move;
+        int last = 0;
         long e = 0;
         for (; e < events && broken.empty(); ++e) {
             const int before = CQMainScreenInternal::GetProgTable(screen).GetSize();
-            const Kind kind = static_cast<Kind>(pick(s.rng));
-            last = kind;
-            ++counts[kind];
+            last = pick(s.rng);
+            ++counts[static_cast<std::size_t>(last)];
             h.SetMessageBoxAnswer(s.Uniform(0, 1) ? IDOK : IDCANCEL);
-            switch (kind) {
-                case Move: {
-                    CPoint p = s.Uniform(0, 1) ? s.Target() : s.Anywhere();
-                    h.MouseMove(p.x, p.y);
-                    break;
-                }
-                case Click: {
-                    CPoint p = s.Uniform(0, 2) ? s.Target() : s.OnABar();
-                    h.LButtonDown(p.x, p.y);
-                    h.LButtonUp(p.x, p.y);
-                    break;
-                }
-                case DoubleClick: {
-                    CPoint p = s.Uniform(0, 1) ? s.Target() : s.OnABar();
-                    h.LButtonDown(p.x, p.y);
-                    h.LButtonUp(p.x, p.y);
-                    h.LButtonDblClk(p.x, p.y);
-                    h.LButtonUp(p.x, p.y);
-                    break;
-                }
-                case RightClick: {
-                    CPoint p = s.OnABar();
-                    h.RButtonDown(p.x, p.y);
-                    h.RButtonUp(p.x, p.y);
-                    break;
-                }
-                case DeviceDrag: {
-                    CPoint from = h.ItemCenter(screen, kDevices[s.Uniform(0, 7)]);
-                    if (from.x < 0) from = s.Target();
-                    s.Drag(from, s.Uniform(0, 3) ? s.OnCalendar() : s.Target());
-                    break;
-                }
-                case BarDrag: {
-                    CPoint from = s.OnABar();
-                    CPoint to = s.Uniform(0, 3) ? s.OnCalendar() : s.Target();
-                    if (s.Uniform(0, 1)) to.y = from.y;  // along its row, as a move or stretch
-                    s.Drag(from, to);
-                    break;
-                }
-                case Wheel:
-                    h.Wheel(s.Uniform(0, 1) ? 120 : -120);
-                    break;
-                case Delete:
-                    h.KeyDown(VK_DELETE);
-                    break;
-                case View:
-                    screen.SetViewMode(s.Uniform(0, 2));
-                    s.FindTargets();
-                    break;
-                case Host:
-                    s.HostCall();
-                    break;
-                case Log:
-                    s.AddLog();
-                    ++logsAdded;
-                    break;
-                default:
-                    break;
-            }
+            kinds[last].run();
             // The clock runs: timers and paints for a moment, then the wall
             // clock on to its share of two weeks; the host's once-a-second work.
             h.AdvanceMs(static_cast<std::uint32_t>(s.Uniform(0, 150)));
@@ -345,26 +304,20 @@ int main(int argc, char** argv) {
             if (after > progsMax) progsMax = after;
             broken = s.Broken();
             const std::size_t heap = HeapInUse();
-            if (minuteEvent < 0 &&
-                std::chrono::steady_clock::now() - began >= std::chrono::minutes(1)) {
+            if (minuteEvent < 0 && seconds() >= 60) {
                 minuteEvent = e;
                 heapAtMinute = heap;
                 kept(keptAtMinute);
             }
-            if ((e + 1) % 20000 == 0) {
-                std::fprintf(stderr, "quillon-soak: %ld events, %.0f s\n", e + 1,
-                             std::chrono::duration<double>(std::chrono::steady_clock::now() - began)
-                                 .count());
-            }
+            if ((e + 1) % 20000 == 0)
+                std::fprintf(stderr, "quillon-soak: %ld events, %.0f s\n", e + 1, seconds());
             if (minuteEvent >= 0 && heap > heapMax) heapMax = heap;
         }
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
         std::fprintf(stderr, "quillon-soak: %ld events in %.0f s (seed %u), clock %s to %s\n", e,
-                     seconds, seed, static_cast<const char*>(start.Format("%Y-%m-%d")),
+                     seconds(), seed, static_cast<const char*>(start.Format("%Y-%m-%d")),
                      static_cast<const char*>(h.Now().Format("%Y-%m-%d")));
-        for (int k = 0; k < kKinds; ++k)
-            std::fprintf(stderr, "  %-12s %ld\n", kKindNames[k], counts[k]);
+        for (std::size_t k = 0; k < counts.size(); ++k)
+            std::fprintf(stderr, "  %-12s %ld\n", kinds[k].name, counts[k]);
         std::fprintf(stderr,
                      "  programs: %ld added, %ld removed, at most %ld at once, %d at the end\n"
                      "  logs added: %ld; message boxes: %zu\n",
@@ -372,23 +325,22 @@ int main(int argc, char** argv) {
                      logsAdded, h.MessageBoxes().size());
         if (!broken.empty()) {
             std::fprintf(stderr, "quillon-soak: after event %ld (%s): %s\n", e - 1,
-                         kKindNames[last], broken.c_str());
+                         kinds[last].name, broken.c_str());
             rc = 1;
         }
         if (minuteEvent >= 0) {
             // What was kept since the first minute may take, generously: a
             // log in the screen's table (grown by doubling), the host's copy
             // and a day row's entry; a box's texts; a sound's name.
-            std::size_t keptNow[3];
-            kept(keptNow);
-            const std::size_t allowed = (keptNow[0] - keptAtMinute[0]) * 4 * sizeof(CQProgLog) +
-                                        (keptNow[1] - keptAtMinute[1]) * 512 +
-                                        (keptNow[2] - keptAtMinute[2]) * 256 + (1u << 20);
+            std::size_t since[3];
+            kept(since);
+            for (int i = 0; i < 3; ++i) since[i] -= keptAtMinute[i];
+            const std::size_t allowed =
+                since[0] * 4 * sizeof(CQProgLog) + since[1] * 512 + since[2] * 256 + (1u << 20);
             std::fprintf(stderr,
                          "  kept since then: %zu logs in the screen's table, %zu boxes and %zu "
                          "sounds recorded\n",
-                         keptNow[0] - keptAtMinute[0], keptNow[1] - keptAtMinute[1],
-                         keptNow[2] - keptAtMinute[2]);
+                         since[0], since[1], since[2]);
             const std::size_t growth = heapMax > heapAtMinute ? heapMax - heapAtMinute : 0;
             std::fprintf(stderr,
                          "  heap in use: %zu bytes after the first minute (event %ld), at most "
