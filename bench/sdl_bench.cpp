@@ -45,7 +45,9 @@ struct PresentScene {
             state.SkipWithError("no SDL window");
             return;
         }
-        for (auto _ : state) backend->Present(id, *picture, dirty);
+        quillon::platform::FramePicture shown;
+        shown.backing = picture;
+        for (auto _ : state) backend->Present(id, shown, dirty);
     }
 };
 

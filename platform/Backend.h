@@ -9,8 +9,8 @@
 //   them over with PostInput, mostly from WaitEvents.
 // - Presenting: whenever the message queue goes idle (a peek finds nothing,
 //   a pump has dispatched everything, or the loop is about to wait), the
-//   platform hands each frame's backing picture with the rectangle that
-//   changed since the last Present. Nothing is presented in between.
+//   platform hands each frame's picture with the rectangle that changed
+//   since the last Present. Nothing is presented in between.
 // - Waiting ends when input was posted, or when the timeout (the next window
 //   timer) ran out; a wait without timeout that can never end answers false.
 // - A message box is modal and keeps the queue pumping: it dispatches the
@@ -34,6 +34,18 @@ namespace platform {
 struct DibSection;
 struct ToolTipPicture;
 
+// What a frame shows: its backing picture (32 bits a pixel, the client
+// size), over which the client surface of one child window may lie instead
+// of being copied into it, so that a window covering most of its frame costs
+// no copy per paint. CopyShownRect (BackendCalls.h) reads it. The object
+// lives as long as the frame; the pixels it names are those of the moment
+// they are read.
+struct FramePicture {
+    const DibSection* backing = nullptr;
+    const DibSection* layer = nullptr;  // null when nothing lies over the backing
+    CRect layerRect;                    // where the layer shows, client coordinates
+};
+
 class Backend {
 public:
     virtual ~Backend() = default;
@@ -52,10 +64,11 @@ public:
     // or 0 when none can be made.
     virtual int CreateWindow(const CString& title, int width, int height) = 0;
     virtual void DestroyWindow(int id) = 0;
-    // The rectangle `dirty` (client coordinates, inside the picture) of the
-    // window's backing picture (32 bits a pixel, the client size) changed.
-    // The picture stays the platform's: copy what is kept.
-    virtual void Present(int id, const DibSection& picture, const RECT& dirty) = 0;
+    // The rectangle `dirty` (client coordinates, inside the picture) of what
+    // the window shows changed. The picture stays the platform's: a backend
+    // may keep a reference to it until DestroyWindow(id), and reads then
+    // what the window shows at that time.
+    virtual void Present(int id, const FramePicture& picture, const RECT& dirty) = 0;
 
     // Waits up to `timeoutMs` (kWaitForever: no limit) for input. True when
     // input was posted or the time ran out; false when no input can ever

@@ -8,6 +8,7 @@
 #include <quillon/platform/Geometry.h>
 #include <quillon/platform/Types.h>
 
+#include <cstdint>
 #include <vector>
 
 class CWnd;
@@ -16,6 +17,11 @@ namespace quillon {
 namespace platform {
 
 struct DibSection;
+struct FramePicture;
+
+// Copies the rectangle `r` (inside the backing) of what a frame shows into
+// `to`, top row first, `pitch` bytes a row.
+void CopyShownRect(const FramePicture& picture, const RECT& r, std::uint8_t* to, int pitch);
 
 // What the user did, in the client coordinates of the frame `frameId` (the
 // number CreateWindow answered). It becomes a message when the queue reaches

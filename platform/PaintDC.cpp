@@ -49,6 +49,7 @@ BOOL ShareClientSurface(CWnd* wnd, HBITMAP picture) {
     if (!IsWindow(wnd)) return FALSE;
     auto* d = wnd->PlatformData();
     if (d->topLevel || !d->frame) return FALSE;
+    quillon::platform::ReleaseLayer(wnd);
     if (picture == nullptr) {
         if (!d->surfaceShared) return TRUE;
         d->surface = quillon::platform::MakeSurface(d->ClientWidth(), d->ClientHeight());

@@ -206,6 +206,8 @@ BOOL CWnd::ShowWindow(int command) {
     bool was = (m_data->style & WS_VISIBLE) != 0;
     bool show = command != SW_HIDE;
     if (was == show) return was ? TRUE : FALSE;
+    // A layer hidden would leave the frame's backing without its pixels.
+    quillon::platform::ReleaseLayer(this);
     if (show) {
         m_data->style |= WS_VISIBLE;
         InvalidateRect(nullptr, TRUE);

@@ -26,6 +26,7 @@
 #include <quillon/platform/Messages.h>
 #include <quillon/platform/Window.h>
 
+#include "platform/Backend.h"
 #include "platform/BackendCalls.h"
 #include "platform/gdi/Bitmap.h"
 
@@ -69,6 +70,8 @@ struct WindowData {
     bool hookInside = false;
     int backendId = 0;                    // frames
     CRect presentDirty;                   // frames: client coordinates not yet presented
+    CWnd* layer = nullptr;                // frames: the child shown over the backing
+    FramePicture shown;                   // frames: what Present hands the backend
     std::vector<std::string> paintTexts;  // DrawText's texts in its last paint (when recorded)
 
     CRect ClientRectInParent() const {
@@ -100,8 +103,6 @@ void QueueIdle(Idle kind);
 const std::vector<CWnd*>& LiveWindows();
 bool IsLive(const CWnd* wnd);
 FrameWindow* FrameById(int backendId);
-// The frame's backing picture (32 bits), null when there is none.
-HBITMAP FrameBacking(const CWnd* frame);
 
 // Pointer state, screen coordinates; frame null when it is outside every
 // frame.
@@ -141,6 +142,11 @@ HBITMAP TakeUpdateArea(CWnd* wnd, PAINTSTRUCT* ps);
 HBITMAP MakeSurface(int width, int height);
 // Puts a client rectangle of the window on its frame's backing picture.
 void ComposeClientRect(CWnd* wnd, const RECT& client);
+// Before a window of a frame moves, shows, hides, goes, gets a child or a
+// new surface: the child shown over the frame's backing (if any) is copied
+// into it, as every other child is, until a composition finds it may lie
+// over the backing again.
+void ReleaseLayer(const CWnd* wndInFrame);
 
 // The cursor that shows (the wait cursor while it is on): id for the backend.
 int ShownCursorId();

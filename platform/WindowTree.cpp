@@ -138,6 +138,7 @@ BOOL DestroyWindowFor(CWnd* wnd) {
     WindowData* d = D(wnd);
     if (d->destroying) return FALSE;
     d->destroying = true;
+    ReleaseLayer(wnd);
     SendMessage(wnd, WM_DESTROY, 0, 0);
     std::vector<CWnd*> children = d->children;
     for (CWnd* c : children) DestroyWindowFor(c);

@@ -59,18 +59,29 @@ void CopyRect(const DibSection& from, const CRect& r, HeadlessBackend::Picture* 
     }
 }
 
+void CopyShown(const FramePicture& from, const CRect& r, HeadlessBackend::Picture* to) {
+    if (r.IsRectEmpty()) return;
+    auto* dst = reinterpret_cast<std::uint8_t*>(
+        to->bgrx.data() + static_cast<std::size_t>(r.top) * static_cast<std::size_t>(to->width) +
+        r.left);
+    CopyShownRect(from, r, dst, to->width * 4);
+}
+
 }  // namespace
 
-void HeadlessBackend::Present(int id, const DibSection& picture, const RECT& dirty) {
+// Presenting is lazy: the picture is read when a test looks at the window,
+// so frames nobody looks at cost no copy.
+void HeadlessBackend::Present(int id, const FramePicture& picture, const RECT& dirty) {
     auto it = m_windows.find(id);
-    if (it == m_windows.end() || picture.bitCount != 32) return;
+    if (it == m_windows.end() || !picture.backing || picture.backing->bitCount != 32) return;
     const Picture& p = it->second;
     CRect r(dirty);
-    r &= CRect(0, 0, std::min(p.width, picture.width), std::min(p.height, picture.height));
+    r &= CRect(0, 0, std::min(p.width, picture.backing->width),
+               std::min(p.height, picture.backing->height));
     if (r.IsRectEmpty()) return;
     Pending& pending = m_pending[id];
     if (pending.from != nullptr && pending.from != &picture) {
-        CopyRect(*pending.from, pending.dirty, &it->second);
+        CopyShown(*pending.from, pending.dirty, &it->second);
         pending.dirty.SetRectEmpty();
     }
     pending.from = &picture;
@@ -114,7 +125,7 @@ const HeadlessBackend::Picture* HeadlessBackend::WindowPicture(int id) const {
     if (it == m_windows.end()) return nullptr;
     auto pending = m_pending.find(id);
     if (pending != m_pending.end()) {
-        CopyRect(*pending->second.from, pending->second.dirty, &it->second);
+        CopyShown(*pending->second.from, pending->second.dirty, &it->second);
         m_pending.erase(pending);
     }
     return &it->second;

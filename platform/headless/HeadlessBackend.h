@@ -39,7 +39,7 @@ public:
     int MessageBox(CWnd* owner, const CString& text, const CString& caption, UINT type) override;
     int CreateWindow(const CString& title, int width, int height) override;
     void DestroyWindow(int id) override;
-    void Present(int id, const DibSection& picture, const RECT& dirty) override;
+    void Present(int id, const FramePicture& picture, const RECT& dirty) override;
     // Sleeps the timeout on the platform clock; waiting for ever is false:
     // no input comes but what is scripted.
     bool WaitEvents(DWORD timeoutMs) override;
@@ -70,7 +70,7 @@ private:
     // What was presented and not yet copied: the window system's picture
     // lives until the window goes, which forgets this first.
     struct Pending {
-        const DibSection* from = nullptr;
+        const FramePicture* from = nullptr;
         CRect dirty;
     };
     mutable std::map<int, Picture> m_windows;

@@ -167,7 +167,7 @@ public:
     int ScreenHeight() const override { return DisplaySide(false); }
     int CreateWindow(const CString& title, int width, int height) override;
     void DestroyWindow(int id) override;
-    void Present(int id, const DibSection& picture, const RECT& dirty) override;
+    void Present(int id, const FramePicture& picture, const RECT& dirty) override;
     bool WaitEvents(DWORD timeoutMs) override;
     void SetCursor(int cursorId) override;
     void ShowToolTip(int id, const ToolTipPicture& tip) override;
@@ -298,9 +298,10 @@ void SdlBackend::DestroyWindow(int id) {
     if (m_lastPress.window == id) m_lastPress.valid = false;
 }
 
-void SdlBackend::Present(int id, const DibSection& picture, const RECT& dirty) {
+void SdlBackend::Present(int id, const FramePicture& shown, const RECT& dirty) {
     Window* w = Find(id);
-    if (!w || picture.bitCount != 32) return;
+    if (!w || !shown.backing || shown.backing->bitCount != 32) return;
+    const DibSection& picture = *shown.backing;
     CRect r(dirty);
     r &= CRect(0, 0, std::min(w->width, picture.width), std::min(w->height, picture.height));
     if (r.IsRectEmpty()) return;
@@ -309,7 +310,7 @@ void SdlBackend::Present(int id, const DibSection& picture, const RECT& dirty) {
     int pitch = 0;
     // A locked streaming texture is write-only: the whole rectangle is written.
     if (SDL_LockTexture(w->frame, &sr, &pixels, &pitch) != 0) return;
-    CopyRows(picture, sr, static_cast<Uint8*>(pixels), pitch);
+    CopyShownRect(shown, r, static_cast<Uint8*>(pixels), pitch);
     SDL_UnlockTexture(w->frame);
     Render(id);
 }

@@ -1,0 +1,125 @@
+// A child that covers most of its frame is shown over the frame's backing
+// instead of being copied into it; whatever happens to the windows around
+// it, the frame must show what a copy would have shown.
+#include <memory>
+
+#include "frame/pictures/DibPicture.h"
+#include "window_helpers.h"
+
+using quillon::testing::Harness;
+using wintest::ExpectPixels;
+using wintest::MakeChild;
+
+namespace {
+
+class Filled : public CWnd {
+public:
+    explicit Filled(COLORREF c) : fill(c) {}
+    void OnPaint() override {
+        CPaintDC dc(this);
+        dc.FillSolidRect(&dc.m_ps.rcPaint, fill);
+    }
+    COLORREF fill;
+};
+
+const COLORREF kRed = RGB(200, 0, 0), kGreen = RGB(0, 200, 0), kBlue = RGB(0, 0, 200);
+
+}  // namespace
+
+TEST(LayerTest, TheFrameShowsWhatACopyWouldShow) {
+    Harness h;
+    CWnd* parent = h.CreateParent(100, 60);
+    h.AdvanceMs(0);
+    const COLORREF frame = h.Pixel(90, 55);
+    const COLORREF border = GetSysColor(COLOR_WINDOWFRAME) & 0xFFFFFF;
+
+    Filled a(kRed);
+    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 80, 50), WS_VISIBLE | WS_BORDER));
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{0, 0, border}, {1, 1, kRed}, {78, 48, kRed}, {79, 30, border}, {90, 55, frame}});
+
+    // It paints again: the new pixels show, and only where it painted.
+    a.fill = kGreen;
+    CRect part(10, 10, 20, 20);
+    a.InvalidateRect(&part, FALSE);
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{11, 11, kGreen}, {20, 20, kGreen}, {21, 21, kRed}, {5, 5, kRed}});
+
+    // A later sibling over it shows on top of it, and so does a child of its own.
+    a.fill = kRed;
+    a.InvalidateRect(nullptr, FALSE);
+    {
+        Filled over(kBlue);
+        ASSERT_TRUE(MakeChild(&over, parent, CRect(60, 30, 90, 58)));
+        h.AdvanceMs(0);
+        ExpectPixels(h, {{70, 40, kBlue}, {85, 55, kBlue}, {30, 30, kRed}});
+    }
+    {
+        Filled inner(kGreen);
+        ASSERT_TRUE(MakeChild(&inner, &a, CRect(4, 4, 8, 8)));
+        h.AdvanceMs(0);
+        ExpectPixels(h, {{6, 6, kGreen}, {70, 40, kRed}, {85, 55, frame}});
+    }
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{6, 6, kRed}});
+
+    // Painting on the frame leaves the window as it is.
+    {
+        CClientDC dc(parent);
+        dc.FillSolidRect(0, 0, 100, 60, kBlue);
+    }
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{40, 20, kRed}, {0, 0, border}, {90, 55, kBlue}});
+
+    // Moved, hidden, resized and shown again: the frame shows through where
+    // it left, and until the frame repaints, what was presented stays.
+    a.MoveWindow(20, 10, 80, 50, FALSE);
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{10, 5, frame}, {20, 10, border}, {50, 30, kRed}, {98, 58, kRed}});
+    a.InvalidateRect(nullptr, FALSE);
+    h.AdvanceMs(0);
+    a.ShowWindow(SW_HIDE);
+    a.MoveWindow(0, 0, 40, 30, FALSE);
+    EXPECT_EQ(h.Pixel(50, 30), kRed);
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{50, 30, frame}});
+    a.ShowWindow(SW_SHOW);
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{10, 10, kRed}, {50, 30, frame}});
+}
+
+TEST(LayerTest, AWindowGoneOrGivenAnotherSurfaceLeavesNothingBehind) {
+    Harness h;
+    CWnd* parent = h.CreateParent(60, 40);
+    h.AdvanceMs(0);
+    const COLORREF frame = h.Pixel(30, 20);
+    auto wnd = std::make_unique<Filled>(kRed);
+    ASSERT_TRUE(MakeChild(wnd.get(), parent, CRect(0, 0, 60, 40)));
+    auto picture = std::make_unique<CDibPicture>();
+    ASSERT_TRUE(picture->Create(60, 40, 32));
+    picture->GetMemDC()->FillSolidRect(0, 0, 60, 40, kGreen);
+    ASSERT_TRUE(ShareClientSurface(wnd.get(), picture->GetMemDC()->GetCurrentBitmap()));
+    wnd->fill = kBlue;
+    wnd->InvalidateRect(nullptr, FALSE);
+    h.AdvanceMs(0);
+
+    // The shared picture is what shows until the sharing ends; then the
+    // picture may go before the next paint, and before the harness reads.
+    ASSERT_TRUE(ShareClientSurface(wnd.get(), nullptr));
+    picture.reset();
+    EXPECT_EQ(h.Pixel(30, 20), kBlue);
+    wnd->fill = kRed;
+    wnd->InvalidateRect(nullptr, FALSE);
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(30, 20), kRed);
+
+    // Destroyed while it shows: read before and after the frame repaints.
+    wnd->fill = kGreen;
+    wnd->InvalidateRect(nullptr, FALSE);
+    h.AdvanceMs(0);
+    wnd->DestroyWindow();
+    wnd.reset();
+    EXPECT_EQ(h.Pixel(30, 20), kGreen);
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(30, 20), frame);
+}
