@@ -62,7 +62,8 @@ CRect ClientRectInFrame(const CWnd* wnd) {
 // no visible window of its own and no later sibling over it.
 bool MayLieOver(const CWnd* child) {
     const WindowData* cd = D(child);
-    if (!cd || cd->topLevel || !cd->frame || cd->parent != cd->frame || !Visible(child)) return false;
+    if (!cd || cd->topLevel || !cd->frame || cd->parent != cd->frame || !Visible(child))
+        return false;
     const DibSection* s = cd->surface;
     if (!s || s->bitCount != 32 || s->width < cd->ClientWidth() || s->height < cd->ClientHeight())
         return false;

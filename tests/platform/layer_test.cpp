@@ -36,7 +36,8 @@ TEST(LayerTest, TheFrameShowsWhatACopyWouldShow) {
     Filled a(kRed);
     ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 80, 50), WS_VISIBLE | WS_BORDER));
     h.AdvanceMs(0);
-    ExpectPixels(h, {{0, 0, border}, {1, 1, kRed}, {78, 48, kRed}, {79, 30, border}, {90, 55, frame}});
+    ExpectPixels(h,
+                 {{0, 0, border}, {1, 1, kRed}, {78, 48, kRed}, {79, 30, border}, {90, 55, frame}});
 
     // It paints again: the new pixels show, and only where it painted.
     a.fill = kGreen;
