@@ -41,16 +41,8 @@ protected:
         }
     }
     std::unique_ptr<Child> Start() {
-        auto demo = std::make_unique<Child>(
-            std::vector<std::string>{QUILLON_E2E_DEMO, "--data", m_data.Path("")}, SdlEnv(1));
-        m_loaded = demo->LineStarting("loaded", 20000);
-        m_window = FindWindow("Quillon");
-        return demo;
-    }
-    void Stop(std::unique_ptr<Child>& demo) {
-        kill(demo->Pid(), SIGTERM);
-        EXPECT_EQ(demo->Wait(), 0);
-        demo.reset();
+        return Launch({QUILLON_E2E_DEMO, "--data", m_data.Path("")}, 1, "loaded", "Quillon",
+                      &m_loaded);
     }
     std::string At(Point p) const {
         return std::to_string(m_window.x + p.x) + " " + std::to_string(m_window.y + p.y);
@@ -63,12 +55,10 @@ protected:
         Sleep(200);
         X11("xdotool mouseup 1");
     }
-    Shot Window(const std::string& name) { return Screenshot(m_window, name); }
 
     picturetest::TempDir m_data;
     std::map<std::string, Point> m_layout;
     std::string m_loaded;
-    WindowGeometry m_window;
 };
 
 TEST_F(DemoWindow, ReservesByDragDeletesWithDeleteAndKeepsWhatRemains) {

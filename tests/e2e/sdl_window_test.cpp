@@ -44,16 +44,14 @@ protected:
 
     // Starts the host, waits for its first frame and finds its window.
     std::unique_ptr<Child> Start(int scale) {
-        auto host = std::make_unique<Child>(
-            std::vector<std::string>{QUILLON_E2E_HOST, m_skin.Path(""), std::to_string(kW),
-                                     std::to_string(kH)},
-            SdlEnv(scale));
-        std::string ready = host->LineStarting("ready", 20000);
+        std::string ready;
+        auto host =
+            Launch({QUILLON_E2E_HOST, m_skin.Path(""), std::to_string(kW), std::to_string(kH)},
+                   scale, "ready", "Quillon e2e", &ready);
         EXPECT_FALSE(ready.empty()) << "the host never presented its first frame";
         if (ready.empty()) return nullptr;
         std::printf("start-up to the first presented frame: %s ms\n",
                     ready.substr(ready.rfind(' ') + 1).c_str());
-        m_window = FindWindow("Quillon e2e");
         m_scale = scale;
         return host;
     }
@@ -64,10 +62,8 @@ protected:
                std::to_string(m_window.y + (kEdge + y) * m_scale);
     }
     void MoveTo(int x, int y) { X11("xdotool mousemove " + At(x, y)); }
-    Shot Window(const std::string& name) { return Screenshot(m_window, name); }
 
     picturetest::TempDir m_skin;
-    WindowGeometry m_window;
     int m_scale = 1;
 };
 
@@ -191,8 +187,7 @@ TEST_F(SdlWindow, AScaledWindowIsTwiceTheSizeAndClicksLandOnTheSameItem) {
                 ++split;
         }
     EXPECT_EQ(split, 0) << "pixels blurred or shifted by the scale";
-    kill(host->Pid(), SIGTERM);
-    EXPECT_EQ(host->Wait(), 0);
+    Stop(host);
 }
 
 }  // namespace

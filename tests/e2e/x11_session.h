@@ -3,7 +3,6 @@
 // and screenshots.
 #pragma once
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -171,10 +170,35 @@ struct Shot {
     }
 };
 
+// The window named `name` on our server: its place and size on the screen.
+struct WindowGeometry {
+    std::string id;
+    int x = 0, y = 0, width = 0, height = 0;
+};
+inline WindowGeometry FindWindow(const std::string& name) {
+    WindowGeometry g;
+    std::string id = X11("xdotool search --sync --name '" + name + "'");
+    g.id = id.substr(0, id.find('\n'));
+    std::istringstream geo(X11("xdotool getwindowgeometry --shell " + g.id));
+    std::string kv;
+    while (geo >> kv) {
+        auto eq = kv.find('=');
+        if (eq == std::string::npos) continue;
+        std::string k = kv.substr(0, eq);
+        int v = std::atoi(kv.c_str() + eq + 1);
+        if (k == "X") g.x = v;
+        if (k == "Y") g.y = v;
+        if (k == "WIDTH") g.width = v;
+        if (k == "HEIGHT") g.height = v;
+    }
+    return g;
+}
+
 // The screen through xwd (ZPixmap, 32 bits a pixel, true colour), cropped
-// to the rectangle; saved as a PNG under the build folder for a person to
-// look at.
-inline Shot Screenshot(int x0, int y0, int w, int h, const std::string& name) {
+// to the window; saved as a PNG under the build folder for a person to look
+// at.
+inline Shot Screenshot(const WindowGeometry& g, const std::string& name) {
+    const int x0 = g.x, y0 = g.y, w = g.width, h = g.height;
     Shot shot;
     std::string xwd = X11("xwd -root -silent");
     if (xwd.size() < 100) return shot;
@@ -218,23 +242,12 @@ protected:
             return;
         }
         // -displayfd: the server picks a free display and writes its number.
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        Server() = fork();
-        if (Server() == 0) {
-            dup2(fds[1], 3);
-            int null = open("/dev/null", O_WRONLY);
-            dup2(null, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-dpi", "96",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        pollfd p{fds[0], POLLIN, 0};
-        char c;
-        while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
+        Server() = std::make_unique<Child>(
+            std::vector<std::string>{"sh", "-c",
+                                     "exec Xvfb -displayfd 1 -screen 0 1024x768x24 -dpi 96 "
+                                     "-nolisten tcp 2>/dev/null"},
+            std::vector<std::string>{});
+        const std::string number = Server()->LineStarting("", 10000);
         if (number.empty()) {
             g_skip = "Xvfb could not start";
             return;
@@ -242,51 +255,40 @@ protected:
         g_display = ":" + number;
     }
     static void TearDownTestSuite() {
-        if (Server() > 0) {
-            kill(Server(), SIGTERM);
-            waitpid(Server(), nullptr, 0);
-        }
+        if (!Server()) return;
+        kill(Server()->Pid(), SIGTERM);
+        Server()->Wait();
+        Server().reset();
     }
     void SetUp() override {
         if (!g_skip.empty()) GTEST_SKIP() << g_skip;
     }
-    static pid_t& Server() {
-        static pid_t pid = -1;
-        return pid;
+    static std::unique_ptr<Child>& Server() {
+        static std::unique_ptr<Child> server;
+        return server;
     }
-};
 
-// The environment of a program shown through SDL on our server.
-inline std::vector<std::string> SdlEnv(int scale) {
-    return {"DISPLAY=" + g_display, "QUILLON_BACKEND=sdl", "SDL_AUDIODRIVER=dummy",
-            "QUILLON_SCALE=" + std::to_string(scale), "ASAN_OPTIONS=detect_leaks=0"};
-}
-
-// The window named `name` on our server: its place and size on the screen.
-struct WindowGeometry {
-    std::string id;
-    int x = 0, y = 0, width = 0, height = 0;
-};
-inline WindowGeometry FindWindow(const std::string& name) {
-    WindowGeometry g;
-    std::string id = X11("xdotool search --sync --name '" + name + "'");
-    g.id = id.substr(0, id.find('\n'));
-    std::istringstream geo(X11("xdotool getwindowgeometry --shell " + g.id));
-    std::string kv;
-    while (geo >> kv) {
-        auto eq = kv.find('=');
-        if (eq == std::string::npos) continue;
-        std::string k = kv.substr(0, eq);
-        int v = std::atoi(kv.c_str() + eq + 1);
-        if (k == "X") g.x = v;
-        if (k == "Y") g.y = v;
-        if (k == "WIDTH") g.width = v;
-        if (k == "HEIGHT") g.height = v;
+    // Starts `args` shown through SDL at `scale`, and waits for its line
+    // starting with `first` (into `line`) and then for its window `title`.
+    std::unique_ptr<Child> Launch(const std::vector<std::string>& args, int scale,
+                                  const char* first, const char* title, std::string* line) {
+        auto child = std::make_unique<Child>(
+            args, std::vector<std::string>{
+                      "DISPLAY=" + g_display, "QUILLON_BACKEND=sdl", "SDL_AUDIODRIVER=dummy",
+                      "QUILLON_SCALE=" + std::to_string(scale), "ASAN_OPTIONS=detect_leaks=0"});
+        *line = child->LineStarting(first, 20000);
+        if (!line->empty()) m_window = FindWindow(title);
+        return child;
     }
-    return g;
-}
-inline Shot Screenshot(const WindowGeometry& g, const std::string& name) {
-    return Screenshot(g.x, g.y, g.width, g.height, name);
-}
+    // SIGTERM ends a program cleanly.
+    static void Stop(std::unique_ptr<Child>& child) {
+        kill(child->Pid(), SIGTERM);
+        EXPECT_EQ(child->Wait(), 0);
+        child.reset();
+    }
+    Shot Window(const std::string& name) { return Screenshot(m_window, name); }
+
+    WindowGeometry m_window;
+};
 
 }  // namespace x11test
