@@ -3,9 +3,8 @@
 // one another.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -16,31 +15,24 @@
 
 #include "frame/Item.h"
 #include "frame/QItem.h"
+#include "platform/LittleEndian.h"
 
 namespace {
 
 const std::string kSkin = QUILLON_DEFAULT_SKIN;
 
-bool IsFile(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-std::uint32_t Le(const std::string& b, size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
 // Seconds of a plain 16-bit PCM WAV file; -1 for anything else.
 double PcmSeconds(const std::string& path) {
+    using quillon::platform::Le16;
+    using quillon::platform::Le32;
     std::ifstream f(path, std::ios::binary);
-    std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (b.size() < 44 || b.compare(0, 4, "RIFF") || b.compare(8, 8, "WAVEfmt ") ||
-        Le(b, 20, 2) != 1 || Le(b, 34, 2) != 16 || b.compare(36, 4, "data") ||
-        Le(b, 40, 4) != b.size() - 44)
+    std::string s((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    const auto* b = reinterpret_cast<const std::uint8_t*>(s.data());
+    if (s.size() < 44 || s.compare(0, 4, "RIFF") || s.compare(8, 8, "WAVEfmt ") ||
+        Le16(b + 20) != 1 || Le16(b + 34) != 16 || s.compare(36, 4, "data") ||
+        Le32(b + 40) != s.size() - 44)
         return -1;
-    return static_cast<double>(Le(b, 40, 4)) / Le(b, 28, 4);
+    return static_cast<double>(Le32(b + 40)) / Le32(b + 28);
 }
 
 struct SkinScreen {
@@ -58,7 +50,7 @@ TEST(DefaultSkin, LoadsEveryPictureAndSound) {
     EXPECT_TRUE(s.h.MessageBoxes().empty());
     // The week font fails quietly, glyph by glyph: its files must be there.
     for (const char* glyph : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "slash"})
-        EXPECT_TRUE(IsFile(kSkin + "week" + glyph + ".bmp")) << glyph;
+        EXPECT_TRUE(std::filesystem::is_regular_file(kSkin + "week" + glyph + ".bmp")) << glyph;
     // Sound names are used as written, so they must name the skin's files.
     // Effects stay short: they play at every hover and click.
     for (const CString& se :
