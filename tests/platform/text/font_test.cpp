@@ -11,6 +11,8 @@
 
 #include <quillon/platform/Geometry.h>
 
+#include "support/picture_files.h"
+
 using quillon::platform::GlyphImage;
 using quillon::platform::MeasureText;
 
@@ -216,13 +218,12 @@ TEST(FontTest, GlyphsAreRenderedOnceAndShareTheFallbackFace) {
 }
 
 TEST(FontTest, WithoutJapaneseFontsTextShowsBoxesAndOneWarning) {
-    char dejavuDir[] = "/tmp/quillon-fonts-XXXXXX";
-    char emptyDir[] = "/tmp/quillon-nofonts-XXXXXX";
-    ASSERT_TRUE(mkdtemp(dejavuDir) != nullptr && mkdtemp(emptyDir) != nullptr);
-    const std::string dejavu = std::string(dejavuDir) + "/DejaVuSans.ttf";
-    ASSERT_EQ(symlink("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", dejavu.c_str()), 0);
+    picturetest::TempDir dejavuDir, emptyDir;
+    ASSERT_EQ(symlink("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                      dejavuDir.Path("DejaVuSans.ttf").c_str()),
+              0);
 
-    quillon::platform::UseFontDirectoryForTesting(dejavuDir);
+    quillon::platform::UseFontDirectoryForTesting(dejavuDir.Path("").c_str());
     testing::internal::CaptureStderr();
     CFont a, b, none, back;
     ASSERT_TRUE(Create(a, -11, "ＭＳ ゴシック"));
@@ -236,7 +237,7 @@ TEST(FontTest, WithoutJapaneseFontsTextShowsBoxesAndOneWarning) {
     EXPECT_TRUE(!IsHollowBox(glyphs[0].image) && IsHollowBox(glyphs[1].image));
 
     // No fonts at all: the font still works and draws boxes.
-    quillon::platform::UseFontDirectoryForTesting(emptyDir);
+    quillon::platform::UseFontDirectoryForTesting(emptyDir.Path("").c_str());
     testing::internal::CaptureStderr();
     ASSERT_TRUE(Create(none, -11, "ＭＳ ゴシック"));
     err = testing::internal::GetCapturedStderr();
@@ -251,7 +252,4 @@ TEST(FontTest, WithoutJapaneseFontsTextShowsBoxesAndOneWarning) {
     ASSERT_TRUE(Create(back, -11, "ＭＳ ゴシック"));
     EXPECT_EQ(Info(back).family, "IPAGothic");
     EXPECT_EQ(Info(a).family, "DejaVu Sans");  // fonts made before the switch keep their faces
-    unlink(dejavu.c_str());
-    rmdir(dejavuDir);
-    rmdir(emptyDir);
 }
