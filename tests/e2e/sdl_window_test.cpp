@@ -103,7 +103,7 @@ TEST_F(SdlWindow, InputReachesTheHostAndTheScreenShowsTipsAndBoxes) {
     // The tip's face is the information background; its text is dark ink
     // inside the face's bounds.
     int dark = 0;
-    Bounds bounds;
+    CRect bounds;
     const int face = tip.Count(0xFFFFE1u, &bounds);
     for (int y = bounds.top; y < bounds.bottom; ++y)
         for (int x = bounds.left; x < bounds.right; ++x)
@@ -147,7 +147,7 @@ TEST_F(SdlWindow, InputReachesTheHostAndTheScreenShowsTipsAndBoxes) {
     Sleep(600);
     Shot box = Window("messagebox");
     // Its caption bar is the highlight colour, around the window's middle.
-    Bounds barBounds;
+    CRect barBounds;
     EXPECT_GT(box.Count(0x000080u, &barBounds), 1000) << "no box was drawn";
     EXPECT_LT(std::abs((barBounds.left + barBounds.right) / 2 - kW / 2), 10)
         << "the box is not centred";

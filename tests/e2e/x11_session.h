@@ -10,18 +10,17 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <quillon/platform/Geometry.h>
 
 #include "platform/decode/PictureDecoder.h"
 #include "support/picture_encoders.h"
@@ -75,16 +74,16 @@ public:
         m_reaped = true;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-    // User and system time so far, in seconds.
+    // User and system time so far, in seconds: fields 14 and 15 of its
+    // stat, counted after the command's closing parenthesis.
     double CpuSeconds() const {
         std::ifstream stat("/proc/" + std::to_string(m_pid) + "/stat");
-        std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        std::istringstream rest(all.substr(all.rfind(')') + 2));
-        std::string field;
-        double ticks = 0;
-        for (int i = 3; i <= 15 && rest >> field; ++i)
-            if (i == 14 || i == 15) ticks += std::stod(field);
-        return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+        std::string all;
+        std::getline(stat, all);
+        unsigned long user = 0, system = 0;
+        std::sscanf(all.c_str() + all.rfind(')') + 1,
+                    " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system);
+        return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
     }
 
 private:
@@ -134,17 +133,6 @@ inline void Sleep(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-// The smallest rectangle around the points added.
-struct Bounds {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    void Add(int x, int y) {
-        left = std::min(left, x);
-        top = std::min(top, y);
-        right = std::max(right, x + 1);
-        bottom = std::max(bottom, y + 1);
-    }
-};
-
 struct Shot {
     int width = 0;
     int height = 0;
@@ -158,13 +146,13 @@ struct Shot {
         return At((kEdge + x) * scale, (kEdge + y) * scale);
     }
     // Pixels of `color`, and the smallest rectangle around them.
-    int Count(std::uint32_t color, Bounds* bounds = nullptr) const {
+    int Count(std::uint32_t color, CRect* bounds = nullptr) const {
         int n = 0;
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
                 if (At(x, y) != color) continue;
                 ++n;
-                if (bounds != nullptr) bounds->Add(x, y);
+                if (bounds != nullptr) *bounds |= CRect(x, y, x + 1, y + 1);
             }
         return n;
     }
@@ -172,25 +160,13 @@ struct Shot {
 
 // The window named `name` on our server: its place and size on the screen.
 struct WindowGeometry {
-    std::string id;
     int x = 0, y = 0, width = 0, height = 0;
 };
 inline WindowGeometry FindWindow(const std::string& name) {
     WindowGeometry g;
-    std::string id = X11("xdotool search --sync --name '" + name + "'");
-    g.id = id.substr(0, id.find('\n'));
-    std::istringstream geo(X11("xdotool getwindowgeometry --shell " + g.id));
-    std::string kv;
-    while (geo >> kv) {
-        auto eq = kv.find('=');
-        if (eq == std::string::npos) continue;
-        std::string k = kv.substr(0, eq);
-        int v = std::atoi(kv.c_str() + eq + 1);
-        if (k == "X") g.x = v;
-        if (k == "Y") g.y = v;
-        if (k == "WIDTH") g.width = v;
-        if (k == "HEIGHT") g.height = v;
-    }
+    std::sscanf(
+        X11("xdotool search --sync --name '" + name + "' getwindowgeometry --shell").c_str(),
+        "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &g.x, &g.y, &g.width, &g.height);
     return g;
 }
 
