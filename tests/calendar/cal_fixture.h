@@ -176,15 +176,7 @@ struct CalSceneOf {
 
 using CalScene = CalSceneOf<>;
 
-// A log of `p` that ran over `ran`, in `state` (-1, the default: none told).
-inline CQProgLog LogOf(const CQProg& p, const CTimeRect& ran, int state = -1) {
-    CQProgLog log;
-    static_cast<CQProg&>(log) = p;
-    log.SetLogTime(ran);
-    log.m_nLogState = state;
-    return log;
-}
-
+using schedtest::LogOf;
 using schedtest::Single;
 using schedtest::Weekly;
 

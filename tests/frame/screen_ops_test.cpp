@@ -145,10 +145,8 @@ TEST(ScreenOpsTest, ItemsAreToldInTableOrderAndProgramsKeepSlotsDevicesAndCalend
 
     // A log rebuilds the calendar too.
     Events().clear();
-    CQProgLog log;
-    static_cast<CQProg&>(log) = Program(2, 12, 9);
-    log.SetLogTime(CTimeRect(CTime(2025, 2, 12, 9, 0, 0), CTime(2025, 2, 12, 9, 30, 0)));
-    ASSERT_TRUE(screen.AddLog(log));
+    ASSERT_TRUE(screen.AddLog(schedtest::LogOf(
+        Program(2, 12, 9), CTimeRect(CTime(2025, 2, 12, 9, 0, 0), CTime(2025, 2, 12, 9, 30, 0)))));
     EXPECT_EQ(Events(), Log{"calendar:CAL rebuild"});
 
     // Only a device takes a reservation length.

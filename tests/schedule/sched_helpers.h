@@ -37,6 +37,15 @@ inline CQProg Weekly(int slot, int pattern, int bh, int bm, int eh, int em, int 
     return p;
 }
 
+// A log of `p` that ran over `ran`, in `state` (-1, the default: none told).
+inline CQProgLog LogOf(const CQProg& p, const CTimeRect& ran, int state = -1) {
+    CQProgLog log;
+    static_cast<CQProg&>(log) = p;
+    log.SetLogTime(ran);
+    log.m_nLogState = state;
+    return log;
+}
+
 inline std::string S(const char* utf8) {
     return Sjis(utf8).str();
 }

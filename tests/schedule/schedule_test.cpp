@@ -167,9 +167,8 @@ TEST(QProg, KindsPatternsTimesAndTexts) {
     }
 
     // A log adds its own time and state to the program part.
-    CQProgLog l;
-    static_cast<CQProg&>(l) = Single(5, 1999, 11, 1, 21, 0, 22, 30);
-    l.SetLogTime(CTimeRect(CTime(1999, 11, 1, 21, 3, 10), CTime(1999, 11, 2, 0, 31, 5)));
+    CQProgLog l = LogOf(Single(5, 1999, 11, 1, 21, 0, 22, 30),
+                        CTimeRect(CTime(1999, 11, 1, 21, 3, 10), CTime(1999, 11, 2, 0, 31, 5)));
     const char* const states[] = {"", "\x8E\xC0\x8D\x73\x8D\xCF\x82\xDD",  // 実行済み
                                   "\x8E\xC0\x8D\x73\x83\x47\x83\x89\x81\x5B", ""};
     for (int state = -1; state <= 2; ++state) {
@@ -339,12 +338,9 @@ TEST(ProgramTable, StoreReplaceRefuseAndDelete) {
     // Slot 1 is still compared with the others; an improper one shows its own message only.
     EXPECT_FALSE(s.SetProgram(Wed(1, 11, 30, 12, 30)) || s.SetProgram(Wed(3, 11, 2, 11, 5)) ||
                  s.SetProgram(Wed(0, 14, 0, 15, 0)));
-    EXPECT_EQ(BoxTexts(h, seen), (Texts{"Unknow Error!\n\x97\x5C\x96\xF1\x8E\x9E\x8A\xD4\x82\xAA"
-                                        "\x83\x5F\x83\x75\x82\xC1\x82\xC4\x82\xA2\x82\xDC\x82\xB7"
-                                        "\x81\x42"
-                                        "code=-1",
-                                        S("Unknow Error!\n予約時間がダブっています。code=-2"),
-                                        S("Unknow Error! CQProg\nスロット番号が不正")}));
+    EXPECT_EQ(BoxTexts(h, seen),
+              (Texts{S("Unknow Error!\n予約時間がダブっています。code=-1"),
+                     S("Unknow Error!\n予約時間がダブっています。code=-2"), S(kSlotMsg)}));
     ASSERT_TRUE(s.GetProgram(1, &out));
     EXPECT_EQ(out.GetBeginTime(), D(8, 10, 5));
     EXPECT_FALSE(s.GetProgram(3, &out) || s.GetProgram(0, &out));
@@ -355,13 +351,69 @@ TEST(ProgramTable, StoreReplaceRefuseAndDelete) {
     EXPECT_FALSE(s.GetProgram(1, &out) || s.DeleteProgram(1));
     EXPECT_EQ(s.ChkOverlapProg(probe), -2);
 
-    CQProgLog log;
-    static_cast<CQProg&>(log) = Wed(3, 10, 30, 11, 30);
-    log.SetLogTime(CTimeRect(D(8, 10, 30), D(8, 11, 29)));
+    CQProgLog log = LogOf(Wed(3, 10, 30, 11, 30), CTimeRect(D(8, 10, 30), D(8, 11, 29)));
     EXPECT_TRUE(s.AddLog(log) && s.AddLog(log));  // duplicates stay
     log.SetLogTime(CTimeRect(D(8, 10, 30), D(8, 10, 30)));
     EXPECT_FALSE(s.AddLog(log));
-    EXPECT_EQ(BoxTexts(h, seen + 3), Texts{S("Unknow Error! CQProgLog\n開始終了時刻の順序が不正")});
+    EXPECT_EQ(BoxTexts(h, seen + 3), Texts{S(kOrderMsg)});
+}
+
+// Mend: a day is a calendar day. New York leaves daylight saving on 2026-11-01
+// and enters it on 2027-03-14; programs are times of day, so they stay on the
+// clock face across the change.
+
+TEST(DaylightSaving, RunsAndEndsStayOnTheClockFace) {
+    Harness h;
+    h.SetTimeZone("America/New_York");
+    CArray<CQProg, CQProg> progs;
+    progs.Add(Weekly(1, 0x7F, 10, 0, 11, 0));
+    for (int y : {2026, 2027}) {  // a week through the fall back, then the spring forward
+        const int mo = y == 2026 ? 10 : 3, d = y == 2026 ? 29 : 11;
+        CArray<CQProgLog, CQProgLog> logs;
+        CQMainScreen::GetInPeriodLog(
+            &progs, CTimeRect(CTime(y, mo, d, 0, 0, 0), CTime(y, mo, d + 7, 0, 0, 0)), &logs);
+        ASSERT_EQ(logs.GetSize(), 7) << y;
+        for (int i = 0; i < 7; ++i) {  // days past the month's end roll into the next
+            EXPECT_EQ(GetLogTimeRect(logs[i]).GetBegin(), CTime(y, mo, d + i, 10, 0, 0)) << i;
+            EXPECT_EQ(logs[i].GetLogStrTime().str(), "10:00 - 11:00") << y << "/" << i;
+        }
+    }
+
+    // A program's end on the next date keeps its time of day; a whole-day
+    // program ends at the same time on the next date.
+    const std::pair<CQProg, const char*> ends[] = {
+        {Single(1, 2026, 10, 31, 23, 0, 3, 0), "2026-11-01 03:00"},
+        {Single(1, 2026, 10, 31, 23, 0, 1, 0), "2026-11-01 01:00"},
+        {Single(1, 2027, 3, 13, 23, 0, 3, 0), "2027-03-14 03:00"},
+        {Single(1, 2026, 10, 31, 10, 0, 10, 0), "2026-11-01 10:00"}};
+    for (const auto& [p, end] : ends) EXPECT_EQ(p.GetEndTime().Format("%Y-%m-%d %H:%M").str(), end);
+    EXPECT_EQ(ends[0].first.GetStrTime().str(), "23:00 - 03:00");
+    // Noon is 13 hours after midnight on the day with 25 hours.
+    const CTime noon(2026, 11, 1, 12, 0, 0);
+    EXPECT_EQ((noon - CTimeRect::GetYMD(noon)).GetTotalSeconds(), 13 * 3600);
+}
+
+TEST(DaylightSaving, PairCheckFindsTheNextDaysRunAtItsLocalTime) {
+    Harness h;
+    h.SetTimeZone("America/New_York");
+    const CQProg sunday = Single(1, 2026, 11, 1, 10, 0, 11, 0);
+    const CQProg night = Single(1, 2026, 10, 31, 23, 30, 9, 59);
+    const CQProg monday = Single(1, 2026, 11, 2, 0, 30, 1, 0);
+    const CQProg springSunday = Single(1, 2027, 3, 14, 10, 0, 11, 0);
+    ExpectPairs({
+        // Saturday night into the Sunday of the change, against Sunday 10:00.
+        {sunday, Weekly(2, kSat, 23, 0, 9, 58), 180, -2},
+        {sunday, Weekly(2, kSat, 23, 0, 9, 57), 180, 0},
+        {sunday, Weekly(2, kSat, 23, 0, 10, 1), 180, -1},
+        // A single program into the Sunday, against a Sunday weekly program.
+        {night, Weekly(2, kSun, 10, 1, 11, 0), 180, -2},
+        {night, Weekly(2, kSun, 10, 2, 11, 0), 180, 0},
+        // Sunday night against the Monday after the change.
+        {monday, Weekly(2, kSun, 23, 0, 0, 29), 180, -2},
+        {monday, Weekly(2, kSun, 23, 0, 0, 31), 180, -1},
+        {springSunday, Weekly(2, kSat, 23, 0, 9, 58), 180, -2},
+        {springSunday, Weekly(2, kSat, 23, 0, 9, 57), 180, 0},
+    });
 }
 
 }  // namespace
