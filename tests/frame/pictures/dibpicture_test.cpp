@@ -9,7 +9,7 @@
 
 using picturetest::ExpectEvery;
 
-TEST(DibPicture, CreateWritesHeaderTableAndBlackBits) {
+TEST(DibPicture, EveryDepthHasItsHeaderTableBlackBitsAndPixelsInside) {
     for (int bits : {1, 4, 8, 16, 24, 32}) {
         SCOPED_TRACE(bits);
         CDibPicture p;
@@ -29,7 +29,20 @@ TEST(DibPicture, CreateWritesHeaderTableAndBlackBits) {
         }
         std::sort(seen.begin(), seen.end());
         EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end());
+        for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {13, 0}, {0, 5}, {13, 5}}) {
+            EXPECT_FALSE(p.SetPixel(x, y, RGB(255, 255, 255)));
+            EXPECT_EQ(p.GetPixel(x, y), 0u);
+        }
+        // (12, 4), the bottom-right pixel, lies in the first stored row.
+        EXPECT_TRUE(p.SetPixel(12, 4, RGB(255, 255, 255)));
+        EXPECT_EQ(p.GetPixel(12, 4) & 0xF8F8F8, 0xF8F8F8u);
+        EXPECT_TRUE(p.GetPixel(11, 4) == 0u && p.GetPixel(12, 3) == 0u);
+        const BYTE* first = p.GetBits();
+        EXPECT_TRUE(std::any_of(first, first + p.GetStride(), [](BYTE b) { return b != 0; }));
     }
+}
+
+TEST(DibPicture, DefaultSizesRefusalsAndTheBytesOfEachDepth) {
     // No size takes the screen's, no depth its depth.
     CDibPicture p;
     ASSERT_TRUE(p.Create(0, 99, 0));
@@ -44,32 +57,13 @@ TEST(DibPicture, CreateWritesHeaderTableAndBlackBits) {
     EXPECT_TRUE(p.Create(-1, 5, -1));
     quillon::platform::SetBackend(nullptr);
     EXPECT_TRUE(p.GetSize() == CSize(320, 200) && p.GetBitCount() == 24);
-    // What cannot be made is refused.
+    // An empty picture has no pixels; what cannot be made is refused.
     CDibPicture bad;
+    EXPECT_TRUE(bad.GetPixel(0, 0) == 0u && !bad.SetPixel(0, 0, RGB(255, 255, 255)));
     for (auto [w, h, bits] :
          {std::tuple{10, 10, 2}, {10, 0, 32}, {20000, 10, 32}, {16384, 16384, 32}})
         EXPECT_FALSE(bad.Create(w, h, bits)) << w << "x" << h << "x" << bits;
     EXPECT_FALSE(bad.IsLoaded());
-}
-
-TEST(DibPicture, PixelsOutsideAndAtEveryDepth) {
-    CDibPicture none;
-    EXPECT_TRUE(none.GetPixel(0, 0) == 0u && !none.SetPixel(0, 0, RGB(255, 255, 255)));
-    for (int bits : {1, 4, 8, 16, 24, 32}) {
-        SCOPED_TRACE(bits);
-        CDibPicture p;
-        ASSERT_TRUE(p.Create(9, 7, bits));
-        for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {9, 0}, {0, 7}, {9, 7}}) {
-            EXPECT_FALSE(p.SetPixel(x, y, RGB(255, 255, 255)));
-            EXPECT_EQ(p.GetPixel(x, y), 0u);
-        }
-        // (8, 6), the bottom-right pixel, lies in the first stored row.
-        EXPECT_TRUE(p.SetPixel(8, 6, RGB(255, 255, 255)));
-        EXPECT_EQ(p.GetPixel(8, 6) & 0xF8F8F8, 0xF8F8F8u);
-        EXPECT_TRUE(p.GetPixel(7, 6) == 0u && p.GetPixel(8, 5) == 0u);
-        const BYTE* first = p.GetBits();
-        EXPECT_TRUE(std::any_of(first, first + p.GetStride(), [](BYTE b) { return b != 0; }));
-    }
     // Indexed pictures write the nearest table entry.
     CDibPicture mono, four, eight, sixteen, p32;
     ASSERT_TRUE(mono.Create(8, 1, 1) && four.Create(3, 1, 4) && eight.Create(2, 2, 8));

@@ -1,4 +1,8 @@
+// Masks: runs from grey levels, blending by coverage and opacity, clip
+// rectangles and the drawing helpers; and the bitmap font, whose glyphs are
+// masks.
 
+#include "frame/pictures/BitmapFont.h"
 #include "frame/pictures/DibPicture.h"
 #include "frame/pictures/MaskPicture.h"
 #include "support/picture_files.h"
@@ -21,6 +25,23 @@ std::vector<int> Runs(const CMaskPicture& m) {
     std::vector<int> v;
     for (const MaskRun& r : m.GetRuns()) v.insert(v.end(), {r.x, r.y, r.coverage, r.length});
     return v;
+}
+
+const COLORREF kInk = RGB(200, 10, 60);
+
+// Glyph files `prefix + name + ".bmp"`, each a full-coverage w x h block.
+struct Glyphs {
+    picturetest::TempDir dir;
+    Glyphs(const char* prefix, std::initializer_list<std::tuple<const char*, int, int>> glyphs) {
+        for (auto [name, w, h] : glyphs)
+            dir.Write(std::string(prefix) + name + ".bmp", picturetest::MakeFlatBmp(w, h, 255));
+    }
+};
+
+void ExpectInk(const CDibPicture& t, std::initializer_list<std::pair<int, int>> ink,
+               std::initializer_list<std::pair<int, int>> bare) {
+    for (auto [x, y] : ink) EXPECT_EQ(t.GetPixel(x, y), kInk) << x << "," << y;
+    for (auto [x, y] : bare) EXPECT_EQ(t.GetPixel(x, y), 0u) << x << "," << y;
 }
 
 }  // namespace
@@ -46,27 +67,24 @@ TEST(MaskPicture, LoadBuildsRunsFromTheRedComponent) {
 TEST(MaskPicture, CoverageAndOpacityBlendExactly) {
     CMaskPicture m;
     ASSERT_TRUE(LoadGrey(&m, 2, 1, {255, 128}));
+    // {under, colour, opacity, over coverage 255, over 128}: 255 at full
+    // opacity is the colour; 128 is half-way, truncated toward zero both ways
+    // (255 -> 128, 0 -> 127); opacity is clamped to 0..256.
+    const std::tuple<COLORREF, COLORREF, int, COLORREF, COLORREF> blends[] = {
+        {RGB(255, 0, 200), RGB(0, 255, 100), 999, RGB(0, 255, 100), RGB(128, 127, 150)},
+        {RGB(0, 0, 0), RGB(255, 255, 255), 128, RGB(127, 127, 127), RGB(63, 63, 63)},
+        {RGB(9, 9, 9), RGB(255, 255, 255), -3, RGB(9, 9, 9), RGB(9, 9, 9)}};
     for (int bits : {32, 24}) {
-        SCOPED_TRACE(bits);
-        CDibPicture t;
-        ASSERT_TRUE(t.Create(3, 1, bits));
-        for (int x : {0, 1}) t.SetPixel(x, 0, RGB(255, 0, 200));
-        m.SetColor(RGB(0, 255, 100));
-        m.SetOpacity(999);  // clamped to 256
-        EXPECT_TRUE(m.Draw(&t, 0, 0));
-        EXPECT_EQ(t.GetPixel(0, 0), RGB(0, 255, 100));  // 255 at full opacity: the colour
-        // 128: half-way, truncated toward zero both ways (255 -> 128, 0 -> 127).
-        EXPECT_TRUE(t.GetPixel(1, 0) == RGB(128, 127, 150) && t.GetPixel(2, 0) == 0u);
-        // Opacity 128 on coverage 256: w = 128; opacity below 0 is 0.
-        t.SetPixel(0, 0, RGB(0, 0, 0));
-        m.SetColor(RGB(255, 255, 255));
-        m.SetOpacity(128);
-        m.Draw(&t, 0, 0);
-        EXPECT_EQ(t.GetPixel(0, 0), RGB(127, 127, 127));
-        m.SetOpacity(-3);
-        t.SetPixel(0, 0, RGB(9, 9, 9));
-        m.Draw(&t, 0, 0);
-        EXPECT_EQ(t.GetPixel(0, 0), RGB(9, 9, 9));
+        for (const auto& [under, colour, opacity, full, half] : blends) {
+            SCOPED_TRACE(std::to_string(bits) + " bits, opacity " + std::to_string(opacity));
+            CDibPicture t;
+            ASSERT_TRUE(t.Create(3, 1, bits));
+            for (int x : {0, 1}) t.SetPixel(x, 0, under);
+            m.SetColor(colour);
+            m.SetOpacity(opacity);
+            EXPECT_TRUE(m.Draw(&t, 0, 0));
+            picturetest::ExpectPixels(t, {{0, 0, full}, {1, 0, half}, {2, 0, 0}});
+        }
     }
     // Long partial runs against the formula for many different pixels.
     ASSERT_TRUE(LoadGrey(&m, 37, 1, std::vector<int>(37, 77)));
@@ -162,4 +180,51 @@ TEST(MaskPicture, DrawingHelpersAlignContrastAndFill) {
     EXPECT_TRUE(
         FillTranslucent(&u, -2147483647, -2147483647, 2147483647, 2147483647, 0, 256, true));
     EXPECT_TRUE(u.GetPixel(0, 5) == 0u && u.GetPixel(2, 5) == back);
+}
+
+TEST(BitmapFont, DrawsGlyphsSideBySideAligned) {
+    Glyphs g("f", {{"1", 3, 5}, {"2", 4, 5}, {"slash", 2, 7}, {"5", 5, 5}});
+    CBitmapFont font(g.dir.Path("f").c_str());
+    EXPECT_TRUE(font.GetGlyph('/') != nullptr && font.GetGlyph('3') == nullptr &&
+                font.GetGlyph('A') == nullptr);
+    CDibPicture t, c;
+    ASSERT_TRUE(t.Create(40, 20, 32) && c.Create(40, 20, 32));
+    EXPECT_TRUE(font.DrawString(&t, kInk, "12/5", RECT{0, 0, 40, 20}, 1, 1));
+    // 1 at 0..2, 2 at 3..6, / at 7..8 (the tallest), 5 at 9..13, from the top.
+    ExpectInk(t, {{0, 0}, {2, 0}, {3, 0}, {6, 0}, {7, 0}, {8, 0}, {9, 0}, {13, 0}, {8, 6}, {13, 4}},
+              {{14, 0}, {6, 5}});
+    // Centred: the 14 x 7 box lands at ((40 - 14) / 2, (20 - 7) / 2).
+    font.DrawString(&c, kInk, "12/5", RECT{0, 0, 40, 20}, 0, 0);
+    ExpectInk(c, {{13, 6}, {26, 6}}, {{12, 6}, {13, 5}, {27, 6}});
+}
+
+TEST(BitmapFont, MissingGlyphIsASixteenPixelFrameOrThePrefixFile) {
+    Glyphs g("g", {{"1", 3, 5}});
+    CBitmapFont font(g.dir.Path("g").c_str());
+    CDibPicture t, clipped, e;
+    ASSERT_TRUE(t.Create(40, 20, 24) && clipped.Create(40, 20, 32) && e.Create(8, 8, 32));
+    font.DrawString(&t, kInk, "1x1", RECT{0, 0, 40, 20}, 1, 1);
+    // The frame spans x 3..18, y 0..15; the second 1 follows at 19.
+    ExpectInk(t, {{3, 0}, {18, 0}, {3, 15}, {18, 15}, {10, 0}, {3, 8}, {18, 8}, {19, 0}},
+              {{4, 1}, {17, 14}, {3, 16}, {22, 0}});
+    // The frame honours the target's clip rectangle.
+    clipped.SetClipRect(0, 0, 10, 20);
+    font.DrawString(&clipped, kInk, "1x", RECT{0, 0, 40, 20}, 1, 1);
+    ExpectInk(clipped, {{3, 0}}, {{18, 0}});
+    // Nothing at all for the empty text; a long text does not overflow.
+    EXPECT_TRUE(font.DrawString(&e, kInk, "", RECT{0, 0, 8, 8}, 0, 0) && e.GetPixel(4, 4) == 0u);
+    EXPECT_TRUE(font.DrawString(&e, kInk, CString('x', 100000), RECT{0, 0, 8, 8}, 0, 0));
+
+    // Every other code shares the prefix file.
+    Glyphs prefix("h", {{"", 6, 2}, {"0", 1, 1}});
+    CBitmapFont shared(prefix.dir.Path("h").c_str());
+    ASSERT_NE(shared.GetGlyph('A'), nullptr);
+    EXPECT_TRUE(shared.GetGlyph('A') == shared.GetGlyph(0) &&
+                shared.GetGlyph('A') == shared.GetGlyph(0xFF));
+    // A digit never falls back.
+    EXPECT_TRUE(shared.GetGlyph('7') == nullptr && shared.GetGlyph('/') == nullptr);
+    CDibPicture u;
+    ASSERT_TRUE(u.Create(20, 4, 32));
+    shared.DrawString(&u, kInk, "A0B", RECT{0, 0, 20, 4}, 1, 1);
+    ExpectInk(u, {{5, 1}, {6, 0}, {7, 1}}, {{6, 1}, {13, 0}});
 }
