@@ -115,30 +115,31 @@ TEST(DragTest, ADragStartsPastTenPixelsRightOrDownButElevenLeftOrUp) {
     } cases[] = {{9, 0, false},   {10, 0, true},    {0, 9, false},   {0, 10, true},
                  {-10, 0, false}, {-11, 0, true},   {0, -10, false}, {0, -11, true},
                  {10, 10, true},  {-10, -10, false}};
+    // The drags that a press at (x, y) and a move by (dx, dy) start.
+    auto started = [&](int x, int y, int dx, int dy) {
+        Fresh();
+        s.Down(x, y);
+        s.Move(x + dx, y + dy, MK_LBUTTON);
+        const Log drags = Filter(Fresh(), "begindrag");
+        EXPECT_EQ(d->IsDragging(), !drags.empty());
+        s.Up(x + dx, y + dy);
+        EXPECT_FALSE(d->IsCaptured());
+        return drags;
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(Pt(c.dx, c.dy));
-        Fresh();
-        s.Down(100, 90);
-        s.Move(100 + c.dx, 90 + c.dy, MK_LBUTTON);
-        EXPECT_EQ(Count(Fresh(), "D:begindrag 0"), c.starts ? 1 : 0);
-        EXPECT_EQ(d->IsDragging(), c.starts);
-        s.Up(100 + c.dx, 90 + c.dy);
-        EXPECT_FALSE(d->IsCaptured());
+        EXPECT_EQ(started(100, 90, c.dx, c.dy), c.starts ? Log{"D:begindrag 0"} : Log());
     }
     // Without the button going down nothing starts.
     s.Move(100, 90);
     s.Move(130, 90);
-    EXPECT_EQ(Count(Fresh(), "D:begindrag 0"), 0);
+    EXPECT_TRUE(Filter(Fresh(), "begindrag").empty());
     // The later area is tried first; a press outside it cannot start it.
     EXPECT_EQ(d->AddDragArea(DragArea{0, {0, 0, 20, 20}, {-2, -3, 2, 3}}), 1);
-    s.Down(55, 55);  // (5, 5) of D: inside the small area
-    s.Move(57, 55, MK_LBUTTON);
-    s.Up(57, 55);
-    s.Down(100, 90);  // outside it: only the whole-item area applies
-    s.Move(103, 90, MK_LBUTTON);
-    s.Up(103, 90);
-    const Log got = Fresh();
-    EXPECT_TRUE(Count(got, "D:begindrag 1") == 1 && Count(got, "D:begindrag 0") == 0);
+    // A press at (5, 5) of D is inside the small area; one outside it can
+    // only start the whole item's.
+    EXPECT_EQ(started(55, 55, 2, 0), Log{"D:begindrag 1"});
+    EXPECT_TRUE(started(100, 90, 3, 0).empty());
 }
 
 TEST(DragTest, CaptureRoutingAndTheDropBeforeTheEnd) {
