@@ -25,12 +25,9 @@ std::vector<Number> ReadScale(CalScene& s, int width) {
             if (std::abs(level - DigitLevel(d)) <= 3) return d;
         return -1;
     };
-    for (int x = 0; x < width;) {
-        if (digitAt(x) < 0) {
-            ++x;
-            continue;
-        }
-        int start = x;
+    for (int x = 0; x < width; ++x) {  // (the pixel after a number is no digit)
+        if (digitAt(x) < 0) continue;
+        const int start = x;
         std::string text;
         for (; x < width && digitAt(x) >= 0; x += 3) text += static_cast<char>('0' + digitAt(x));
         out.push_back({start + static_cast<int>(text.size()) * 3 / 2, text});
@@ -152,9 +149,7 @@ TEST(Calendar, FirstDaysStayInRangeAndWeeksJump) {
     EXPECT_EQ(first(), "2025-01-13 00:00");
     // Day states against today.
     cal->GotoThisWeek();
-    EXPECT_EQ((std::vector<int>{s.Row(1)->GetDayState(), s.Row(2)->GetDayState(),
-                                s.Row(3)->GetDayState()}),
-              (std::vector<int>{0, 1, 2}));
+    for (int row : {1, 2, 3}) EXPECT_EQ(s.Row(row)->GetDayState(), row - 1) << row;
 }
 
 TEST(Calendar, DaylightSavingWeekShowsWholeLocalDays) {

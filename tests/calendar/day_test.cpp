@@ -167,9 +167,7 @@ TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
     drag(kWed, CalScene::At(20, 30), kThu, CalScene::At(20, 30));
     drag(kWed, CalScene::At(20, 30), kWed, CalScene::At(22, 30));
     EXPECT_EQ(s.TakeLog().size(), 1u);
-    ASSERT_TRUE(s.screen->GetProgram(3, &p));
-    EXPECT_EQ(p.GetBeginTime().Format("%H:%M-").str() + p.GetEndTime().Format("%H:%M").str(),
-              "22:00-23:00");
+    EXPECT_EQ(ProgStr(*s.screen, 3), "1971-01-01 22:00-23:00");  // on the reference day
 
     // Refused by a rule (slot 1 onto the weekly one) or by the host: the
     // table stays.
@@ -179,7 +177,7 @@ TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
     s.screen->consent = false;
     drag(kWed, CalScene::At(22, 30), kWed, CalScene::At(19, 0));
     EXPECT_EQ(s.TakeLog().size(), 1u);
-    EXPECT_EQ(s.screen->GetProgram(3, &p) && p.GetBeginTime().GetHour() == 22, true);
+    EXPECT_EQ(ProgStr(*s.screen, 3), "1971-01-01 22:00-23:00");
     EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
 
     // The host's callback may rebuild the rows, the dragging row among them.
