@@ -25,13 +25,6 @@ struct KeepsOpen : FrameWindow {
     int closes = 0;
 };
 
-void PostInput(quillon::platform::InputKind kind, int frameId) {
-    quillon::platform::InputEvent ev;
-    ev.kind = kind;
-    ev.frameId = frameId;
-    quillon::platform::PostInput(ev);
-}
-
 const quillon::platform::HeadlessBackend& Headless() {
     return dynamic_cast<const quillon::platform::HeadlessBackend&>(
         quillon::platform::CurrentBackend());
@@ -54,11 +47,11 @@ TEST(BackendTest, QuitClosesTheFrameAndTheLastFrameEndsTheLoop) {
     EXPECT_TRUE(quillon::platform::PumpMessages()) << "a frame is left: no quit";
 
     // A frame that handles the close stays, and so does the loop.
-    PostInput(quillon::platform::InputKind::Quit, other.BackendId());
+    quillon::platform::PostInput({quillon::platform::InputKind::Quit, other.BackendId()});
     EXPECT_TRUE(quillon::platform::PumpMessages());
     EXPECT_TRUE(other.closes == 1 && IsWindow(&other));
     // A close for a frame that is gone reaches nobody.
-    PostInput(quillon::platform::InputKind::Quit, 999);
+    quillon::platform::PostInput({quillon::platform::InputKind::Quit, 999});
     EXPECT_TRUE(quillon::platform::PumpMessages());
 
     EXPECT_TRUE(other.DestroyWindow());

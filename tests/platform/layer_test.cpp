@@ -9,18 +9,9 @@
 using quillon::testing::Harness;
 using wintest::ExpectPixels;
 using wintest::MakeChild;
+using wintest::Recorder;
 
 namespace {
-
-class Filled : public CWnd {
-public:
-    explicit Filled(COLORREF c) : fill(c) {}
-    void OnPaint() override {
-        CPaintDC dc(this);
-        dc.FillSolidRect(&dc.m_ps.rcPaint, fill);
-    }
-    COLORREF fill;
-};
 
 const COLORREF kRed = RGB(200, 0, 0), kGreen = RGB(0, 200, 0), kBlue = RGB(0, 0, 200);
 
@@ -33,7 +24,7 @@ TEST(LayerTest, TheFrameShowsWhatACopyWouldShow) {
     const COLORREF frame = h.Pixel(90, 55);
     const COLORREF border = GetSysColor(COLOR_WINDOWFRAME) & 0xFFFFFF;
 
-    Filled a(kRed);
+    Recorder a(kRed);
     ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 80, 50), WS_VISIBLE | WS_BORDER));
     h.AdvanceMs(0);
     ExpectPixels(h,
@@ -50,13 +41,13 @@ TEST(LayerTest, TheFrameShowsWhatACopyWouldShow) {
     a.fill = kRed;
     a.InvalidateRect(nullptr, FALSE);
     {
-        Filled over(kBlue);
+        Recorder over(kBlue);
         ASSERT_TRUE(MakeChild(&over, parent, CRect(60, 30, 90, 58)));
         h.AdvanceMs(0);
         ExpectPixels(h, {{70, 40, kBlue}, {85, 55, kBlue}, {30, 30, kRed}});
     }
     {
-        Filled inner(kGreen);
+        Recorder inner(kGreen);
         ASSERT_TRUE(MakeChild(&inner, &a, CRect(4, 4, 8, 8)));
         h.AdvanceMs(0);
         ExpectPixels(h, {{6, 6, kGreen}, {70, 40, kRed}, {85, 55, frame}});
@@ -94,7 +85,7 @@ TEST(LayerTest, AWindowGoneOrGivenAnotherSurfaceLeavesNothingBehind) {
     CWnd* parent = h.CreateParent(60, 40);
     h.AdvanceMs(0);
     const COLORREF frame = h.Pixel(30, 20);
-    auto wnd = std::make_unique<Filled>(kRed);
+    auto wnd = std::make_unique<Recorder>(kRed);
     ASSERT_TRUE(MakeChild(wnd.get(), parent, CRect(0, 0, 60, 40)));
     auto picture = std::make_unique<CDibPicture>();
     ASSERT_TRUE(picture->Create(60, 40, 32));

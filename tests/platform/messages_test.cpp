@@ -101,11 +101,8 @@ TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateArea) {
     a.InvalidateRect(&r1, FALSE);
     a.InvalidateRect(&r2, FALSE);
     ::PostMessage(&a, kMsgA, 0, 0);
-    quillon::platform::InputEvent ev;
-    ev.kind = quillon::platform::InputKind::MouseMove;
-    ev.frameId = static_cast<quillon::platform::FrameWindow*>(parent)->BackendId();
-    ev.x = ev.y = 15;
-    quillon::platform::PostInput(ev);
+    const int frame = static_cast<quillon::platform::FrameWindow*>(parent)->BackendId();
+    quillon::platform::PostInput({quillon::platform::InputKind::MouseMove, frame, 15, 15});
 
     MSG m{};
     std::vector<UINT> order;

@@ -23,7 +23,7 @@ struct Seen {
 
 class Recorder : public CWnd {
 public:
-    explicit Recorder(COLORREF fill = RGB(10, 20, 30)) : m_fill(fill) {}
+    explicit Recorder(COLORREF c = RGB(10, 20, 30)) : fill(c) {}
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         seen.push_back(Seen{message, wParam, lParam});
@@ -33,7 +33,7 @@ public:
         CPaintDC dc(this);
         ++paints;
         paintRects.push_back(CRect(dc.m_ps.rcPaint));
-        dc.FillSolidRect(&dc.m_ps.rcPaint, m_fill);
+        dc.FillSolidRect(&dc.m_ps.rcPaint, fill);
     }
     void OnMouseMove(UINT flags, CPoint point) override { Mouse("move", flags, point); }
     void OnLButtonDown(UINT flags, CPoint point) override { Mouse("ldown", flags, point); }
@@ -64,13 +64,13 @@ public:
     std::vector<UINT_PTR> timers;
     std::vector<CRect> paintRects;
     int paints = 0;
+    COLORREF fill;  // what a paint fills its area with
 
 private:
     void Mouse(const char* what, UINT flags, CPoint p) {
         events.push_back(std::string(what) + " " + std::to_string(p.x) + "," + std::to_string(p.y) +
                          " f" + std::to_string(flags));
     }
-    COLORREF m_fill;
 };
 
 // A window with a tool tip control fed by PreTranslateMessage, as a host

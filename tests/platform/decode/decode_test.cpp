@@ -90,14 +90,11 @@ TEST(DecodeTest, PngRoundTripAlphaOverTheFillAndInterlace) {
 TEST(DecodeTest, TruncatedBrokenAndForeignFilesFail) {
     DecodedPicture p;
     // A JPEG whose few hundred bytes claim 8000 x 8000 pixels.
-    Bytes jpeg;
     std::vector<std::uint8_t> rgb(16 * 16 * 3, 0);
     for (std::size_t i = 0; i < rgb.size(); i += 3) rgb[i] = 200;
-    auto append = [](void* out, void* data, int size) {
-        auto* bytes = static_cast<std::uint8_t*>(data);
-        static_cast<Bytes*>(out)->insert(static_cast<Bytes*>(out)->end(), bytes, bytes + size);
-    };
-    ASSERT_TRUE(stbi_write_jpg_to_func(append, &jpeg, 16, 16, 3, rgb.data(), 95));
+    picturetest::TempDir dir;
+    ASSERT_TRUE(stbi_write_jpg(dir.Path("red.jpg").c_str(), 16, 16, 3, rgb.data(), 95));
+    Bytes jpeg = picturetest::ReadAll(dir.Path("red.jpg"));
     ASSERT_TRUE(Decode(jpeg, 0, &p)) << LastDecodeError();
     EXPECT_TRUE(std::abs(At(p, 7, 9)[2] - 200) <= 4 && At(p, 7, 9)[0] <= 4);  // lossy, but close
     for (std::size_t i = 0; i + 9 < jpeg.size(); ++i) {
