@@ -64,9 +64,21 @@ public:
     // Lines until one starts with `prefix`; "" when none did in time.
     std::string LineStarting(const std::string& prefix, int timeoutMs = 5000) {
         const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (std::string line; !(line = LineBy(end)).empty();)
-            if (line.rfind(prefix, 0) == 0) return line;
-        return "";
+        for (;;) {
+            for (auto nl = m_buffer.find('\n'); nl != std::string::npos; nl = m_buffer.find('\n')) {
+                const std::string line = m_buffer.substr(0, nl);
+                m_buffer.erase(0, nl + 1);
+                if (line.rfind(prefix, 0) == 0) return line;
+            }
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            pollfd p{m_out, POLLIN, 0};
+            if (left.count() <= 0 || m_out < 0 || poll(&p, 1, int(left.count())) <= 0) return "";
+            char chunk[512];
+            ssize_t n = read(m_out, chunk, sizeof chunk);
+            if (n <= 0) return "";
+            m_buffer.append(chunk, static_cast<std::size_t>(n));
+        }
     }
     int Wait() {
         int status = 0;
@@ -87,26 +99,6 @@ public:
     }
 
 private:
-    // The next line, or "" when none came by `end`.
-    std::string LineBy(Clock::time_point end) {
-        for (;;) {
-            auto nl = m_buffer.find('\n');
-            if (nl != std::string::npos) {
-                std::string line = m_buffer.substr(0, nl);
-                m_buffer.erase(0, nl + 1);
-                return line;
-            }
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-            pollfd p{m_out, POLLIN, 0};
-            if (left.count() <= 0 || m_out < 0 || poll(&p, 1, int(left.count())) <= 0) return "";
-            char chunk[512];
-            ssize_t n = read(m_out, chunk, sizeof chunk);
-            if (n <= 0) return "";
-            m_buffer.append(chunk, static_cast<std::size_t>(n));
-        }
-    }
-
     pid_t m_pid = -1;
     int m_out = -1;
     bool m_reaped = false;
