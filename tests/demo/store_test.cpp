@@ -68,8 +68,7 @@ TEST(DemoStore, KeepsReservationsAndLogsAndSetsAsideWhatItCannotRead) {
     for (const auto& entry : fs::directory_iterator(dir.Path("sub")))
         if (entry.path().string().find(".bad-") != std::string::npos) aside = entry.path().string();
     ASSERT_FALSE(aside.empty());
-    std::ifstream kept(aside);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), damaged);
+    EXPECT_EQ(picturetest::ReadAll(aside), picturetest::Bytes(damaged.begin(), damaged.end()));
     ASSERT_TRUE(store.Save(progs, logs, &why));
     EXPECT_TRUE(store.Load(&gotProgs, &gotLogs, &why));
 

@@ -5,6 +5,8 @@
 // normal colour is white, so a picture of level v shows as (v, v, v).
 #pragma once
 
+#include <tuple>
+
 #include "calendar/cal_fixture.h"
 
 namespace skintest {
@@ -85,14 +87,12 @@ struct SkinScene : caltest::CalSceneOf<RecordingHost> {
     }
     void WritePictures(int speakerStates) {
         dir.Write("bg.bmp", picturetest::MakeBmp24(1, 1, {kBg * 0x010101}));
-        dir.Write("still.bmp", picturetest::MakeFlatBmp(20, 20, kStill));
-        dir.Write("f0.bmp", picturetest::MakeFlatBmp(20, 20, kFrame0));
-        dir.Write("f1.bmp", picturetest::MakeFlatBmp(20, 20, kFrame1));
-        dir.Write("mute.bmp", picturetest::MakeFlatBmp(20, 20, kMute));
-        dir.Write("bigstill.bmp", picturetest::MakeFlatBmp(40, 40, kStill));
-        dir.Write("big.bmp", picturetest::MakeFlatBmp(40, 40, kFrame0));
-        dir.Write("label.bmp", picturetest::MakeFlatBmp(16, 6, kLabel));
-        dir.Write("alt.bmp", picturetest::MakeFlatBmp(16, 6, kAltLabel));
+        const std::tuple<const char*, int, int, int> flat[] = {
+            {"still", 20, 20, kStill}, {"f0", 20, 20, kFrame0},      {"f1", 20, 20, kFrame1},
+            {"mute", 20, 20, kMute},   {"bigstill", 40, 40, kStill}, {"big", 40, 40, kFrame0},
+            {"label", 16, 6, kLabel},  {"alt", 16, 6, kAltLabel},    {"dot", 3, 3, kDot}};
+        for (auto [name, width, height, level] : flat)
+            dir.Write(std::string(name) + ".bmp", picturetest::MakeFlatBmp(width, height, level));
         for (int i = 0; i < speakerStates; ++i)
             dir.Write("st" + std::to_string(i) + ".bmp",
                       picturetest::MakeFlatBmp(8, 8, StateLevel(i)));
@@ -102,7 +102,6 @@ struct SkinScene : caltest::CalSceneOf<RecordingHost> {
             for (int x = 0; x < 140; ++x)
                 if (x < 2 || y < 2 || x >= 138 || y >= 48) outline[y * 140 + x] = 255;
         dir.Write("bl.bmp", picturetest::MakeGreyBmp(140, 50, outline));
-        dir.Write("dot.bmp", picturetest::MakeFlatBmp(3, 3, kDot));
     }
 
     // The middle of a device in TIMER, in the parent's coordinates.
