@@ -48,11 +48,8 @@ TEST(SkinPictures, EncodedMasksLoadLevelForLevel) {
     for (int y = 0; y < c.h; ++y)
         for (int x = 0; x < c.w; ++x) c.At(x, y) = x % 7 == 0 ? 0.f : ((x * 13 + y * 7) % 256) / 255.f;
     picturetest::TempDir dir;
-    auto save = [&](const char* name, const std::string& bytes) {
-        return dir.Write(name, picturetest::Bytes(bytes.begin(), bytes.end()));
-    };
-    const std::string bmp = save("m.bmp", skin::EncodeMaskBmp(c));
-    const std::string gif = save("m.gif", skin::EncodeGif(c));
+    const std::string bmp = dir.Write("m.bmp", skin::EncodeMaskBmp(c));
+    const std::string gif = dir.Write("m.gif", skin::EncodeGif(c));
     const std::string png = dir.Path("m.png");
     ASSERT_TRUE(skin::WritePngMask(png, c));
     for (const std::string& path : {bmp, gif, png}) {
