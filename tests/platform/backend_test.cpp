@@ -9,6 +9,7 @@ using quillon::platform::FrameWindow;
 using quillon::testing::Harness;
 using wintest::MakeChild;
 using wintest::Recorder;
+using wintest::TipAfter;
 using wintest::TipHost;
 
 namespace {
@@ -67,9 +68,7 @@ TEST(BackendTest, FocusLostReleasesTheCaptureHidesTheTipAndFocusComesBack) {
     ASSERT_TRUE(MakeChild(&host, parent, CRect(0, 0, 100, 100)) &&
                 MakeChild(&typing, parent, CRect(100, 0, 200, 100)));
     typing.SetFocus();
-    h.MouseMove(10, 10);
-    h.AdvanceMs(500);
-    ASSERT_EQ(h.ToolTipText(), "tip");
+    ASSERT_EQ(TipAfter(h, 10, 10, 500), "tip");
     host.SetCapture();
     host.Clear();
     typing.Clear();
@@ -91,9 +90,7 @@ TEST(BackendTest, FocusLostReleasesTheCaptureHidesTheTipAndFocusComesBack) {
     EXPECT_TRUE(typing.Count(WM_SETFOCUS) == 1 && CWnd::GetFocus() == &typing &&
                 CWnd::GetCapture() == nullptr);
     // Back on the tool, the tip shows again.
-    h.MouseMove(12, 12);
-    h.AdvanceMs(500);
-    EXPECT_EQ(h.ToolTipText(), "tip");
+    EXPECT_EQ(TipAfter(h, 12, 12, 500), "tip");
 }
 
 TEST(BackendTest, TheToolTipIsAFramedPictureWithInkPushedInsideTheFrame) {
@@ -102,9 +99,7 @@ TEST(BackendTest, TheToolTipIsAFramedPictureWithInkPushedInsideTheFrame) {
     TipHost host;
     host.text = "Ab\nCd";
     ASSERT_TRUE(MakeChild(&host, parent, CRect(0, 0, 200, 100)));
-    h.MouseMove(195, 95);  // no room below or to the right
-    h.AdvanceMs(500);
-    ASSERT_EQ(h.ToolTipText(), "Ab\nCd");
+    ASSERT_EQ(TipAfter(h, 195, 95, 500), "Ab\nCd");  // no room below or to the right
     const auto* tip = Headless().TipPicture();
     ASSERT_TRUE(tip != nullptr && tip->width > 8);
     const int line = quillon::platform::FontLineHeight(quillon::platform::DefaultGuiFont());

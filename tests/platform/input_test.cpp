@@ -7,6 +7,7 @@
 using quillon::testing::Harness;
 using wintest::MakeChild;
 using wintest::Recorder;
+using wintest::TipAfter;
 using wintest::TipHost;
 using Texts = std::vector<std::string>;
 
@@ -224,31 +225,25 @@ TEST(InputTest, ToolTipShowsAfterRestAndHides) {
                 host.tip.AddTool(&host, "two", &two, 2));
     EXPECT_EQ(host.tip.GetToolCount(), 2);
     const std::string yoyaku = "\x97\x5C\x96\xF1";
-    // The tip after moving to (x, y) and resting `ms`.
-    auto tipAfter = [&](int x, int y, unsigned ms) {
-        h.MouseMove(x, y);
-        h.AdvanceMs(ms);
-        return h.ToolTipText();
-    };
-    EXPECT_EQ(tipAfter(110, 10, 400), "");
-    EXPECT_EQ(tipAfter(111, 10, 400), "");  // still moving: the rest starts again
+    EXPECT_EQ(TipAfter(h, 110, 10, 400), "");
+    EXPECT_EQ(TipAfter(h, 111, 10, 400), "");  // still moving: the rest starts again
     h.AdvanceMs(100);
     EXPECT_EQ(h.ToolTipText(), yoyaku);
     h.MouseMove(120, 20);  // moving on the same tool keeps it
     EXPECT_EQ(h.ToolTipText(), yoyaku);
     // Straight onto another tool: hidden at once, shown again sooner.
-    EXPECT_EQ(tipAfter(160, 10, 0), "");
-    EXPECT_EQ(tipAfter(160, 10, 100), "two");
+    EXPECT_EQ(TipAfter(h, 160, 10, 0), "");
+    EXPECT_EQ(TipAfter(h, 160, 10, 100), "two");
     // Off every tool: hidden, and it stays so.
-    EXPECT_EQ(tipAfter(145, 60, 0), "");
-    EXPECT_EQ(tipAfter(145, 60, 1000), "");
+    EXPECT_EQ(TipAfter(h, 145, 60, 0), "");
+    EXPECT_EQ(TipAfter(h, 145, 60, 1000), "");
 
     // A press hides it until the pointer goes to another tool.
-    EXPECT_EQ(tipAfter(110, 10, 500), yoyaku);
+    EXPECT_EQ(TipAfter(h, 110, 10, 500), yoyaku);
     h.LButtonDown(110, 10);
     EXPECT_EQ(h.ToolTipText(), "");
-    EXPECT_EQ(tipAfter(112, 12, 1000), "");
-    EXPECT_EQ(tipAfter(160, 10, 500), "two");
+    EXPECT_EQ(TipAfter(h, 112, 12, 1000), "");
+    EXPECT_EQ(TipAfter(h, 160, 10, 500), "two");
 
     // New text shows at once; empty text, removal and leaving the window
     // hide it.
@@ -256,19 +251,19 @@ TEST(InputTest, ToolTipShowsAfterRestAndHides) {
     EXPECT_EQ(h.ToolTipText(), "zwei");
     host.tip.UpdateTipText("", &host, 2);
     EXPECT_EQ(h.ToolTipText(), "");
-    ASSERT_EQ(tipAfter(110, 10, 500), yoyaku);
+    ASSERT_EQ(TipAfter(h, 110, 10, 500), yoyaku);
     host.tip.DelTool(&host, 1);
     EXPECT_TRUE(h.ToolTipText() == "" && host.tip.GetToolCount() == 1);
     host.tip.UpdateTipText("back", &host, 2);
-    ASSERT_EQ(tipAfter(170, 10, 500), "back");
+    ASSERT_EQ(TipAfter(h, 170, 10, 500), "back");
     h.MouseLeave();
     EXPECT_EQ(h.ToolTipText(), "");
 
     // A tool moved elsewhere shows there; deactivated, nothing shows.
     CRect moved(0, 50, 40, 90);
     host.tip.SetToolRect(&host, 2, &moved);
-    EXPECT_EQ(tipAfter(110, 60, 500), "back");
+    EXPECT_EQ(TipAfter(h, 110, 60, 500), "back");
     host.tip.Activate(FALSE);
-    EXPECT_TRUE(h.ToolTipText() == "" && tipAfter(111, 61, 1000) == "");
+    EXPECT_TRUE(h.ToolTipText() == "" && TipAfter(h, 111, 61, 1000) == "");
     EXPECT_FALSE(host.tip.AddTool(nullptr, "x", &one, 3));
 }

@@ -89,6 +89,13 @@ struct TipHost : Recorder {
     CToolTipCtrl tip;
 };
 
+// The tool tip once the pointer moved to (x, y) and rested `ms` there.
+inline std::string TipAfter(quillon::testing::Harness& h, int x, int y, unsigned ms) {
+    h.MouseMove(x, y);
+    h.AdvanceMs(ms);
+    return h.ToolTipText();
+}
+
 // A visible child window at `r` of `parent`.
 inline bool MakeChild(CWnd* child, CWnd* parent, const CRect& r, DWORD style = WS_VISIBLE) {
     return child->Create(nullptr, nullptr, style, r, parent, 0) != FALSE;
