@@ -30,8 +30,7 @@ TEST(HarnessTest, RecordsMessageBoxesWithTheirBytesAndAnswersAndSounds) {
 
     // Sounds are recorded and missing files refused.
     TempDir dir;
-    std::string wav = dir.Path("click.wav");
-    std::ofstream(wav) << "RIFF";
+    const std::string wav = dir.Write("click.wav", std::string("RIFF"));
     constexpr DWORD kFlags = SND_FILENAME | SND_ASYNC | SND_NODEFAULT;
     EXPECT_EQ(kFlags, 0x20003u);
     EXPECT_TRUE(PlaySound(wav.c_str(), nullptr, kFlags));
