@@ -233,8 +233,7 @@ TEST(DescriptionTest, FilesCutShortMissingOrNamingAMissingPicture) {
          {s.PictureDir(), std::string("/dev/zero"), std::string("/nonexistent/TARVIK.INI")}) {
         CString ini(path);
         CQMainScreen empty("QuillonTest", s.parent, CRect(0, 0, 100, 100), &ini, nullptr);
-        EXPECT_EQ(s.NewBoxes().size(), 1u);
-        EXPECT_EQ(s.h.MessageBoxes().back().text, "File Error " + path);
+        EXPECT_EQ(s.NewBoxes(), Log{"Error: File Error " + path});
         EXPECT_TRUE(empty.GetpCWnd() == nullptr && empty.GetRootItem() == nullptr);
         EXPECT_TRUE(empty.GetViewMode() == 0 && empty.GetEmptySlotNo() == -1);
         EXPECT_FALSE(empty.ChangeBgBmp(CString(s.PictureDir() + "x.bmp")) ||
@@ -244,11 +243,10 @@ TEST(DescriptionTest, FilesCutShortMissingOrNamingAMissingPicture) {
     // No path: the default is beside the executable; no parent: no owner.
     std::string dir = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
     CQMainScreen byDefault("QuillonTest", nullptr, CRect(0, 0, 640, 480), nullptr, nullptr);
-    EXPECT_EQ(s.h.MessageBoxes().back().text, "File Error " + dir + "/TARVIK.INI");
+    EXPECT_EQ(s.NewBoxes(), Log{"Error: File Error " + dir + "/TARVIK.INI"});
     // A readable description without a parent: no window, no crash.
     s.WriteIni("BG\nEND\n");
     CString ini(s.IniPath());
-    s.NewBoxes();
     CQMainScreen orphan("QuillonTest", nullptr, CRect(0, 0, 100, 100), &ini, nullptr);
     EXPECT_TRUE(orphan.GetpCWnd() == nullptr && orphan.GetRootItem() != nullptr);
     EXPECT_EQ(orphan.GetViewMode(), 3);

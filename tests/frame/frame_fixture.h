@@ -55,9 +55,6 @@ inline Log Fresh() {
     seen = Events().size();
     return out;
 }
-inline int Count(const Log& log, const std::string& line) {
-    return static_cast<int>(std::count(log.begin(), log.end(), line));
-}
 inline std::string Pt(int x, int y) {
     return std::to_string(x) + "," + std::to_string(y);
 }

@@ -326,7 +326,7 @@ TEST(ButtonTest, ADraggedItemHeldOverAButtonRepeatsOncePerInterval) {
     auto repeatsIn = [&](uint32_t ms) {
         Fresh();
         s.h.AdvanceMs(ms);
-        return Count(Fresh(), "btn:repeat D");
+        return static_cast<int>(Filter(Fresh(), "btn:repeat D").size());
     };
     auto dragOver = [&] {
         s.Press(30, 30);

@@ -81,7 +81,7 @@ TEST(ItemLifetime, ItemDeletedByTheHostFromItsOwnClick) {
         s.bg = nullptr;
     };
     s.Down(5, 5);
-    EXPECT_EQ(Count(Events(), "screen:down BG 1 5,5"), 1);
+    EXPECT_EQ(Filter(Events(), "screen:down"), Log{"screen:down BG 1 5,5"});
     EXPECT_EQ(s.wnd->GetRootItem(), nullptr);
     // Input without a tree reaches nothing and breaks nothing.
     s.Up(5, 5);
@@ -135,7 +135,7 @@ TEST(ItemLifetime, ItemDeletedByTheLeaveOfTheHoveredItem) {
     Fresh();
     s.Move(120, 20);
     const Log got = Fresh();
-    EXPECT_TRUE(Count(got, "A:leave cap=-") == 1 && Filter(got, "B:").empty());
+    EXPECT_TRUE(Filter(got, "A:leave") == Log{"A:leave cap=-"} && Filter(got, "B:").empty());
     EXPECT_EQ(s.wnd->GetHoverItem(), nullptr);
     // The next move finds the background and hovers it.
     s.Move(121, 21);
