@@ -50,12 +50,11 @@ TEST(CalendarDay, BarsLadderAndLogsAcrossMidnight) {
     // Weekly programs show on days ahead only, and not once they began.
     ASSERT_TRUE(s.screen->SetProgram(Weekly(4, 0x7F, 8, 0, 8, 30)));  // every day, 08:00
     EXPECT_EQ(s.Row(0)->GetEntryCount(), 0);
-    s.h.SetNow(Date(2025, 1, 6, 7, 0));
-    s.Cal()->RelayoutDays();
-    EXPECT_EQ(s.Row(1)->GetEntryCount(), 1);
-    s.h.SetNow(Date(2025, 1, 6, 8, 1));
-    s.Cal()->RelayoutDays();
-    EXPECT_EQ(s.Row(1)->GetEntryCount(), 0);
+    for (auto [minute, entries] : {std::pair{0, 1}, {61, 0}}) {  // 07:00 and 08:01
+        s.h.SetNow(Date(2025, 1, 6, 7) + CTimeSpan(minute * 60));
+        s.Cal()->RelayoutDays();
+        EXPECT_EQ(s.Row(1)->GetEntryCount(), entries) << minute;
+    }
     EXPECT_EQ(s.Row(kThu)->GetEntryCount(), 1);
 }
 
@@ -66,9 +65,8 @@ TEST(CalendarDay, GripsAndCursors) {
     ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 8, 10, 0, 12, 0)));
     const CalDayEntry* narrow = s.Row(kTue)->GetEntry(0);
     ASSERT_EQ(narrow->GetBarRect(), CRect(971, 0, 975, 24));
-    const int grips[] = {0, 1, 1, 0};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(narrow->HitGrip(971 + i, 12), grips[i]) << i;
-    EXPECT_EQ(narrow->HitGrip(970, 12), -1);
+    const int grips[] = {-1, 0, 1, 1, 0};  // from x = 970
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(narrow->HitGrip(970 + i, 12), grips[i]) << i;
 
     const struct {
         int row, x, cursor;
