@@ -52,8 +52,7 @@ TEST(TimeRect, OverlapClockTextsAndDays) {
     CTimeRect now;
     EXPECT_STREQ(now.GetStr(), "25,01/06(Mon) 09:00:00 - 25,01/06(Mon) 09:00:00");
     EXPECT_FALSE(CTimeRect::IsPast(D(6, 9)) || CTimeRect::IsPastDay(D(6, 0)));
-    EXPECT_TRUE(CTimeRect::IsPast(D(6, 8, 59, 59)) &&
-                CTimeRect::IsPastDay(CTime(2025, 1, 5, 23, 59, 59)));
+    EXPECT_TRUE(CTimeRect::IsPast(D(6, 8, 59, 59)) && CTimeRect::IsPastDay(D(5, 23, 59, 59)));
     h.AdvanceMs(5000);  // each call reads the clock again
     now.SetRectEmpty();
     EXPECT_STREQ(now.GetStr(), "25,01/06(Mon) 09:00:05 - 25,01/06(Mon) 09:00:05");
@@ -147,7 +146,7 @@ TEST(QProg, KindsPatternsTimesAndTexts) {
     // Weekly programs sit on the reference day, Friday 1971-01-01; only minutes
     // are kept, and the end falls on the begin's day or the next.
     CQProg w = Weekly(1, kTue, 20, 0, 21, 0);
-    w.SetTime(CTime(2025, 1, 8, 23, 0, 59), CTime(2025, 1, 3, 1, 30, 30));
+    w.SetTime(D(8, 23, 0, 59), D(3, 1, 30, 30));
     EXPECT_EQ(w.GetWeekly(), kTue);
     EXPECT_TRUE(w.GetBeginTime() == CTime(1971, 1, 1, 23, 0, 0) &&
                 w.GetEndTime() == CTime(1971, 1, 2, 1, 30, 0));
