@@ -44,7 +44,7 @@ SOAK_ARGS ?=
 soak: deps
 	@cmake -S . -B build-soak -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-soak -j $(JOBS) --target quillon-soak
-	@ASAN_OPTIONS=detect_leaks=1 build-soak/tests/soak/quillon-soak $(SOAK_ARGS)
+	@ASAN_OPTIONS=detect_leaks=1 build-soak/soak/quillon-soak $(SOAK_ARGS)
 
 # clang-tidy over the library's sources (bugprone-*, a few performance-*).
 tidy: configure
