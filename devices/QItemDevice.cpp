@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "devices/HintFormat.h"
 #include "devices/ItemDragFrame.h"
 #include "frame/IniFile.h"
 #include "frame/ItemAnimation.h"
@@ -307,9 +308,7 @@ void CQItemDevice::UpdateToolHint() {
     for (const DeviceToolHint& rule : m_ToolHints) {
         for (const DeviceToolHint::Pair& p : rule.pairs) {
             if ((p.view == -1 || p.view == view) && (p.state < 0 || p.state == m_nState)) {
-                CString text;
-                text.Format(rule.text, static_cast<const char*>(m_strDeviceText));
-                SetToolHint(text);
+                SetToolHint(FormatHint(rule.text, {static_cast<const char*>(m_strDeviceText)}));
                 return;
             }
         }

@@ -1,11 +1,9 @@
 #include "devices/QItemSlotButton.h"
 
-#include <cstdio>
-#include <string>
-
 #include <quillon/QMainScreen.h>
 #include <quillon/QProg.h>
 
+#include "devices/HintFormat.h"
 #include "frame/QMainScreenInternal.h"
 #include "schedule/LocalDays.h"
 
@@ -19,13 +17,6 @@ CQItemButton::Style SlotStyle() {
     s.redrawOnViewChange = true;
     s.redrawOnColorChange = true;
     return s;
-}
-
-bool IsOneOf(char c, const char* set) {
-    for (; *set != '\0'; ++set) {
-        if (*set == c) return true;
-    }
-    return false;
 }
 
 int LocalWeekday(CTime t) {
@@ -130,61 +121,10 @@ void CQItemSlotButton::RenewToolHint() {
     if (screen != nullptr && screen->GetProgram(m_nSlotNo, &p)) {
         CString kind;
         p.GetKind(&kind);
-        text = FormatHint(m_strToolHintUsed, m_nSlotNo, kind);
+        text = FormatHint(m_strToolHintUsed, {m_nSlotNo, static_cast<const char*>(kind)});
     } else {
-        text = FormatHint(m_strToolHintFree, m_nSlotNo, nullptr);
+        text = FormatHint(m_strToolHintFree, {m_nSlotNo, ""});
     }
     // No tip until the description gives one; a tip once there follows.
     if (!text.IsEmpty() || GetToolId() != -1) SetToolHint(text);
-}
-
-CString CQItemSlotButton::FormatHint(const CString& format, int slot, const char* kind) {
-    const std::string& f = format.str();
-    std::string out;
-    int next = 0;  // 0 the slot, 1 the kind, then nothing
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        if (IsSjisLeadByte(static_cast<unsigned char>(f[i])) && i + 1 < f.size()) {
-            out.append(f, i, 2);
-            ++i;
-            continue;
-        }
-        if (f[i] != '%') {
-            out += f[i];
-            continue;
-        }
-        if (i + 1 < f.size() && f[i + 1] == '%') {
-            out += '%';
-            ++i;
-            continue;
-        }
-        // %[flags][width][.precision](d|s), two digits at most for each.
-        std::string flags;
-        std::string size;
-        std::size_t j = i + 1;
-        for (; j < f.size() && IsOneOf(f[j], "-+ 0"); ++j) flags += f[j];
-        for (int n = 0; n < 2 && j < f.size() && IsOneOf(f[j], "0123456789"); ++n) size += f[j++];
-        if (j < f.size() && f[j] == '.') {
-            size += f[j++];
-            for (int n = 0; n < 2 && j < f.size() && IsOneOf(f[j], "0123456789"); ++n)
-                size += f[j++];
-        }
-        if (j >= f.size() || (f[j] != 'd' && f[j] != 's')) {
-            out += '%';  // not a conversion: the text as it stands
-            continue;
-        }
-        char buf[256] = "";
-        if (next == 0) {
-            std::snprintf(buf, sizeof buf, ("%" + flags + size + "d").c_str(), slot);
-        } else if (next == 1) {
-            // Only left alignment means something for a text.
-            const std::string left = flags.find('-') != std::string::npos ? "-" : "";
-            const std::string width = size.substr(0, size.find('.'));
-            std::snprintf(buf, sizeof buf, ("%" + left + width + "s").c_str(),
-                          kind != nullptr ? kind : "");
-        }
-        out += buf;
-        ++next;
-        i = j;
-    }
-    return CString(out);
 }

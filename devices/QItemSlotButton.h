@@ -30,12 +30,6 @@ public:
     // the next day it runs on, today included while today's start is still
     // ahead of `now`. False for a weekly program that runs on no weekday.
     static bool GetShowDay(const CQProg& p, CTime now, CTime* out);
-    // A tool hint format from the description, with the slot number for the
-    // first conversion and the kind name (may be null) for the second. Only
-    // %d and %s (with flags, width, precision) and %% are conversions, and
-    // each takes the next value in its own type: a format that asks for
-    // more, or for other types, can read nothing that was not given.
-    static CString FormatHint(const CString& format, int slot, const char* kind);
 
 protected:
     bool OnSectionKey(const CStringArray& tokens, int view) override;

@@ -59,9 +59,10 @@ struct SkinScene : caltest::CalSceneOf<RecordingHost> {
         for (int i = 0; i < speakerStates; ++i)
             speaker += "S\tSTATE\t\"st" + std::to_string(i) + ".bmp\"\n";
         ini += Device("SPEAKER", 500, 700, speaker);
-        // NKX stands 75 pixels right of the speaker in AUDIO: room for two dots.
+        // NKX stands 75 pixels right of the speaker in AUDIO: room for two
+        // dots. Its first hint asks for more than the one text it gets.
         ini += Device("NKX", 600, 775,
-                      "TOOLHINT\tT:1\t\"on %s\"\nTOOLHINT\tA:-1,L:0\t\"NKX big\"\n"
+                      "TOOLHINT\tT:1\t\"on %-6s|%%|%x|%s%n\"\nTOOLHINT\tA:-1,L:0\t\"NKX big\"\n"
                       "TOOLHINT\tALL:-1\t\"NKX\"\n");
         ini +=
             "SLOTBUTTON\nVIEW\tTIMER\nPOSITION\t700,380\nSIZE\t10,10\nSLOTNO\t1\nEND\n"
