@@ -13,6 +13,20 @@ bool IsOneOf(char c, const char* set) {
     return false;
 }
 
+// The conversion %[flags][width][.precision](d|s) at f[i] (a '%'): the
+// index of its letter, or npos when it is none. Two digits at most for the
+// width and the precision.
+std::size_t Conversion(const std::string& f, std::size_t i, std::string* flags, std::string* size) {
+    std::size_t j = i + 1;
+    for (; j < f.size() && IsOneOf(f[j], "-+ 0"); ++j) *flags += f[j];
+    for (int n = 0; n < 2 && j < f.size() && IsOneOf(f[j], "0123456789"); ++n) *size += f[j++];
+    if (j < f.size() && f[j] == '.') {
+        *size += f[j++];
+        for (int n = 0; n < 2 && j < f.size() && IsOneOf(f[j], "0123456789"); ++n) *size += f[j++];
+    }
+    return j < f.size() && (f[j] == 'd' || f[j] == 's') ? j : std::string::npos;
+}
+
 }  // namespace
 
 CString FormatHint(const CString& format, std::initializer_list<HintValue> values) {
@@ -34,18 +48,10 @@ CString FormatHint(const CString& format, std::initializer_list<HintValue> value
             ++i;
             continue;
         }
-        // Two digits at most for the width and the precision.
         std::string flags;
         std::string size;
-        std::size_t j = i + 1;
-        for (; j < f.size() && IsOneOf(f[j], "-+ 0"); ++j) flags += f[j];
-        for (int n = 0; n < 2 && j < f.size() && IsOneOf(f[j], "0123456789"); ++n) size += f[j++];
-        if (j < f.size() && f[j] == '.') {
-            size += f[j++];
-            for (int n = 0; n < 2 && j < f.size() && IsOneOf(f[j], "0123456789"); ++n)
-                size += f[j++];
-        }
-        if (j >= f.size() || (f[j] != 'd' && f[j] != 's')) {
+        const std::size_t j = Conversion(f, i, &flags, &size);
+        if (j == std::string::npos) {
             out += '%';  // not a conversion: the text as it stands
             continue;
         }
@@ -64,4 +70,28 @@ CString FormatHint(const CString& format, std::initializer_list<HintValue> value
         i = j;
     }
     return CString(out);
+}
+
+std::string HintFormatProblem(const CString& format, std::size_t values) {
+    const std::string& f = format.str();
+    std::size_t conversions = 0;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(f[i])) && i + 1 < f.size()) {
+            ++i;
+        } else if (f[i] == '%' && i + 1 < f.size() && f[i + 1] == '%') {
+            ++i;
+        } else if (f[i] == '%') {
+            std::string flags, size;
+            const std::size_t j = Conversion(f, i, &flags, &size);
+            if (j == std::string::npos)
+                return "\"" + f.substr(i, 2) +
+                       "\" is no conversion (%d, %s or %% for a percent sign): it shows as written";
+            ++conversions;
+            i = j;
+        }
+    }
+    if (conversions > values)
+        return std::to_string(conversions) + " conversions for " + std::to_string(values) +
+               (values == 1 ? " value" : " values") + ": the rest show nothing";
+    return "";
 }

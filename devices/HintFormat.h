@@ -5,7 +5,9 @@
 // stands as it is written.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
+#include <string>
 
 #include <quillon/platform/CString.h>
 
@@ -17,3 +19,8 @@ struct HintValue {
 };
 
 CString FormatHint(const CString& format, std::initializer_list<HintValue> values);
+
+// What a format given `values` values would show otherwise than its author
+// may mean (a '%' that is no conversion, more conversions than values), for
+// quillon-lint; empty when nothing.
+std::string HintFormatProblem(const CString& format, std::size_t values);

@@ -10,6 +10,7 @@
 
 #include <quillon/QMainScreen.h>
 
+#include "devices/HintFormat.h"
 #include "frame/IniFile.h"
 #include "frame/ItemAnimation.h"
 #include "frame/SectionTable.h"
@@ -133,6 +134,7 @@ private:
     void CheckPlacement(Section& s, const CString& key, const CString& value, int line);
     bool ButtonKey(Section& s, const CStringArray& t, int line, Anime& anime, bool& icon);
     bool DeviceKey(Section& s, const CStringArray& t, int line, Anime* sets);
+    void HintFormat(int line, const std::string& what, const CString& text, std::size_t values);
     void OneLineStatement(const CStringArray& t, int line);
     void Finish(int lastLine);
 
@@ -559,6 +561,7 @@ bool Linter::DeviceKey(Section& s, const CStringArray& t, int line, Anime* sets)
                             " matches nothing: write a view (ALL, A, L or T), a colon and a "
                             "state");
         }
+        HintFormat(line, "TOOLHINT", t[2], 1);
         return true;
     }
     if (Is(first, "DRAG")) {
@@ -652,6 +655,14 @@ void Linter::Sound(int line, const CString& event, const CString& file) {
         Error(line, Kind::Sound, what + " " + Q(file) + " is no WAV file");
 }
 
+// A tool hint text is a format: the slot number, the kind name or the device
+// text in turn.
+void Linter::HintFormat(int line, const std::string& what, const CString& text,
+                        std::size_t values) {
+    const std::string problem = HintFormatProblem(text, values);
+    if (!problem.empty()) Warning(line, Kind::BadValue, what + " " + Q(text) + ": " + problem);
+}
+
 void Linter::OneLineStatement(const CStringArray& t, int line) {
     const CString& key = t[0];
     const CString& what = t[1];
@@ -664,9 +675,11 @@ void Linter::OneLineStatement(const CStringArray& t, int line) {
                         " is no event (DEVICEMOUSEOVER, DEVICECLICK or DEVICEDRAGDROP): the line "
                         "is ignored");
     } else if (Is(key, "SLOTBUTTON_ALL")) {
-        if (Is(what, "TOOLHINT"))
+        if (Is(what, "TOOLHINT")) {
             m_slotHints.push_back({line, static_cast<int>(m_slotLines.size())});
-        else
+            HintFormat(line, "SLOTBUTTON_ALL free slot's text", t[2], 1);
+            HintFormat(line, "SLOTBUTTON_ALL used slot's text", t[3], 2);
+        } else
             Warning(line, Kind::BadValue,
                     "SLOTBUTTON_ALL " + Q(what) + " is not TOOLHINT: the line is ignored");
     } else if (Is(key, "COLOR")) {
