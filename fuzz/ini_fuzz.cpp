@@ -19,8 +19,11 @@
 #include "frame/QItem.h"
 #include "frame/QItemRoles.h"
 #include "frame/SectionTable.h"
+#include "fuzz/fuzz_files.h"
 
 namespace {
+
+using fuzzfiles::WriteFile;
 
 class StandIn : public CItemBase, public CQItem, public CQDeviceRole, public CQSlotButtonRole {
 public:
@@ -78,14 +81,6 @@ void Remove() {
     rmdir(g_dir);
 }
 
-bool WriteFile(const char* path, const void* data, std::size_t size) {
-    std::FILE* f = std::fopen(path, "wb");
-    if (f == nullptr) return false;
-    bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
-    std::fclose(f);
-    return written;
-}
-
 bool SetUp() {
     std::snprintf(g_dir, sizeof g_dir, "/tmp/quillon-fuzz-ini-XXXXXX");
     if (mkdtemp(g_dir) == nullptr) return false;
@@ -95,25 +90,12 @@ bool SetUp() {
     std::atexit(Remove);
     // 32 x 32 pixels, 24 bits, in four coloured bands: big enough that
     // tiling the background takes few copies.
-    constexpr int kSide = 32;
-    constexpr std::size_t kRow = kSide * 3;
-    constexpr std::size_t kPixels = kRow * kSide;
-    static unsigned char kBmp[54 + kPixels] = {'B', 'M'};
-    auto put32 = [](unsigned char* at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(v >> (8 * i));
-    };
-    put32(kBmp + 2, sizeof kBmp);
-    put32(kBmp + 10, 54);
-    put32(kBmp + 14, 40);
-    put32(kBmp + 18, kSide);
-    put32(kBmp + 22, kSide);
-    kBmp[26] = 1;
-    kBmp[28] = 24;
-    put32(kBmp + 34, kPixels);
-    for (std::size_t i = 0; i < kPixels; ++i)
-        kBmp[54 + i] = static_cast<unsigned char>((i / kRow) * 8 + (i % 3) * 80);
+    constexpr std::size_t kRow = 32 * 3;
+    const auto bmp = fuzzfiles::Bmp24(32, [](std::size_t i) {
+        return static_cast<unsigned char>((i / kRow) * 8 + (i % 3) * 80);
+    });
     for (const char* path : g_bmp) {
-        if (!WriteFile(path, kBmp, sizeof kBmp)) return false;
+        if (!WriteFile(path, bmp.data(), bmp.size())) return false;
     }
     using quillon::frame::MakeSectionItem;
     for (const char* keyword :

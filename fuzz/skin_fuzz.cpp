@@ -14,18 +14,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_files.h"
+
 namespace {
+
+using fuzzfiles::WriteFile;
 
 std::string g_ini;
 std::string g_pictures;
-
-bool WriteFile(const std::string& path, const void* data, std::size_t size) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return false;
-    bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
-    std::fclose(f);
-    return written;
-}
 
 bool SetUp() {
     char dir[] = "/tmp/quillon-fuzz-skin-XXXXXX";
@@ -37,27 +33,16 @@ bool SetUp() {
         return true;
     }
     // An 8 x 8 grey 24-bit background.
-    unsigned char bmp[54 + 8 * 8 * 3] = {'B', 'M'};
-    auto put32 = [](unsigned char* at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(v >> (8 * i));
-    };
-    put32(bmp + 2, sizeof bmp);
-    put32(bmp + 10, 54);
-    put32(bmp + 14, 40);
-    put32(bmp + 18, 8);
-    put32(bmp + 22, 8);
-    bmp[26] = 1;
-    bmp[28] = 24;
-    for (std::size_t i = 54; i < sizeof bmp; ++i) bmp[i] = 0x80;
+    const auto bmp = fuzzfiles::Bmp24(8, [](std::size_t) { return 0x80; });
     g_pictures = std::string(dir) + "/";
-    return WriteFile(g_pictures + "bg.bmp", bmp, sizeof bmp);
+    return WriteFile((g_pictures + "bg.bmp").c_str(), bmp.data(), bmp.size());
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = SetUp();
-    if (!ready || !WriteFile(g_ini, data, size)) return 0;
+    if (!ready || !WriteFile(g_ini.c_str(), data, size)) return 0;
     quillon::testing::Harness h;
     // A small window: the items lie where the file says, painting is cut.
     CWnd* parent = h.CreateParent(160, 120);

@@ -14,12 +14,17 @@ namespace quillon {
 namespace platform {
 namespace {
 
+CRect ClientRectInFrame(const CWnd* wnd) {
+    const WindowData* d = D(wnd);
+    CPoint o = ClientOriginInFrame(wnd);
+    return CRect(o.x, o.y, o.x + d->ClientWidth(), o.y + d->ClientHeight());
+}
+
 // The part of the frame that a window's client area may show in: its client
 // rectangle cut by every parent's.
 CRect VisibleClipInFrame(const CWnd* wnd) {
     const WindowData* d = D(wnd);
-    CPoint o = ClientOriginInFrame(wnd);
-    CRect r(o.x, o.y, o.x + d->ClientWidth(), o.y + d->ClientHeight());
+    CRect r = ClientRectInFrame(wnd);
     if (!d->topLevel) r &= VisibleClipInFrame(d->parent);
     return r;
 }
@@ -49,12 +54,6 @@ void DrawBorder(const WindowData& d, HBITMAP backing, const CRect& window, const
         r.DeflateRect(1, 1);
     }
     if (d.exStyle & WS_EX_CLIENTEDGE) dc.DrawEdge(&r, EDGE_SUNKEN, BF_RECT);
-}
-
-CRect ClientRectInFrame(const CWnd* wnd) {
-    const WindowData* d = D(wnd);
-    CPoint o = ClientOriginInFrame(wnd);
-    return CRect(o.x, o.y, o.x + d->ClientWidth(), o.y + d->ClientHeight());
 }
 
 // A child may lie over its frame's backing when what the backing would get
@@ -155,7 +154,7 @@ void ReleaseLayer(const CWnd* wndInFrame) {
     // It still shows as it is; the backing now holds that.
     const WindowData* ld = D(layer);
     if (!IsLive(layer) || !ld->surface || !fd->surface || !Visible(layer)) return;
-    CRect area = ClientRectInFrame(layer) & VisibleClipInFrame(layer);
+    const CRect area = VisibleClipInFrame(layer);
     if (area.IsRectEmpty()) return;
     CopyPixels(*ld->surface, area - ClientRectInFrame(layer).TopLeft(), *fd->surface,
                area.TopLeft());

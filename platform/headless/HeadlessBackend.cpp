@@ -48,17 +48,7 @@ void HeadlessBackend::DestroyWindow(int id) {
 
 namespace {
 
-// Copies a rectangle of a 32-bit picture into one of ours, top row first.
-void CopyRect(const DibSection& from, const CRect& r, HeadlessBackend::Picture* to) {
-    for (int y = r.top; y < r.bottom; ++y) {
-        const std::uint8_t* src = from.Row(y) + static_cast<std::size_t>(r.left) * 4;
-        std::uint32_t* dst = to->bgrx.data() +
-                             static_cast<std::size_t>(y) * static_cast<std::size_t>(to->width) +
-                             r.left;
-        std::memcpy(dst, src, static_cast<std::size_t>(r.Width()) * 4);
-    }
-}
-
+// Copies a rectangle of what a frame shows into one of our pictures.
 void CopyShown(const FramePicture& from, const CRect& r, HeadlessBackend::Picture* to) {
     if (r.IsRectEmpty()) return;
     auto* dst = reinterpret_cast<std::uint8_t*>(
@@ -103,7 +93,9 @@ void HeadlessBackend::ShowToolTip(int id, const ToolTipPicture& tip) {
     m_tipPicture.height = picture.height;
     m_tipPicture.bgrx.assign(
         static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height), 0);
-    CopyRect(picture, CRect(0, 0, picture.width, picture.height), &m_tipPicture);
+    FramePicture whole;
+    whole.backing = &picture;
+    CopyShown(whole, CRect(0, 0, picture.width, picture.height), &m_tipPicture);
     m_tipText = tip.text.str();
     m_tipAt = tip.at;
     m_tipWindow = id;

@@ -1,6 +1,7 @@
 // The backend without a display: each top-level window is a picture in
-// memory that presents copy into (when it is looked at: nobody sees it before), and the cursor, the
-// tool tip (its text and its picture), sounds and message boxes are recorded. Input is scripted
+// memory that presents copy into (when it is looked at: nobody sees it
+// before), and the cursor, the tool tip (its text and its picture), sounds
+// and message boxes are recorded. Input is scripted
 // (PostInput). Message boxes are printed on stderr, or recorded and answered
 // when asked to. Waits pass on the platform clock: a test clock moves.
 #pragma once

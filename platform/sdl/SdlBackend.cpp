@@ -149,14 +149,6 @@ int ChooseScale() {
     return 1;
 }
 
-// Copies rows of a 32-bit picture (bottom-up storage) top row first.
-void CopyRows(const DibSection& from, const SDL_Rect& r, Uint8* to, int pitch) {
-    for (int y = 0; y < r.h; ++y)
-        std::memcpy(to + static_cast<std::ptrdiff_t>(y) * pitch,
-                    from.Row(r.y + y) + static_cast<std::size_t>(r.x) * 4,
-                    static_cast<std::size_t>(r.w) * 4);
-}
-
 class SdlBackend : public Backend {
 public:
     SdlBackend() : m_scale(ChooseScale()) {}
@@ -349,8 +341,10 @@ bool SdlBackend::MakeOverlay(Window& w, const DibSection& picture, Overlay* out)
     if (!out->texture) return false;
     std::vector<Uint8> rows(static_cast<std::size_t>(picture.width) * 4 *
                             static_cast<std::size_t>(picture.height));
-    SDL_Rect all{0, 0, picture.width, picture.height};
-    CopyRows(picture, all, rows.data(), picture.width * 4);
+    FramePicture whole;
+    whole.backing = &picture;
+    CopyShownRect(whole, CRect(0, 0, picture.width, picture.height), rows.data(),
+                  picture.width * 4);
     SDL_UpdateTexture(out->texture, nullptr, rows.data(), picture.width * 4);
     out->width = picture.width;
     out->height = picture.height;
