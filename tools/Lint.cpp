@@ -17,6 +17,7 @@
 #include "frame/pictures/BitmapFont.h"
 #include "frame/pictures/DibPicture.h"
 #include "frame/pictures/MaskPicture.h"
+#include "platform/WavFile.h"
 
 namespace quillon {
 namespace lint {
@@ -646,13 +647,11 @@ void Linter::Sound(int line, const CString& event, const CString& file) {
                                   : ""));
         return;
     }
-    char head[12] = {};
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    const std::size_t got = f != nullptr ? std::fread(head, 1, sizeof head, f) : 0;
-    if (f != nullptr) std::fclose(f);
-    if (got < sizeof head || std::memcmp(head, "RIFF", 4) != 0 ||
-        std::memcmp(head + 8, "WAVE", 4) != 0)
-        Error(line, Kind::Sound, what + " " + Q(file) + " is no WAV file");
+    // The player's own reader: what it refuses is silent on screen.
+    platform::WavSound sound;
+    std::string why;
+    if (!platform::ReadWavFile(path.c_str(), &sound, &why))
+        Error(line, Kind::Sound, what + " " + Q(file) + " is not played: " + why);
 }
 
 // A tool hint text is a format: the slot number, the kind name or the device

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "support/picture_files.h"
+#include "support/wav_files.h"
 #include "tools/Lint.h"
 
 using quillon::lint::Kind;
@@ -41,7 +42,8 @@ struct Skin {
             dir.Write(std::string(name) + ".bmp",
                       picturetest::ReadAll(std::string(QUILLON_TESTDATA_DIR) + "/bmpsuite/g/pal8" +
                                            name + ".bmp"));
-        dir.Write("click.wav", std::string("RIFF\4\0\0\0WAVE", 12));
+        dir.Write("click.wav", wavtest::Wav(wavtest::Fmt(1, 1, 8000, 16), wavtest::Bytes(4, 0)));
+        dir.Write("adpcm.wav", wavtest::Wav(wavtest::Fmt(2, 1, 8000, 4), wavtest::Bytes(4, 0)));
     }
 
     // "@DIR@" stands for the skin's folder.
@@ -160,9 +162,10 @@ TEST(Lint, EveryKindOfFindingOnItsLine) {
         {"missing sound",
          kBase + "SE|DEVICEMOUSEOVER|\"over.wav\"\n",
          {{5, E, Kind::Sound, "from the host's working folder"}}},
-        {"sound that is no WAV",
-         kBase + "SE|DEVICEDRAGDROP|\"@DIR@i.bmp\"\n",
-         {{5, E, Kind::Sound, "is no WAV file"}}},
+        {"sounds the player refuses",
+         kBase + "SE|DEVICEDRAGDROP|\"@DIR@i.bmp\"\nSE|DEVICECLICK|\"@DIR@adpcm.wav\"\n",
+         {{5, E, Kind::Sound, "is not played: not a WAV file"},
+          {6, E, Kind::Sound, "adpcm.wav\" is not played: compressed WAV is not supported"}}},
         {"six weekdays",
          kBase + "CALENDAR\nBMPWEEK|\"wk\"\n" + kCalendar.substr(kCalendar.find("BMPTEXT") + 16),
          {{5, E, Kind::WeekdayCount, "has 6 BMPTEXT lines"}}},
