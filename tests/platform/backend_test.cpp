@@ -6,11 +6,7 @@
 #include "window_helpers.h"
 
 using quillon::platform::FrameWindow;
-using quillon::testing::Harness;
-using wintest::MakeChild;
-using wintest::Recorder;
-using wintest::TipAfter;
-using wintest::TipHost;
+using namespace wintest;
 
 namespace {
 

@@ -7,8 +7,7 @@
 #include "platform/Backend.h"
 #include "window_helpers.h"
 
-using quillon::testing::Harness;
-using wintest::ExpectPixels;
+using namespace wintest;
 
 namespace {
 

@@ -8,10 +8,7 @@
 #include "window_helpers.h"
 
 namespace fs = std::filesystem;
-using quillon::testing::Harness;
-using wintest::MakeChild;
-using wintest::Recorder;
-using wintest::TempDir;
+using namespace wintest;
 
 TEST(HarnessTest, RecordsMessageBoxesWithTheirBytesAndAnswersAndSounds) {
     Harness h;
@@ -98,7 +95,7 @@ TEST(HarnessTest, GoldenPicturesAndScreenshots) {
     Recorder red(RGB(200, 0, 0));
     ASSERT_TRUE(MakeChild(&red, parent, CRect(0, 0, 10, 10)));
     h.AdvanceMs(0);
-    wintest::ExpectPixels(h, {{5, 5, RGB(200, 0, 0)}, {15, 5, RGB(192, 192, 192)}, {20, 5, ~0u}});
+    ExpectPixels(h, {{5, 5, RGB(200, 0, 0)}, {15, 5, RGB(192, 192, 192)}, {20, 5, ~0u}});
 
     std::string shot = dir.Path("shot.png");
     ASSERT_TRUE(h.SavePng(shot));

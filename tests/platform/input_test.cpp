@@ -4,11 +4,7 @@
 #include "platform/MouseHook.h"
 #include "window_helpers.h"
 
-using quillon::testing::Harness;
-using wintest::MakeChild;
-using wintest::Recorder;
-using wintest::TipAfter;
-using wintest::TipHost;
+using namespace wintest;
 using Texts = std::vector<std::string>;
 
 namespace {

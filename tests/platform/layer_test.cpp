@@ -6,10 +6,7 @@
 #include "frame/pictures/DibPicture.h"
 #include "window_helpers.h"
 
-using quillon::testing::Harness;
-using wintest::ExpectPixels;
-using wintest::MakeChild;
-using wintest::Recorder;
+using namespace wintest;
 
 namespace {
 

@@ -4,11 +4,7 @@
 #include "platform/WindowSystem.h"
 #include "window_helpers.h"
 
-using quillon::testing::Harness;
-using wintest::ExpectPixels;
-using wintest::MakeChild;
-using wintest::PixelRun;
-using wintest::Recorder;
+using namespace wintest;
 
 namespace {
 

@@ -15,6 +15,8 @@
 
 namespace wintest {
 
+using quillon::testing::Harness;
+
 struct Seen {
     UINT message;
     WPARAM wParam;
@@ -90,7 +92,7 @@ struct TipHost : Recorder {
 };
 
 // The tool tip once the pointer moved to (x, y) and rested `ms` there.
-inline std::string TipAfter(quillon::testing::Harness& h, int x, int y, unsigned ms) {
+inline std::string TipAfter(Harness& h, int x, int y, unsigned ms) {
     h.MouseMove(x, y);
     h.AdvanceMs(ms);
     return h.ToolTipText();
@@ -102,14 +104,12 @@ inline bool MakeChild(CWnd* child, CWnd* parent, const CRect& r, DWORD style = W
 }
 
 // Checks the colours of the harness's pixels at (x, y).
-inline void ExpectPixels(quillon::testing::Harness& h,
-                         std::initializer_list<std::tuple<int, int, COLORREF>> want) {
+inline void ExpectPixels(Harness& h, std::initializer_list<std::tuple<int, int, COLORREF>> want) {
     for (auto [x, y, c] : want) EXPECT_EQ(h.Pixel(x, y), c) << x << "," << y;
 }
 
 // `n` of the harness's pixels from (x, y), rightwards or downwards.
-inline std::vector<COLORREF> PixelRun(quillon::testing::Harness& h, int x, int y, int n,
-                                      bool down = false) {
+inline std::vector<COLORREF> PixelRun(Harness& h, int x, int y, int n, bool down = false) {
     std::vector<COLORREF> out;
     for (int i = 0; i < n; ++i) out.push_back(down ? h.Pixel(x, y + i) : h.Pixel(x + i, y));
     return out;
