@@ -1,7 +1,6 @@
 // The top-level frame: pictures copied to a child through its paint context,
 // windows moving over the frame, the message loop and the backend choice.
 #include <cstdlib>
-#include <memory>
 
 #include "frame/pictures/DibPicture.h"
 #include "platform/Backend.h"
@@ -36,11 +35,11 @@ public:
 
 }  // namespace
 
-TEST(FrameTest, APictureDrawnOnThePaintContextLandsInTheClientArea) {
+TEST(FrameTest, APictureDrawnOnThePaintContextOrSharedAsTheSurfaceLandsInTheClientArea) {
     Harness h;
     CWnd* parent = h.CreateParent(120, 80);
     PictureWnd wnd;
-    ASSERT_TRUE(wnd.Open(parent, 40, 30));
+    ASSERT_TRUE(wnd.Open(parent, 46, 36));  // the window's size, larger than its client
     h.AdvanceMs(0);
     // The client area starts 3 pixels inside the window: picture (0, 0) is
     // at (33, 23) of the frame, and (39, 29) at (72, 52).
@@ -72,6 +71,41 @@ TEST(FrameTest, APictureDrawnOnThePaintContextLandsInTheClientArea) {
     h.AdvanceMs(0);
     ExpectPixels(h,
                  {{119, 79, RGB(80, 80, 77)} /* picture (16, 16) */, {63, 43, RGB(192, 192, 192)}});
+
+    // A window may paint from its own picture as its client surface: the
+    // paint copies nothing, the frame shows the picture, and the sharing ends
+    // safely with a null picture, a new size or the window's end.
+    wnd.MoveWindow(30, 20, 46, 36);
+    h.AdvanceMs(0);
+    HBITMAP own = wnd.picture.GetMemDC()->GetCurrentBitmap();
+    CDibPicture small, deep;
+    ASSERT_TRUE(small.Create(39, 30, 32) && deep.Create(46, 36, 24));
+    EXPECT_FALSE(ShareClientSurface(&wnd, small.GetMemDC()->GetCurrentBitmap()));
+    EXPECT_FALSE(ShareClientSurface(&wnd, deep.GetMemDC()->GetCurrentBitmap()));
+    EXPECT_FALSE(ShareClientSurface(parent, own));
+    ASSERT_TRUE(ShareClientSurface(&wnd, own));
+    wnd.Invalidate(FALSE);
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{33, 23, RGB(0, 0, 77)}, {72, 52, RGB(195, 145, 77)}});
+    // Drawn into the picture and invalidated, it shows without a copy.
+    wnd.picture.SetPixel(2, 2, RGB(255, 255, 255));
+    part = CRect(0, 0, 5, 5);
+    wnd.InvalidateRect(&part, FALSE);
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(35, 25), RGB(255, 255, 255));
+    // Unshared, the window has a black surface of its own until it paints.
+    ASSERT_TRUE(ShareClientSurface(&wnd, nullptr));
+    wnd.Invalidate(FALSE);
+    h.AdvanceMs(0);
+    EXPECT_EQ(h.Pixel(35, 25), RGB(255, 255, 255));
+    // A new size ends the sharing; so does the window's end: the picture
+    // stays the picture's.
+    ASSERT_TRUE(ShareClientSurface(&wnd, own));
+    wnd.MoveWindow(30, 20, 40, 30);
+    h.AdvanceMs(0);
+    ASSERT_TRUE(ShareClientSurface(&wnd, own));
+    wnd.DestroyWindow();
+    EXPECT_EQ(wnd.picture.GetPixel(2, 2), RGB(255, 255, 255));
 }
 
 TEST(FrameTest, TheMessageLoopRunsOnTheTestClockUntilQuitAndFramesRefuseBadSizes) {
@@ -148,44 +182,4 @@ TEST(FrameTest, TheBackendComesFromTheEnvironment) {
             ::testing::ExitedWithCode(0), c.printed)
             << c.backend << " " << c.driver;
     }
-}
-
-// A window may paint from its own picture as its client surface: the paint
-// copies nothing, the frame shows the picture, and the sharing ends safely
-// with a null picture, a new size or the window's end.
-TEST(FrameTest, AWindowSharingItsPictureAsItsSurfaceShowsIt) {
-    Harness h;
-    CWnd* parent = h.CreateParent(120, 80);
-    auto wnd = std::make_unique<PictureWnd>();
-    ASSERT_TRUE(wnd->Open(parent, 46, 36));  // the window's size, larger than its client
-    h.AdvanceMs(0);                          // the first paint erases: it has come and gone
-    HBITMAP own = wnd->picture.GetMemDC()->GetCurrentBitmap();
-    CDibPicture small, deep;
-    ASSERT_TRUE(small.Create(39, 30, 32) && deep.Create(46, 36, 24));
-    EXPECT_FALSE(ShareClientSurface(wnd.get(), small.GetMemDC()->GetCurrentBitmap()));
-    EXPECT_FALSE(ShareClientSurface(wnd.get(), deep.GetMemDC()->GetCurrentBitmap()));
-    EXPECT_FALSE(ShareClientSurface(parent, own));
-    ASSERT_TRUE(ShareClientSurface(wnd.get(), own));
-    wnd->Invalidate(FALSE);
-    h.AdvanceMs(0);
-    ExpectPixels(h, {{33, 23, RGB(0, 0, 77)}, {72, 52, RGB(195, 145, 77)}});
-    // Drawn into the picture and invalidated, it shows without a copy.
-    wnd->picture.SetPixel(2, 2, RGB(255, 255, 255));
-    CRect part(0, 0, 5, 5);
-    wnd->InvalidateRect(&part, FALSE);
-    h.AdvanceMs(0);
-    EXPECT_EQ(h.Pixel(35, 25), RGB(255, 255, 255));
-    // Unshared, the window has a black surface of its own until it paints.
-    ASSERT_TRUE(ShareClientSurface(wnd.get(), nullptr));
-    wnd->Invalidate(FALSE);
-    h.AdvanceMs(0);
-    EXPECT_EQ(h.Pixel(35, 25), RGB(255, 255, 255));
-    // A new size ends the sharing; so does the window's end: the picture
-    // stays the picture's.
-    ASSERT_TRUE(ShareClientSurface(wnd.get(), own));
-    wnd->MoveWindow(30, 20, 40, 30);
-    h.AdvanceMs(0);
-    ASSERT_TRUE(ShareClientSurface(wnd.get(), own));
-    wnd->DestroyWindow();
-    EXPECT_EQ(wnd->picture.GetPixel(2, 2), RGB(255, 255, 255));
 }
