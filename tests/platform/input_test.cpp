@@ -5,15 +5,8 @@
 #include "window_helpers.h"
 
 using namespace wintest;
+using quillon::platform::CursorIdOf;
 using Texts = std::vector<std::string>;
-
-namespace {
-
-int IdOf(HCURSOR c) {
-    return quillon::platform::CursorIdOf(c);
-}
-
-}  // namespace
 
 TEST(InputTest, RoutingByPointCaptureAndFocus) {
     Harness h;
@@ -147,7 +140,8 @@ TEST(InputTest, CursorsAndTheWaitCursor) {
             wait = LoadCursor(nullptr, IDC_WAIT),
             hand = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1004)),
             resize = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1006));
-    EXPECT_EQ((std::vector<int>{IdOf(arrow), IdOf(no), IdOf(wait), IdOf(hand), IdOf(resize)}),
+    EXPECT_EQ((std::vector<int>{CursorIdOf(arrow), CursorIdOf(no), CursorIdOf(wait),
+                                CursorIdOf(hand), CursorIdOf(resize)}),
               (std::vector<int>{32512, 32648, 32514, 1004, 1006}));
     // Each module has its own cursors.
     for (HCURSOR none :
