@@ -10,7 +10,7 @@
 namespace fs = std::filesystem;
 using namespace wintest;
 
-TEST(HarnessTest, RecordsMessageBoxesWithTheirBytesAndAnswersAndSounds) {
+TEST(HarnessTest, RecordsMessageBoxesTheInputNestedInThemAndSounds) {
     Harness h;
     EXPECT_EQ(AfxMessageBox(Sjis("予約"), MB_OK, 0), IDOK);
     CWnd owner;
@@ -24,6 +24,34 @@ TEST(HarnessTest, RecordsMessageBoxesWithTheirBytesAndAnswersAndSounds) {
     EXPECT_EQ(boxes, (std::vector<std::string>{"quillon_platform_tests: \x97\x5C\x96\xF1",
                                                "Error: File Error /x", "Quillon: Sure?"}));
     EXPECT_EQ(h.MessageBoxes().back().type, MB_OKCANCEL);
+
+    // Input sent while a box is up (answering IDCANCEL, as set above) is
+    // nested in the box's modal loop.
+    CWnd* parent = h.CreateParent(100, 100);
+    struct Asking : Recorder {
+        void OnLButtonDown(UINT flags, CPoint p) override {
+            Recorder::OnLButtonDown(flags, p);
+            if (asked++ > 0) return;
+            PostMessage(WM_APP);
+            int answer = MessageBox("Sure?", "Quillon", MB_OKCANCEL);
+            events.push_back("answer " + std::to_string(answer));
+        }
+        int asked = 0;
+    } asking;
+    ASSERT_TRUE(MakeChild(&asking, parent, CRect(0, 0, 100, 100)));
+    std::vector<std::string> during;
+    h.OnMessageBox([&](const std::string& text, const std::string& caption) {
+        during.push_back(caption + ": " + text);
+        // The message posted before the box went up was dispatched by it.
+        during.push_back("posted seen " + std::to_string(asking.Count(WM_APP)));
+        h.LButtonDown(5, 6);
+        h.RButtonDown(7, 8);
+    });
+    h.LButtonDown(1, 2);
+    EXPECT_EQ(asking.events, (std::vector<std::string>{"ldown 1,2 f1", "ldown 5,6 f1",
+                                                       "rdown 7,8 f2", "answer 2"}));
+    EXPECT_EQ(during, (std::vector<std::string>{"Quillon: Sure?", "posted seen 1"}));
+    EXPECT_EQ(h.MessageBoxes().size(), 4u);  // one more: the press inside asked nothing
 
     // Sounds are recorded and missing files refused.
     TempDir dir;
@@ -56,36 +84,6 @@ TEST(HarnessTest, WithoutHarnessBoxesGoToStderrInUtf8) {
         EXPECT_EQ(h.MessageBoxes().size(), 1u);
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST(HarnessTest, InputFromAMessageBoxIsNestedInItsModalLoop) {
-    Harness h;
-    CWnd* parent = h.CreateParent(100, 100);
-    struct Asking : Recorder {
-        void OnLButtonDown(UINT flags, CPoint p) override {
-            Recorder::OnLButtonDown(flags, p);
-            if (asked++ > 0) return;
-            PostMessage(WM_APP);
-            int answer = MessageBox("Sure?", "Quillon", MB_OKCANCEL);
-            events.push_back("answer " + std::to_string(answer));
-        }
-        int asked = 0;
-    } asking;
-    ASSERT_TRUE(MakeChild(&asking, parent, CRect(0, 0, 100, 100)));
-    std::vector<std::string> during;
-    h.SetMessageBoxAnswer(IDCANCEL);
-    h.OnMessageBox([&](const std::string& text, const std::string& caption) {
-        during.push_back(caption + ": " + text);
-        // The message posted before the box went up was dispatched by it.
-        during.push_back("posted seen " + std::to_string(asking.Count(WM_APP)));
-        h.LButtonDown(5, 6);
-        h.RButtonDown(7, 8);
-    });
-    h.LButtonDown(1, 2);
-    EXPECT_EQ(asking.events, (std::vector<std::string>{"ldown 1,2 f1", "ldown 5,6 f1",
-                                                       "rdown 7,8 f2", "answer 2"}));
-    EXPECT_EQ(during, (std::vector<std::string>{"Quillon: Sure?", "posted seen 1"}));
-    EXPECT_EQ(h.MessageBoxes().size(), 1u);  // the press inside asked nothing more
 }
 
 TEST(HarnessTest, GoldenPicturesAndScreenshots) {
