@@ -1,6 +1,6 @@
 // The balloon over the calendar: what it says when pointing at bars and
 // while dragging them (as DrawText was given it), where it stands, and its
-// shadow's colour.
+// shadow's colour; and what clicks at the same places report to the host.
 #include "cal_fixture.h"
 
 using namespace caltest;
@@ -20,7 +20,7 @@ Log Info(const char* title, const CQProg& p) {
 
 }  // namespace
 
-TEST(CalendarBalloon, HoverSaysWhatIsUnderThePointer) {
+TEST(CalendarBalloon, HoverAndClicksReportWhatIsUnderThePointer) {
     CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon);
     EXPECT_TRUE(s.h.MessageBoxes().empty());
     ASSERT_TRUE(s.screen->SetProgram(Single(3, 2025, 1, 7, 10, 0, 12, 0)));
@@ -32,8 +32,7 @@ TEST(CalendarBalloon, HoverSaysWhatIsUnderThePointer) {
     const int bar = CalScene::LineX(11, 0), y = CalScene::RowY(kTue);
     // What the balloon says once the pointer is at (x, y).
     auto says = [&](int x, int y) {
-        s.h.MouseMove(x, y);
-        s.h.AdvanceMs(0);
+        s.Hover(CPoint(x, y));
         return s.h.DrawnTexts();
     };
 
@@ -43,19 +42,43 @@ TEST(CalendarBalloon, HoverSaysWhatIsUnderThePointer) {
     EXPECT_EQ(s.Pixel(bar - 15, rowTop - 50), RGB(255, 255, 255));
     EXPECT_EQ(s.Pixel(bar + 124, rowTop - 1), RGB(255, 255, 255));
     EXPECT_NE(s.Pixel(bar - 16, rowTop - 25), RGB(255, 255, 255));
-    // A press takes the capture: no balloon; it comes back on release.
+    // A press takes the capture: no balloon; it comes back on release. The
+    // click selected the program.
     s.h.LButtonDown(bar, y);
     s.h.AdvanceMs(0);
     EXPECT_TRUE(s.h.DrawnTexts().empty());
     s.h.LButtonUp(bar, y);
     EXPECT_EQ(says(bar, y + 1), Info("予約番号#3", prog));
-    EXPECT_EQ(
-        says(CalScene::LineX(9, 30), CalScene::RowY(kWed)),
-        (Log{log.GetLogStrState().str(), log.GetLogBeginDay().str(), log.GetLogStrTime().str()}));
-    // The gap between rows, an empty stretch and the label show none.
-    for (CPoint p : {CPoint(bar, CalScene::Y(14 + 34 * kTue + 28)),
-                     CPoint(CalScene::LineX(18, 0), y), CPoint(CalScene::X(50), y)})
-        EXPECT_TRUE(says(p.x, p.y).empty()) << p.x << "," << p.y;
+    EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(*s.screen), 3);
+    EXPECT_EQ(s.Pixel(bar, y), s.screen->GetSelectColor());
+
+    // A bar, a log, the label, an empty stretch and the gap (the calendar's):
+    // what the balloon says, and what double and right clicks report.
+    const std::string p3 = " 3 2025-01-07 10:00-12:00", l5 = " 5 2025-01-08 09:00-10:00";
+    const struct {
+        CPoint at;
+        Log balloon, reports;
+    } places[] = {
+        {{bar, y},
+         Info("予約番号#3", prog),
+         {"prog dblclk" + p3, "prog rdown" + p3, "prog rup" + p3}},
+        {{CalScene::LineX(9, 30), CalScene::RowY(kWed)},
+         {log.GetLogStrState().str(), log.GetLogBeginDay().str(), log.GetLogStrTime().str()},
+         {"log dblclk" + l5, "log rdown" + l5, "log rup" + l5}},
+        {{CalScene::X(50), y}, {}, {"day 2025-01-07 00:00"}},
+        {{CalScene::LineX(18, 0), y}, {}, {"day 2025-01-07 18:00"}},
+        {{bar, CalScene::Y(14 + 34 * kTue + 28)}, {}, {}},
+    };
+    s.TakeLog();
+    for (const auto& p : places) {
+        SCOPED_TRACE(std::to_string(p.at.x) + "," + std::to_string(p.at.y));
+        EXPECT_EQ(says(p.at.x, p.at.y), p.balloon);
+        s.h.LButtonDblClk(p.at.x, p.at.y);
+        s.h.LButtonUp(p.at.x, p.at.y);
+        s.h.RButtonDown(p.at.x, p.at.y);
+        s.h.RButtonUp(p.at.x, p.at.y);
+        EXPECT_EQ(s.TakeLog(), p.reports);
+    }
     // Dragging: the change it would make, from the first move on.
     s.Hold(bar, y, CalScene::LineX(15, 0), y);
     CQProg changed = s.Cal()->GetDragInfo()->changed;
@@ -110,8 +133,7 @@ TEST(CalendarBalloon, SideEdgesAndShadowColour) {
     CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon + "COLOR\tNORMAL\t0,0,64\n");
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 5, 22, 0, 23, 50)));
     const int x = CalScene::LineX(23, 40), y = CalScene::RowY(kSun);
-    s.h.MouseMove(x, y);
-    s.h.AdvanceMs(0);
+    s.Hover(CPoint(x, y));
     ASSERT_EQ(s.h.DrawnTexts().size(), 3u);
     const int left = x - 140 + 15;  // in the parent: window and parent differ by the inset
     const COLORREF half = s.Pixel(left + 2, CalScene::Y(2));

@@ -148,6 +148,11 @@ struct CalSceneOf {
     static int At(int hour, int minute) { return (hour * 3600 + minute * 60) / 100; }
     static int LineX(int hour, int minute) { return LineX(At(hour, minute)); }
 
+    // Moves the pointer there and lets the screen paint.
+    void Hover(CPoint p) {
+        h.MouseMove(p.x, p.y);
+        h.AdvanceMs(0);
+    }
     void Click(int x, int y) {
         h.MouseMove(x, y);
         h.LButtonDown(x, y);

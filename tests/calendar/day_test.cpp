@@ -1,6 +1,6 @@
 // Day rows: bars from programs and logs, the ladder look, grips and cursors,
-// selection, double and right clicks, program drags with the host's consent,
-// and the look of a whole calendar.
+// program drags with the host's consent, and the look of a whole calendar.
+// (Selection, double and right clicks are the balloon test's, on its scene.)
 #include "cal_fixture.h"
 
 using namespace caltest;
@@ -94,40 +94,6 @@ TEST(CalendarDay, GripsAndCursors) {
     EXPECT_EQ(s.h.CursorId(), kArrow);
     EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
     EXPECT_EQ(ProgStr(*s.screen, 2), "2025-01-08 10:00-12:00");
-}
-
-TEST(CalendarDay, PressSelectsAndClicksReachTheHost) {
-    CalScene s;
-    ASSERT_TRUE(s.screen->SetProgram(Single(3, 2025, 1, 7, 10, 0, 12, 0)));
-    ASSERT_TRUE(s.screen->AddLog(LogOf(Single(5, 2025, 1, 8, 9, 0, 10, 0),
-                                       CTimeRect(Date(2025, 1, 8, 9), Date(2025, 1, 8, 10)))));
-    const int bar = CalScene::LineX(11, 0);
-    const int logX = CalScene::LineX(9, 30);
-
-    s.Click(bar, CalScene::RowY(kTue));
-    EXPECT_EQ(CQMainScreenInternal::GetSelectSlot(*s.screen), 3);
-    s.h.AdvanceMs(0);
-    EXPECT_EQ(s.Pixel(bar, CalScene::RowY(kTue)), s.screen->GetSelectColor());
-
-    s.TakeLog();
-    // A bar, a log, the label, an empty stretch and the gap (the calendar's).
-    for (CPoint p : {CPoint(bar, CalScene::RowY(kTue)), CPoint(logX, CalScene::RowY(kWed)),
-                     CPoint(CalScene::X(50), CalScene::RowY(kThu)),
-                     CPoint(CalScene::LineX(18, 0), CalScene::RowY(kThu)),
-                     CPoint(bar, CalScene::Y(14 + 34 * kTue + 28))}) {
-        s.h.LButtonDblClk(p.x, p.y);
-        s.h.LButtonUp(p.x, p.y);
-    }
-    for (int y : {CalScene::RowY(kTue), CalScene::RowY(kWed), CalScene::RowY(kThu)}) {
-        const int x = y == CalScene::RowY(kWed) ? logX : bar;
-        s.h.RButtonDown(x, y);
-        s.h.RButtonUp(x, y);
-    }
-    EXPECT_EQ(s.TakeLog(),
-              (Log{"prog dblclk 3 2025-01-07 10:00-12:00", "log dblclk 5 2025-01-08 09:00-10:00",
-                   "day 2025-01-09 00:00", "day 2025-01-09 18:00",
-                   "prog rdown 3 2025-01-07 10:00-12:00", "prog rup 3 2025-01-07 10:00-12:00",
-                   "log rdown 5 2025-01-08 09:00-10:00", "log rup 5 2025-01-08 09:00-10:00"}));
 }
 
 TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
