@@ -17,7 +17,6 @@ constexpr UINT kMsgC = WM_USER + 5;
 TEST(MessageQueueTest, PostPeekSendDispatchAndRegisteredMessages) {
     Harness h;
     CWnd* parent = h.CreateParent(200, 100);
-    ASSERT_NE(parent, nullptr);
     Recorder a, b;
     ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 50, 50)) &&
                 MakeChild(&b, parent, CRect(50, 0, 100, 50)));
@@ -80,7 +79,7 @@ TEST(MessageQueueTest, PostPeekSendDispatchAndRegisteredMessages) {
     EXPECT_EQ(a.Count(go), 1);
 }
 
-TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateArea) {
+TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateAreaAndTimersFollowTheTestClock) {
     Harness h;
     CWnd* parent = h.CreateParent(100, 100);
     Recorder a;
@@ -128,14 +127,8 @@ TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateArea) {
     ASSERT_TRUE(MakeChild(&lazy, parent, CRect(70, 70, 90, 90)));
     h.AdvanceMs(0);
     EXPECT_EQ(lazy.paints, 1);
-}
 
-TEST(MessageQueueTest, TimersAndBusyWaitsFollowTheTestClock) {
-    Harness h;
-    CWnd* parent = h.CreateParent(100, 100);
-    Recorder a;
-    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 10, 10)));
-    // The firings of each timer since the last look.
+    // Timers follow the test clock. The firings of each since the last look:
     auto fired = [&] {
         std::pair<long, long> n{std::count(a.timers.begin(), a.timers.end(), 1u),
                                 std::count(a.timers.begin(), a.timers.end(), 2u)};
@@ -150,7 +143,6 @@ TEST(MessageQueueTest, TimersAndBusyWaitsFollowTheTestClock) {
     h.AdvanceMs(900);  // to 1000 ms: the second at 300, 500, 800, 1000 in 100 ms steps
     EXPECT_EQ(fired(), std::pair(9L, 4L));
     // A late timer fires once, not once per missed period.
-    MSG m{};
     for (int i = 0; i < 5; ++i) ::Sleep(100);
     while (::PeekMessage(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) ::DispatchMessage(&m);
     EXPECT_EQ(fired().first, 1);
