@@ -115,8 +115,4 @@ struct SkinScene : caltest::CalSceneOf<RecordingHost> {
     void Drop(CPoint from, CPoint to) { Drag(from.x, from.y, to.x, to.y, CSize(12, 12)); }
 };
 
-inline COLORREF Grey(int v) {
-    return RGB(v, v, v);
-}
-
 }  // namespace skintest
