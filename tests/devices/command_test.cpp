@@ -9,13 +9,11 @@
 
 namespace {
 
-using caltest::Single;
-
-const auto Day = [](int y, int m, int d, int h = 0) { return CTime(y, m, d, h, 0, 0); };
+using namespace caltest;
 
 // Records the buttons' callbacks; a program dropped on the change button it
 // moves by a quarter of an hour.
-class Host : public caltest::RecordingHost {
+class Host : public RecordingHost {
 public:
     using RecordingHost::RecordingHost;
     bool OnCalendar_ProgDelete(CQProg* p) override { return Note("delete", p); }
@@ -29,8 +27,7 @@ public:
     }
     void OnNewmake_DropOut(CString name) override { log.push_back("new " + name.str()); }
     bool Note(const std::string& what, CQProg* p) {
-        log.push_back(what + " " + std::to_string(p->GetSlotNo()) + " " +
-                      caltest::Str(p->GetBeginTime()));
+        log.push_back(what + " " + std::to_string(p->GetSlotNo()) + " " + Str(p->GetBeginTime()));
         return consent;
     }
 };
@@ -53,11 +50,11 @@ std::string Buttons() {
 
 // Monday 2026-06-08 08:00, the calendar from that day, Monday the first
 // weekday.
-struct Scene : caltest::CalSceneOf<Host> {
+struct Scene : CalSceneOf<Host> {
     Scene() : CalSceneOf(252, DefaultKeys(), nullptr, Buttons()) {
-        h.SetNow(Day(2026, 6, 8, 8));
+        h.SetNow(Date(2026, 6, 8, 8));
         screen->SetCalendarBeginWeek(1);
-        Show(Day(2026, 6, 8));
+        Show(Date(2026, 6, 8));
     }
     void Show(CTime firstDay) {
         screen->SetScheduleDrawDay(firstDay);
@@ -101,10 +98,10 @@ TEST(CommandTest, ScrollButtonsStepByWeekOrDayAndABarOrDeviceHeldOverThem) {
     Scene s;
     using Case = std::tuple<CTime, const char*, int, const char*>;  // first, step, view, want
     const Case cases[] = {
-        {Day(2026, 6, 10), "DN", 2, "2026-06-15"}, {Day(2026, 6, 10), "UP", 2, "2026-06-08"},
-        {Day(2026, 6, 8), "DN", 2, "2026-06-15"},  {Day(2027, 12, 22), "DN", 2, "2027-12-25"},
-        {Day(1999, 1, 4), "UP", 2, "1999-01-01"},  {Day(2026, 6, 10), "w-", 2, "2026-06-11"},
-        {Day(2026, 6, 10), "w+", 2, "2026-06-09"}, {Day(2026, 6, 10), "w-", 0, "2026-06-10"}};
+        {Date(2026, 6, 10), "DN", 2, "2026-06-15"}, {Date(2026, 6, 10), "UP", 2, "2026-06-08"},
+        {Date(2026, 6, 8), "DN", 2, "2026-06-15"},  {Date(2027, 12, 22), "DN", 2, "2027-12-25"},
+        {Date(1999, 1, 4), "UP", 2, "1999-01-01"},  {Date(2026, 6, 10), "w-", 2, "2026-06-11"},
+        {Date(2026, 6, 10), "w+", 2, "2026-06-09"}, {Date(2026, 6, 10), "w-", 0, "2026-06-10"}};
     for (const auto& [first, step, view, want] : cases) {
         SCOPED_TRACE(std::string(step) + " to " + want);
         s.screen->SetViewMode(view);
@@ -113,21 +110,21 @@ TEST(CommandTest, ScrollButtonsStepByWeekOrDayAndABarOrDeviceHeldOverThem) {
         EXPECT_EQ(s.First(), want);
     }
     s.screen->SetViewMode(2);
-    s.Show(Day(1999, 1, 1));
+    s.Show(Date(1999, 1, 1));
     EXPECT_EQ(s.Looks({"UP", "DN", "GO"}), "GWW");
-    s.Show(Day(2027, 12, 25));
+    s.Show(Date(2027, 12, 25));
     EXPECT_EQ(s.Looks({"UP", "DN"}), "WG");
     s.Do({"GO"});
     EXPECT_EQ(s.First(), "2026-06-08");
     // Held over DN: a day after 1.1 s and 2.2 s, and no more once released.
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2026, 6, 10, 10, 0, 11, 0)));
     for (const char* step : {"bar>DN", "md>DN"}) {
-        s.Show(Day(2026, 6, 10));
+        s.Show(Date(2026, 6, 10));
         s.Do({step}, 2300);
         s.h.AdvanceMs(2000);
         EXPECT_EQ(s.First(), "2026-06-12");
     }
-    EXPECT_EQ(s.TakeLog(), caltest::Log());
+    EXPECT_EQ(s.TakeLog(), Log());
 }
 
 TEST(CommandTest, ChangeTrashNewReservationAndDeleteWorkTheSelectionOrADrop) {
@@ -155,11 +152,10 @@ TEST(CommandTest, ChangeTrashNewReservationAndDeleteWorkTheSelectionOrADrop) {
     EXPECT_EQ(CQMainScreenInternal::GetProgTable(*s.screen).GetSize(), 0);
     EXPECT_EQ(s.Looks({"CHG", "TR"}), "GG");
     EXPECT_EQ(s.TakeLog(),
-              caltest::Log({"new NEW 55", "new MD", "click 1 2026-06-08 10:00",
-                            "delete 1 2026-06-08 10:00", "delete 1 2026-06-08 10:00",
-                            "drop on CHG 1 2026-06-08 10:15", "delete 1 2026-06-08 10:15",
-                            "delete 2 2026-06-08 12:00", "delete 3 2026-06-08 14:00",
-                            "delete 3 2026-06-08 14:00"}));
+              Log({"new NEW 55", "new MD", "click 1 2026-06-08 10:00", "delete 1 2026-06-08 10:00",
+                   "delete 1 2026-06-08 10:00", "drop on CHG 1 2026-06-08 10:15",
+                   "delete 1 2026-06-08 10:15", "delete 2 2026-06-08 12:00",
+                   "delete 3 2026-06-08 14:00", "delete 3 2026-06-08 14:00"}));
 }
 
 TEST(CommandTest, SlotButtonsSelectRestackAndShowTheNextWeek) {
@@ -167,15 +163,14 @@ TEST(CommandTest, SlotButtonsSelectRestackAndShowTheNextWeek) {
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2026, 6, 12, 9, 0, 10, 0)));
     // Now, slot 3 (0x12: Monday and Thursday), the first day after a click.
     using Case = std::tuple<CTime, CQProg, const char*>;
-    const Case cases[] = {
-        {Day(2026, 6, 11, 8), caltest::Weekly(3, 0x12, 7, 0, 8, 0), "2026-06-15"},
-        {Day(2026, 6, 11, 6), caltest::Weekly(3, 0x12, 7, 0, 8, 0), "2026-06-08"},
-        {Day(2026, 6, 11, 6), Single(3, 2026, 7, 2, 7, 0, 8, 0), "2026-06-29"},
-        {Day(2026, 6, 11, 6), caltest::Weekly(3, 0x80, 7, 0, 8, 0), "2026-07-20"}};
+    const Case cases[] = {{Date(2026, 6, 11, 8), Weekly(3, 0x12, 7, 0, 8, 0), "2026-06-15"},
+                          {Date(2026, 6, 11, 6), Weekly(3, 0x12, 7, 0, 8, 0), "2026-06-08"},
+                          {Date(2026, 6, 11, 6), Single(3, 2026, 7, 2, 7, 0, 8, 0), "2026-06-29"},
+                          {Date(2026, 6, 11, 6), Weekly(3, 0x80, 7, 0, 8, 0), "2026-07-20"}};
     for (const auto& [now, prog, want] : cases) {
         SCOPED_TRACE(want);  // the last never runs: the calendar stays
         s.h.SetNow(now);
-        s.Show(Day(2026, 7, 20));
+        s.Show(Date(2026, 7, 20));
         ASSERT_TRUE(s.screen->SetProgram(prog));
         s.Do({"S3"});
         EXPECT_EQ(s.First() + s.Looks({"S1", "S2", "S3"}), want + std::string("WGS"));
