@@ -4,6 +4,7 @@
 #include "frame/pictures/DibPicture.h"
 #include "support/picture_files.h"
 
+using picturetest::ExpectEvery;
 using quillon::testfiles::Gif;
 
 namespace {
@@ -35,20 +36,14 @@ TEST(GifLoad, WithAndWithoutTransparency) {
         ASSERT_TRUE(target.Create(6, 5, 32));
         target.GetMemDC()->FillSolidRect(0, 0, 6, 5, back);
         gif.DrawTo(&target, 1, 1);
-        for (int y = 0; y < 5; ++y) {
-            for (int x = 0; x < 6; ++x) {
-                bool inside = x >= 1 && x < 5 && y >= 1 && y < 4;
-                bool clear = inside && transparent == 1 && kIndexes[(y - 1) * 4 + x - 1] == 1;
-                EXPECT_EQ(target.GetPixel(x, y), inside && !clear ? Colour(x - 1, y - 1) : back)
-                    << x << "," << y;
-                if (!inside) continue;
-                // The picture itself shows black where it is transparent.
-                EXPECT_EQ(gif.GetPixel(x - 1, y - 1), clear ? 0u : Colour(x - 1, y - 1));
-                if (mask) {
-                    EXPECT_EQ(mask->GetPixel(x - 1, y - 1), clear ? RGB(255, 255, 255) : 0u);
-                }
-            }
-        }
+        auto clear = [&](int x, int y) { return transparent == 1 && kIndexes[y * 4 + x] == 1; };
+        ExpectEvery(target, [&](int x, int y) {
+            const bool inside = x >= 1 && x < 5 && y >= 1 && y < 4;
+            return inside && !clear(x - 1, y - 1) ? Colour(x - 1, y - 1) : back;
+        });
+        // The picture itself shows black where it is transparent.
+        ExpectEvery(gif, [&](int x, int y) { return clear(x, y) ? 0u : Colour(x, y); });
+        if (mask) ExpectEvery(*mask, [&](int x, int y) { return clear(x, y) ? 0xFFFFFFu : 0u; });
     }
     // An animation gives its first frame.
     auto anim = Gif(2, 1, {{0, 0, 0}, {255, 255, 255}}, {{{0, 1}, -1}, {{1, 1}, -1}});
