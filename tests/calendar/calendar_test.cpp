@@ -54,13 +54,6 @@ TEST(Calendar, RowsFollowTheHeight) {
         // Without rows there is no scale either.
         EXPECT_EQ(ReadScale(s, 975).empty(), c.height <= 38) << c.height;
     }
-    // The row under a point: the gap belongs to the row above it; the band
-    // above the first row and below the last belongs to none.
-    CalScene s;
-    CQItemCal* cal = s.Cal();
-    for (auto [y, row] : {std::pair{13, -1}, {14, 0}, {47, 0}, {48, 1}, {242, 6}, {243, -1}})
-        EXPECT_EQ(cal->GetDayAtY(y), row < 0 ? nullptr : cal->GetDay(row)) << y;
-    EXPECT_EQ(CQCalendarRole::Of(static_cast<CQItem*>(cal))->GetDayAtY(20), cal->GetDay(0));
 }
 
 TEST(Calendar, TheDrawWindowKeepsToOneDayAndTheHourScaleFollowsIt) {
@@ -169,10 +162,16 @@ TEST(Calendar, DaylightSavingWeekShowsWholeLocalDays) {
     EXPECT_EQ(Str(s.Row(1)->GetDayTimeRect().GetBegin()), "2025-11-03 06:00");
 }
 
-TEST(Calendar, TimeLineMapsPointsAndInstants) {
+TEST(Calendar, TimeLineMapsPointsToRowsAndInstants) {
     CalScene s;
-    s.screen->SetViewMode(0);  // 1000 pixels wide: a time line of 889
     CQItemCal* cal = s.Cal();
+    // The row under a point: the gap belongs to the row above it; the band
+    // above the first row and below the last belongs to none.
+    for (auto [y, row] : {std::pair{13, -1}, {14, 0}, {47, 0}, {48, 1}, {242, 6}, {243, -1}})
+        EXPECT_EQ(cal->GetDayAtY(y), row < 0 ? nullptr : cal->GetDay(row)) << y;
+    EXPECT_EQ(CQCalendarRole::Of(static_cast<CQItem*>(cal))->GetDayAtY(20), cal->GetDay(0));
+
+    s.screen->SetViewMode(0);  // 1000 pixels wide: a time line of 889
     // The day before the first row and up to four days after the last use
     // the end rows; further days are nowhere (-1, -1).
     const std::pair<CTime, CPoint> points[] = {
