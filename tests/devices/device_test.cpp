@@ -26,9 +26,6 @@ void ExpectNear(COLORREF got, COLORREF want, const std::string& what) {
     EXPECT_NEAR(GetBValue(got), GetBValue(want), 3) << what;
 }
 
-CItemConnectLines* Lines(SkinScene& s) {
-    return dynamic_cast<CItemConnectLines*>(CQMainScreenInternal::GetTop(*s.screen));
-}
 // What shows in the middle of the 3 x 3 dot at `p`, and whether it keeps out of `r`.
 COLORREF DotPixel(SkinScene& s, CPoint p) {
     return s.Pixel(SkinScene::X(p.x + 1), SkinScene::Y(p.y + 1));
@@ -40,7 +37,7 @@ bool Outside(CPoint p, const CRect& r) {
 
 }  // namespace
 
-TEST(Device, DropOnTheCalendarProposesAReservation) {
+TEST(Device, DragsProposeReservationsOnTheCalendarAndKeepTheRulesBetweenDevices) {
     SkinScene s;
     const CPoint md = SkinScene::At(400), at21(SkinScene::LineX(21, 0), SkinScene::RowY(kTue));
     s.HoldDrag(md, at21);
@@ -88,12 +85,10 @@ TEST(Device, DropOnTheCalendarProposesAReservation) {
     EXPECT_TRUE(s.Cal()->GetDragInfo() == nullptr && s.h.CursorId() == kNo);
     s.h.LButtonUp(SkinScene::X(500), SkinScene::Y(5));
     EXPECT_TRUE(s.TakeLog().empty());
-}
 
-TEST(Device, DragRulesBetweenDevicesAndTheEnabledFlags) {
-    SkinScene s;
+    // Between devices.
     s.screen->SetStateCDDVD(1);
-    const CPoint cd = SkinScene::At(300), md = SkinScene::At(400);
+    const CPoint cd = SkinScene::At(300);
     s.HoldDrag(cd, md);
     EXPECT_EQ(s.h.CursorId(), kArrow);
     // Only what can take CD/DVD is enabled: MD in state 0.
@@ -237,7 +232,7 @@ TEST(Device, ToolHintsClicksAndTheLargeSet) {
 
 TEST(ConnectLines, DotsSpacedClearOfIconsAndLabelsAndAnimated) {
     SkinScene s;
-    CItemConnectLines* lines = Lines(s);
+    auto* lines = dynamic_cast<CItemConnectLines*>(CQMainScreenInternal::GetTop(*s.screen));
     ASSERT_NE(lines, nullptr);
     EXPECT_EQ(CItemConnectLines::LinePoints(0, 0, 3, 4).size(), 6u);
     EXPECT_EQ(CItemConnectLines::LinePoints(5, 5, 5, 5).size(), 1u);
@@ -297,27 +292,25 @@ TEST(ConnectLines, DotsSpacedClearOfIconsAndLabelsAndAnimated) {
     EXPECT_EQ(lines->GetLine(0)->phase, before);  // the timer stopped
     s.screen->DeleteAllConnect();
     EXPECT_EQ(lines->GetLineCount(), 0);
-}
 
-TEST(ConnectLines, DotsKeepOutOfTheLabelsGrownByFourPixels) {
-    SkinScene s;
     // MD right above the speaker in AUDIO: the line runs down through MD's
-    // label, which stands 6 pixels under the icon, 1 more than the icon's margin.
+    // label, which stands 6 pixels under the icon, 1 more than the icon's
+    // margin. The dots keep out of the label grown by four pixels.
     s.Item("MD")->GetViewPlacement(0)->rect = CRect(700, 200, 740, 240);
     s.screen->SetStateConnect("MD", "SPEAKER");
     s.screen->SetViewMode(0);
     s.h.AdvanceMs(0);
-    ASSERT_EQ(Lines(s)->GetLineCount(), 1);
+    ASSERT_EQ(lines->GetLineCount(), 1);
     const CRect label(712, 240, 728, 246), grown(708, 236, 732, 250);
     CRect got;
     ASSERT_TRUE(CQDeviceRole::Of(s.Item("MD"))->GetLabelRect(&got));
     EXPECT_EQ(got, label);
-    const std::vector<CPoint>& dots = Lines(s)->GetLine(0)->dots;
-    ASSERT_EQ(dots.size(), 3u);
-    for (const CPoint& d : dots) EXPECT_TRUE(Outside(d, grown)) << d.y;
-    EXPECT_EQ(dots.front(), CPoint(719, 250));  // the first point past the grown label
+    const std::vector<CPoint>& past = lines->GetLine(0)->dots;
+    ASSERT_EQ(past.size(), 3u);
+    for (const CPoint& d : past) EXPECT_TRUE(Outside(d, grown)) << d.y;
+    EXPECT_EQ(past.front(), CPoint(719, 250));  // the first point past the grown label
     // On the screen: the dots, and nothing but the background below the label.
-    for (const CPoint& d : dots) EXPECT_NE(DotPixel(s, d), Over(0, 0)) << d.y;
+    for (const CPoint& d : past) EXPECT_NE(DotPixel(s, d), Over(0, 0)) << d.y;
     for (int y = label.bottom; y < grown.bottom; ++y)
         for (int x = grown.left; x < grown.right; ++x)
             EXPECT_EQ(s.Pixel(SkinScene::X(x), SkinScene::Y(y)), Over(0, 0)) << x << "," << y;
