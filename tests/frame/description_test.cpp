@@ -21,8 +21,7 @@ std::vector<std::string> Trimmed(std::vector<std::string> tokens) {
 Lines ReadAll(const std::string& bytes) {
     picturetest::TempDir dir;
     CIniFile ini;
-    EXPECT_TRUE(ini.Open(dir.Write("x.ini", picturetest::Bytes(bytes.begin(), bytes.end())).c_str(),
-                         CFile::modeRead | CFile::typeText));
+    EXPECT_TRUE(ini.Open(dir.Write("x.ini", bytes).c_str(), CFile::modeRead | CFile::typeText));
     Lines lines;
     CStringArray tokens;
     while (ini.ReadTokenLine(&tokens)) {

@@ -383,10 +383,7 @@ public:
     CTimeRect GetDrawTimeRect() const override { return window; }
     // Scrolling is the calendar's own (tested with it).
     bool ScrollToDay(CTime, CTime*) override { return true; }
-    bool ClampDrawDay(CTime t, CTime* out) override {
-        if (out != nullptr) *out = t;
-        return true;
-    }
+    bool ClampDrawDay(CTime, CTime*) override { return true; }  // every day in range
     void GotoThisWeek() override {}
     void GotoWeek(CTime) override {}
     void GetFirstDay(CTime* out) override { *out = window.GetBegin(); }
@@ -446,9 +443,7 @@ struct ScreenScene : Stage {
     // The picture directory, with its trailing separator.
     std::string PictureDir() const { return dir.Path(""); }
     std::string IniPath() const { return dir.Path("TARVIK.INI"); }
-    void WriteIni(const std::string& bytes) const {
-        dir.Write("TARVIK.INI", picturetest::Bytes(bytes.begin(), bytes.end()));
-    }
+    void WriteIni(const std::string& bytes) const { dir.Write("TARVIK.INI", bytes); }
     // Writes the description and builds the screen from it.
     CQMainScreen& Build(const std::string& bytes) {
         WriteIni(bytes);
