@@ -56,23 +56,6 @@ TEST(ItemLifetime, ItemDeletedByAnotherDuringTheTickTheTimersOrTheWheelIsNotCall
     }
 }
 
-// A drag whose drop makes the host delete the dragged item (a program bar
-// dropped on a day row: the calendar rebuilds its rows).
-TEST(ItemLifetime, DraggedItemDeletedByTheDropCallback) {
-    LifetimeScene s;
-    RecItem* target = s.Rec("T", nullptr, 100, 0, 150, 40);
-    RecItem* dragged = s.DragD();
-    target->hooks["dropin"] = [&] { s.EraseAndReplace(dragged); };
-    Fresh();
-    s.Up(120, 20);
-    // No end of drag on what is gone.
-    EXPECT_EQ(Fresh(), (Log{"D:up 120,20", "T:dropin 0 20,20 from=D"}));
-    EXPECT_EQ(s.wnd->GetCaptureItem(), nullptr);
-    // The screen goes on working.
-    s.Press(125, 25);
-    EXPECT_EQ(Fresh().back(), "T:down 25,25");
-}
-
 // The host deletes the background from the background's own press report.
 TEST(ItemLifetime, ItemDeletedByTheHostFromItsOwnClick) {
     LifetimeScene s;
@@ -92,15 +75,28 @@ TEST(ItemLifetime, ItemDeletedByTheHostFromItsOwnClick) {
     s.h.MouseLeave();
 }
 
-// A dragged item deleted during its drag: by itself while it handles a
-// move (the items under the pointer then hear of no captured item), and by
-// the host while it is held over a button (whose repeat then stops); the
-// release is no drop.
-TEST(ItemLifetime, CapturedItemDeletedDuringADrag) {
+// A dragged item deleted: by the host from the drop (a program bar dropped
+// on a day row: the calendar rebuilds its rows); during its drag by itself
+// while it handles a move (the items under the pointer then hear of no
+// captured item), and by the host while it is held over a button (whose
+// repeat then stops), where the release is no drop.
+TEST(ItemLifetime, DraggedItemDeletedByTheDropOrDuringTheDrag) {
     LifetimeScene s;
-    s.Rec("U", nullptr, 100, 0, 150, 40);
+    RecItem* under = s.Rec("U", nullptr, 100, 0, 150, 40);
     auto* button = s.Add(std::make_unique<RecButton>("B"), nullptr, 0, 100, 40, 140);
     RecItem* dragged = s.DragD();
+    under->hooks["dropin"] = [&] { s.EraseAndReplace(dragged); };
+    Fresh();
+    s.Up(120, 20);
+    // No end of drag on what is gone.
+    EXPECT_EQ(Fresh(), (Log{"D:up 120,20", "U:dropin 0 20,20 from=D"}));
+    EXPECT_EQ(s.wnd->GetCaptureItem(), nullptr);
+    // The screen goes on working.
+    s.Press(125, 25);
+    EXPECT_EQ(Fresh().back(), "U:down 25,25");
+    s.Up(125, 25);
+
+    dragged = s.DragD();
     dragged->hooks["move"] = [&] { s.EraseAndReplace(dragged); };
     Fresh();
     s.Move(121, 21, MK_LBUTTON);
