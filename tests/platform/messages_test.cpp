@@ -165,7 +165,7 @@ TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateAreaAndTimersFollowTh
     EXPECT_EQ(h.Tick(), start + 500);  // the wall clock went along
 }
 
-TEST(WindowTest, CreationHooksStylesAndDestruction) {
+TEST(WindowTest, CreationHooksStylesTheClientEdgeAndDestruction) {
     Harness h;
     CWnd* parent = h.CreateParent(300, 200);
 
@@ -187,12 +187,53 @@ TEST(WindowTest, CreationHooksStylesAndDestruction) {
         DWORD createdStyle = 0;
     } styled;
     ASSERT_TRUE(
-        styled.Create("QuillonMain", nullptr, WS_VISIBLE, CRect(10, 20, 110, 70), parent, 0));
+        styled.Create("QuillonMain", nullptr, WS_VISIBLE, CRect(20, 10, 120, 60), parent, 0));
     EXPECT_TRUE(styled.GetSafeHwnd() == &styled && styled.GetExStyle() == WS_EX_CLIENTEDGE);
     for (DWORD style : {styled.GetStyle(), styled.createdStyle})
         EXPECT_EQ(style, WS_CHILD | WS_VISIBLE | WS_BORDER);
     EXPECT_TRUE(styled.GetParent() == parent && styled.GetTopLevelParent() == parent);
     EXPECT_FALSE(styled.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 5, 5), parent, 0));
+
+    // The border and the client edge the hook added: the inset, and the
+    // pixels of each.
+    h.AdvanceMs(0);
+    CRect client, window;
+    styled.GetClientRect(&client);
+    styled.GetWindowRect(&window);
+    EXPECT_TRUE(client == CRect(0, 0, 94, 44) && window == CRect(20, 10, 120, 60));
+    CPoint origin(0, 0);
+    styled.ClientToScreen(&origin);
+    EXPECT_EQ(origin, CPoint(23, 13));
+
+    // The frame's face around it, then the one-pixel black border, the
+    // sunken edge (shadow outside the light, dark shadow 0 inside the light
+    // 223) and the client area.
+    const COLORREF face = RGB(192, 192, 192), shadow = RGB(128, 128, 128),
+                   light = RGB(223, 223, 223), hi = RGB(255, 255, 255), fill = styled.fill;
+    using Colours = std::vector<COLORREF>;
+    EXPECT_EQ(PixelRun(h, 19, 30, 5), (Colours{face, 0, shadow, 0, fill}));
+    EXPECT_EQ(PixelRun(h, 116, 30, 5), (Colours{fill, light, hi, 0, face}));
+    EXPECT_EQ(PixelRun(h, 50, 10, 2, true), (Colours{0, shadow}));
+    EXPECT_EQ(PixelRun(h, 50, 57, 3, true), (Colours{light, hi, 0}));
+
+    // A click on the border is no client click; inside, coordinates are the
+    // client area's.
+    styled.Clear();
+    h.LButtonDown(21, 30);
+    h.LButtonDown(23, 13);
+    EXPECT_EQ(styled.events, (std::vector<std::string>{"ldown 0,0 f1"}));
+
+    // Drawing in the client area never reaches the border.
+    CRect all(-5, -5, 200, 200);
+    styled.InvalidateRect(&all, TRUE);
+    h.AdvanceMs(0);
+    EXPECT_EQ(styled.paintRects.back(), CRect(0, 0, 94, 44));
+    EXPECT_EQ(h.Pixel(22, 30), 0u);
+
+    // Hidden, the frame shows through again.
+    styled.ShowWindow(SW_HIDE);
+    h.AdvanceMs(0);
+    ExpectPixels(h, {{20, 30, face}, {50, 30, face}});
 
     struct Refusing : Recorder {
         int OnCreate(LPCREATESTRUCT) override { return -1; }
@@ -226,51 +267,4 @@ TEST(WindowTest, CreationHooksStylesAndDestruction) {
         ASSERT_TRUE(MakeChild(&scoped, parent, CRect(0, 0, 5, 5)));
     }
     h.AdvanceMs(0);  // the destroyed object's window left nothing behind
-}
-
-TEST(WindowTest, ClientEdgeInsetAndItsPixels) {
-    Harness h;
-    CWnd* parent = h.CreateParent(200, 100);
-    Recorder edged(RGB(0, 0, 255));
-    ASSERT_TRUE(edged.CreateEx(WS_EX_CLIENTEDGE, nullptr, nullptr,
-                               WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(20, 10, 120, 60), parent,
-                               0));
-    h.AdvanceMs(0);
-    CRect client, window;
-    edged.GetClientRect(&client);
-    edged.GetWindowRect(&window);
-    EXPECT_TRUE(client == CRect(0, 0, 94, 44) && window == CRect(20, 10, 120, 60));
-    CPoint origin(0, 0);
-    edged.ClientToScreen(&origin);
-    EXPECT_EQ(origin, CPoint(23, 13));
-
-    // The frame's face around it, then the one-pixel black border, the
-    // sunken edge (shadow outside the light, dark shadow 0 inside the light
-    // 223) and the client area.
-    const COLORREF face = RGB(192, 192, 192), shadow = RGB(128, 128, 128),
-                   light = RGB(223, 223, 223), hi = RGB(255, 255, 255), blue = RGB(0, 0, 255);
-    using Colours = std::vector<COLORREF>;
-    EXPECT_EQ(PixelRun(h, 19, 30, 5), (Colours{face, 0, shadow, 0, blue}));
-    EXPECT_EQ(PixelRun(h, 116, 30, 5), (Colours{blue, light, hi, 0, face}));
-    EXPECT_EQ(PixelRun(h, 50, 10, 2, true), (Colours{0, shadow}));
-    EXPECT_EQ(PixelRun(h, 50, 57, 3, true), (Colours{light, hi, 0}));
-
-    // A click on the border is no client click; inside, coordinates are the
-    // client area's.
-    edged.Clear();
-    h.LButtonDown(21, 30);
-    h.LButtonDown(23, 13);
-    EXPECT_EQ(edged.events, (std::vector<std::string>{"ldown 0,0 f1"}));
-
-    // Drawing in the client area never reaches the border.
-    CRect all(-5, -5, 200, 200);
-    edged.InvalidateRect(&all, TRUE);
-    h.AdvanceMs(0);
-    EXPECT_EQ(edged.paintRects.back(), CRect(0, 0, 94, 44));
-    EXPECT_EQ(h.Pixel(22, 30), 0u);
-
-    // Hidden, the frame shows through again.
-    edged.ShowWindow(SW_HIDE);
-    h.AdvanceMs(0);
-    ExpectPixels(h, {{20, 30, face}, {50, 30, face}});
 }
