@@ -280,41 +280,7 @@ TEST(ProgramRules, PairCheck) {
     });
 }
 
-TEST(ProgramRules, TimeAgainstTheClock) {
-    Harness h;
-    CString ini("/nonexistent/TARVIK.INI");
-    CQMainScreen s("Q", nullptr, CRect(0, 0, 800, 600), &ini, nullptr);
-    const CQProg p = Single(1, 2025, 1, 6, 10, 0, 11, 0);
-    const CQProg weekly = Weekly(2, kMon, 10, 0, 11, 0);
-    // {now, program, ChkProgTime, ChkCQProgSet}
-    const std::tuple<CTime, CQProg, int, int> cases[] = {
-        // clang-format off
-        {D(6, 9, 55), p, 0, 0} /* 300 s ahead */, {D(6, 9, 55) + CTimeSpan(1), p, 1, 1} /* 299 s */,
-        {D(6, 9, 57), p, 1, 1} /* 180 s */, {D(6, 9, 57) + CTimeSpan(1), p, -3, -4} /* 179 s */,
-        {D(6, 10), p, -3, -4} /* now is not past */, {D(6, 10) + CTimeSpan(1), p, -1, -2},
-        // clang-format on
-        // Up to the end of next year; 2038 is the last limit.
-        {D(6, 9), Single(1, 2026, 12, 31, 23, 59, 0, 30), 0, 0},
-        {CTime(2025, 12, 31, 23, 59, 59), Single(1, 2027, 1, 1, 0, 0, 1, 0), -2, -3},
-        {CTime(2037, 3, 1, 9, 0, 0), Single(1, 2038, 1, 10, 10, 0, 11, 0), -2, -3},
-        {CTime(2037, 3, 1, 9, 0, 0), Single(1, 2037, 6, 1, 10, 0, 11, 0), 0, 0},
-    };
-    for (const auto& [now, prog, time, full] : cases) {
-        h.SetNow(now);
-        EXPECT_EQ(ChkProgTime(prog), time) << now.GetTime() << prog.GetStr().str();
-        EXPECT_EQ(s.ChkCQProgSet(prog), full) << now.GetTime() << prog.GetStr().str();
-    }
-    // The clock comes first: too close wins over an overlap, "close" gives way to it;
-    // weekly programs never meet the clock.
-    h.SetNow(D(6, 9, 58));
-    ASSERT_TRUE(s.SetProgram(p));
-    EXPECT_EQ(s.ChkCQProgSet(Single(2, 2025, 1, 6, 10, 0, 10, 30)), -4);
-    h.SetNow(D(6, 9, 59));
-    EXPECT_EQ(s.ChkCQProgSet(Single(2, 2025, 1, 6, 10, 4, 10, 30)), -6);
-    EXPECT_EQ(s.ChkCQProgSet(weekly), -6);
-}
-
-TEST(ProgramTable, StoreReplaceRefuseAndDelete) {
+TEST(ProgramTable, StoreReplaceRefuseDeleteAndTheChecksAgainstTheClock) {
     Harness h;
     CString ini("/nonexistent/TARVIK.INI");
     CQMainScreen s("Q", nullptr, CRect(0, 0, 800, 600), &ini, nullptr);
@@ -355,13 +321,44 @@ TEST(ProgramTable, StoreReplaceRefuseAndDelete) {
     log.SetLogTime(CTimeRect(D(8, 10, 30), D(8, 10, 30)));
     EXPECT_FALSE(s.AddLog(log));
     EXPECT_EQ(BoxTexts(h, seen + 3), Texts{S(kOrderMsg)});
+
+    // Against the clock (the stored programs lie apart from these).
+    const CQProg p = Single(1, 2025, 1, 6, 10, 0, 11, 0);
+    const CQProg weekly = Weekly(2, kMon, 10, 0, 11, 0);
+    // {now, program, ChkProgTime, ChkCQProgSet}
+    const std::tuple<CTime, CQProg, int, int> cases[] = {
+        // clang-format off
+        {D(6, 9, 55), p, 0, 0} /* 300 s ahead */, {D(6, 9, 55) + CTimeSpan(1), p, 1, 1} /* 299 s */,
+        {D(6, 9, 57), p, 1, 1} /* 180 s */, {D(6, 9, 57) + CTimeSpan(1), p, -3, -4} /* 179 s */,
+        {D(6, 10), p, -3, -4} /* now is not past */, {D(6, 10) + CTimeSpan(1), p, -1, -2},
+        // clang-format on
+        // Up to the end of next year; 2038 is the last limit.
+        {D(6, 9), Single(1, 2026, 12, 31, 23, 59, 0, 30), 0, 0},
+        {CTime(2025, 12, 31, 23, 59, 59), Single(1, 2027, 1, 1, 0, 0, 1, 0), -2, -3},
+        {CTime(2037, 3, 1, 9, 0, 0), Single(1, 2038, 1, 10, 10, 0, 11, 0), -2, -3},
+        {CTime(2037, 3, 1, 9, 0, 0), Single(1, 2037, 6, 1, 10, 0, 11, 0), 0, 0},
+    };
+    for (const auto& [now, prog, time, full] : cases) {
+        h.SetNow(now);
+        EXPECT_EQ(ChkProgTime(prog), time) << now.GetTime() << prog.GetStr().str();
+        EXPECT_EQ(s.ChkCQProgSet(prog), full) << now.GetTime() << prog.GetStr().str();
+    }
+    // The clock comes first: too close wins over an overlap, "close" gives way to it;
+    // weekly programs never meet the clock.
+    h.SetNow(D(6, 9, 58));
+    ASSERT_TRUE(s.SetProgram(p));
+    EXPECT_EQ(s.ChkCQProgSet(Single(2, 2025, 1, 6, 10, 0, 10, 30)), -4);
+    h.SetNow(D(6, 9, 59));
+    EXPECT_EQ(s.ChkCQProgSet(Single(2, 2025, 1, 6, 10, 4, 10, 30)), -6);
+    EXPECT_EQ(s.ChkCQProgSet(weekly), -6);
 }
 
 // Mend: a day is a calendar day. New York leaves daylight saving on 2026-11-01
 // and enters it on 2027-03-14; programs are times of day, so they stay on the
-// clock face across the change.
+// clock face across the change, and the pair check finds the next day's run
+// at its local time.
 
-TEST(DaylightSaving, RunsAndEndsStayOnTheClockFace) {
+TEST(DaylightSaving, RunsEndsAndThePairCheckStayOnTheClockFace) {
     Harness h;
     h.SetTimeZone("America/New_York");
     CArray<CQProg, CQProg> progs;
@@ -390,11 +387,7 @@ TEST(DaylightSaving, RunsAndEndsStayOnTheClockFace) {
     // Noon is 13 hours after midnight on the day with 25 hours.
     const CTime noon(2026, 11, 1, 12, 0, 0);
     EXPECT_EQ((noon - CTimeRect::GetYMD(noon)).GetTotalSeconds(), 13 * 3600);
-}
 
-TEST(DaylightSaving, PairCheckFindsTheNextDaysRunAtItsLocalTime) {
-    Harness h;
-    h.SetTimeZone("America/New_York");
     const CQProg sunday = Single(1, 2026, 11, 1, 10, 0, 11, 0);
     const CQProg night = Single(1, 2026, 10, 31, 23, 30, 9, 59);
     const CQProg monday = Single(1, 2026, 11, 2, 0, 30, 1, 0);
