@@ -159,10 +159,12 @@ bool CQItemCal::ScrollToDay(CTime day, CTime* clamped) {
 
 CTime CQItemCal::WeekStart(CTime t) const {
     const int first = GetMainScreen() != nullptr ? GetMainScreen()->GetCalendarBeginWeek() : 0;
-    CTime d = CTimeRect::GetYMD(t);
-    // At most six steps: the first weekday is always 0 to 6.
-    for (int i = 0; i < 7 && LocalWeekday(d) != first; ++i) d = AddLocalDays(d, -1);
-    return d;
+    const CTime day = CTimeRect::GetYMD(t);
+    CTime d = day;
+    for (int i = 0; i < 7; ++i, d = AddLocalDays(d, -1)) {
+        if (LocalWeekday(d) == first) return d;
+    }
+    return day;  // a first weekday that is none: the date itself
 }
 
 void CQItemCal::GotoThisWeek() {
@@ -327,9 +329,8 @@ int CQItemCal::CalcDragProg(int x, int y, CQProg* out) {
             ne = t;
             if ((ne - nb).GetTotalSeconds() >= kDragLimit) ne = nb + CTimeSpan(kDragLimit);
             break;
-        default:
-            // A proposal has no bar to move.
-            return -1;
+        default:  // no bar grabbed: the occurrence stands
+            break;
     }
     *out = initial;
     out->SetTime(nb, ne);

@@ -1,8 +1,11 @@
-// Tool hint texts of a description file are formats. They never reach
-// printf: "%%" is a percent sign, each conversion %[flags][width][.precision]
-// followed by d or s takes the next value in turn (a number as %d, a text
-// as %s), a conversion with no value left writes nothing, and anything else
-// stands as it is written.
+// Tool hint texts of a description file are formats, shown as printf
+// would show them, but the format never reaches printf with values it does
+// not have: "%%" is a percent sign, each conversion
+// %[flags][width][.precision][length]letter takes the next value in turn
+// (a number, or a text, which a number's conversion shows padded as %s
+// would), a conversion with no value left writes nothing, and what is no
+// conversion ("%n", a '*' width, a width of five digits) stands as written.
+// A precision never cuts through a double-byte character.
 #pragma once
 
 #include <cstddef>

@@ -45,7 +45,7 @@ int CQItemCalScrollButton::Step() const {
 // fixed span would land on the wrong date.
 bool CQItemCalScrollButton::IsAvailable() {
     CQCalendarRole* cal = GetCalendar();
-    if (cal == nullptr || Step() == 0) return false;
+    if (cal == nullptr) return false;
     CTime t;
     cal->GetFirstDay(&t);
     return cal->ClampDrawDay(AddLocalDays(t, Step()), nullptr);
@@ -73,7 +73,7 @@ void CQItemCalScrollButton::WeekStep() {
     const int first = screen->GetCalendarBeginWeek();
     CTime t;
     cal->GetFirstDay(&t);
-    // At least one step, at most a week: the first weekday is always 0 to 6.
+    // At least one step, at most a week (a first weekday that is none).
     for (int i = 0; i < 7; ++i) {
         t = AddLocalDays(t, Step());
         if (t.GetDayOfWeek() - 1 == first) break;

@@ -41,7 +41,7 @@ void CQItemSlotButton::Draw(CDibPicture* target, int x, int y, int left, int top
     // The enabled flag does not count: a slot's look is its program's.
     COLORREF color = GetGrayColor();
     if (CQMainScreen* screen = GetMainScreen()) {
-        if (m_nSlotNo != -1 && CQMainScreenInternal::GetSelectSlot(*screen) == m_nSlotNo) {
+        if (CQMainScreenInternal::GetSelectSlot(*screen) == m_nSlotNo) {
             color = GetSelectColor();
         } else if (CQMainScreenInternal::SlotNo2TblProgNo(*screen, m_nSlotNo) >= 0) {
             color = GetColor();
@@ -111,10 +111,10 @@ void CQItemSlotButton::OnKeyDown(UINT key, UINT repeat, UINT flags) {
 void CQItemSlotButton::SetToolHintFormats(CString freeSlot, CString usedSlot) {
     m_strToolHintFree = freeSlot;
     m_strToolHintUsed = usedSlot;
-    RenewToolHint();
+    UpdateToolHint();
 }
 
-void CQItemSlotButton::RenewToolHint() {
+void CQItemSlotButton::UpdateToolHint() {
     CQMainScreen* screen = GetMainScreen();
     CQProg p;
     CString text;
@@ -125,6 +125,5 @@ void CQItemSlotButton::RenewToolHint() {
     } else {
         text = FormatHint(m_strToolHintFree, {m_nSlotNo, ""});
     }
-    // No tip until the description gives one; a tip once there follows.
-    if (!text.IsEmpty() || GetToolId() != -1) SetToolHint(text);
+    SetToolHint(text);
 }

@@ -24,7 +24,7 @@ public:
 
     void SetToolHintFormats(CString freeSlot, CString usedSlot) override;
     int GetSlotNo() const override { return m_nSlotNo; }
-    void RenewToolHint() override;
+    void UpdateToolHint() override;
 
     // The day whose week shows p: a single program's date; for a weekly one
     // the next day it runs on, today included while today's start is still

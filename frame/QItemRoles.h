@@ -76,7 +76,7 @@ public:
     // The SLOTNO of the section; -1 when it has none.
     virtual int GetSlotNo() const = 0;
     // Renews the tool hint from the slot's program (or its absence).
-    virtual void RenewToolHint() = 0;
+    virtual void UpdateToolHint() = 0;
 
     static CQSlotButtonRole* Of(CQItem* item);
     static CQSlotButtonRole* Of(CItem* item);

@@ -131,10 +131,9 @@ void CQMainScreen::GetCalendarDrawTimeRect(CTime* begin, CTime* end) {
     if (end != nullptr) *end = r.GetEnd();
 }
 
+// A number that is no weekday is kept too: the week jumps then show the
+// date itself, the scroll buttons step a whole week.
 void CQMainScreen::SetCalendarBeginWeek(int weekday) {
-    // The week jumps step back day by day until they meet this weekday: a
-    // number that is no weekday would never be met.
-    if (weekday < 0 || weekday > 6) return;
     m_nCalendarBeginWeek = weekday;
 }
 
@@ -270,7 +269,7 @@ void CQMainScreen::SlotBtnOrderNormalize() {
             item->GetOwner()->BringToFront();
             if (slot == m_nSelectSlot) selected = item->GetOwner();
         }
-        button->RenewToolHint();
+        button->UpdateToolHint();
     }
     // The selected program's button lies above the other occupied ones, and
     // the connection lines above everything.

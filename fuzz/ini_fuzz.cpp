@@ -59,7 +59,7 @@ public:
         SetToolHint(freeSlot);
     }
     int GetSlotNo() const override { return m_slot; }
-    void RenewToolHint() override {}
+    void UpdateToolHint() override {}
 
 private:
     int m_state = 0;

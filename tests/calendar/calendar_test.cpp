@@ -140,6 +140,12 @@ TEST(Calendar, FirstDaysStayInRangeAndWeeksJump) {
     EXPECT_EQ(first(), "2025-01-06 00:00");
     cal->GotoWeek(Date(2025, 1, 13));
     EXPECT_EQ(first(), "2025-01-13 00:00");
+    // A first weekday that is none: the date itself, and no hang.
+    s.screen->SetCalendarBeginWeek(9);
+    EXPECT_EQ(s.screen->GetCalendarBeginWeek(), 9);
+    cal->GotoWeek(Date(2025, 1, 16, 23));
+    EXPECT_EQ(first(), "2025-01-16 00:00");
+    s.screen->SetCalendarBeginWeek(1);
     // Day states against today.
     cal->GotoThisWeek();
     for (int row : {1, 2, 3}) EXPECT_EQ(s.Row(row)->GetDayState(), row - 1) << row;
@@ -187,6 +193,16 @@ TEST(Calendar, TimeLineMapsPointsToRowsAndInstants) {
     EXPECT_EQ(Str(t), "2025-01-05 11:59");      // 444 pixels: just short of noon
     ASSERT_TRUE(cal->PointToTime(11, 50, &t));  // left of the line: before the row's begin
     EXPECT_LT(t, Date(2025, 1, 6));
+    // With no bar grabbed the occurrence stands, and the rules judge it.
+    CalDragInfo proposal;
+    proposal.initial = Single(2, 2025, 1, 6, 10, 0, 11, 0);
+    proposal.occurrence = CTimeRect(Date(2025, 1, 6, 10), Date(2025, 1, 6, 11));
+    ASSERT_NE(cal->BeginProgDrag(proposal), nullptr);
+    CQProg out;
+    EXPECT_EQ(cal->CalcDragProg(555, 30, &out), 0);
+    EXPECT_EQ(Str(out.GetBeginTime()) + " " + Str(out.GetEndTime()),
+              "2025-01-06 10:00 2025-01-06 11:00");
+    cal->EndProgDrag();
 
     // Far from a row the products leave 32 bits; the results stay exact.
     s.screen->SetViewMode(2);

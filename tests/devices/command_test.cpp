@@ -42,10 +42,10 @@ std::string Buttons() {
           "CALENDARSCROLLBUTTON\nNAME\t\"DN\"\nKIND\tDOWN", "CHANGE\nNAME\t\"CHG\"",
           "GOTODAYBUTTON\nNAME\t\"GO\"", "NEWMAKE\nNAME\t\"NEW\"", "TRASH\nNAME\t\"TR\"",
           "SLOTBUTTON\nNAME\t\"S1\"\nSLOTNO\t1", "SLOTBUTTON\nNAME\t\"S2\"\nSLOTNO\t2",
-          "SLOTBUTTON\nNAME\t\"S3\"\nSLOTNO\t3"})
+          "SLOTBUTTON\nNAME\t\"S3\"\nSLOTNO\t3", "CALENDARSCROLLBUTTON\nNAME\t\"NO\""})
         ini += b + ("\nVIEW\tTIMER\nPOSITION\t" + std::to_string(x += 20)) +
                ",260\nICON\t\"icon.bmp\"\nICONANIME\t\"icon.bmp\"\nEND\n";
-    return ini + "SLOTBUTTON_ALL\tTOOLHINT\t\"free %d\"\t\"used %03d|%s|%%|%x|%s %n\"\n";
+    return ini + "SLOTBUTTON_ALL\tTOOLHINT\t\"free %d\"\t\"used %#x|%.3s|%%|%s %n\"\n";
 }
 
 // Monday 2026-06-08 08:00, the calendar from that day, Monday the first
@@ -111,7 +111,10 @@ TEST(CommandTest, ScrollButtonsStepByWeekOrDayAndABarOrDeviceHeldOverThem) {
     }
     s.screen->SetViewMode(2);
     s.Show(Date(1999, 1, 1));
-    EXPECT_EQ(s.Looks({"UP", "DN", "GO"}), "GWW");
+    // A button without a direction looks available and moves nothing.
+    EXPECT_EQ(s.Looks({"UP", "DN", "GO", "NO"}), "GWWW");
+    s.Do({"NO"});
+    EXPECT_EQ(s.First(), "1999-01-01");
     s.Show(Date(2027, 12, 25));
     EXPECT_EQ(s.Looks({"UP", "DN"}), "WG");
     s.Do({"GO"});
@@ -133,7 +136,8 @@ TEST(CommandTest, ChangeTrashNewReservationAndDeleteWorkTheSelectionOrADrop) {
     EXPECT_EQ(s.Looks({"CHG", "TR", "NEW"}), "GGW");
     s.h.MouseMove(s.Pos("S1").x, s.Pos("S1").y);
     s.h.AdvanceMs(600);
-    EXPECT_EQ(s.h.ToolTipText(), "used 001|" + Sjis("CD再生").str() + "|%|%x| %n");
+    // Cut to three bytes, but not through the first double-byte character.
+    EXPECT_EQ(s.h.ToolTipText(), "used 0x1|CD|%| %n");
     s.Do({"CHG", "TR", "NEW", "md>NEW", "S1"});  // nothing selected before S1
     EXPECT_EQ(s.Looks({"CHG", "TR"}), "WW");
     s.screen->consent = false;

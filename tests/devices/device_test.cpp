@@ -204,10 +204,10 @@ TEST(Device, ToolHintsClicksAndTheLargeSet) {
     };
     EXPECT_EQ(tip(2), "NKX");
     s.screen->SetStateNKX(1, "disc");
-    EXPECT_EQ(tip(2), "on disc  |%|%x|%n");
+    EXPECT_EQ(tip(2), "on disc  |%||%n");
     const std::string longText(300, 'd');  // never cut to a buffer
     s.screen->SetStateNKX(1, longText.c_str());
-    EXPECT_EQ(tip(2), "on " + longText + "|%|%x|%n");
+    EXPECT_EQ(tip(2), "on " + longText + "|%||%n");
     EXPECT_EQ(tip(1), "NKX");
     EXPECT_EQ(tip(0), "NKX big");
     // The large set in AUDIO: 40 pixels of still icon.

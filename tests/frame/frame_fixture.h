@@ -363,7 +363,7 @@ public:
         Note("hints '" + freeSlot.str() + "' '" + usedSlot.str() + "'");
     }
     int GetSlotNo() const override { return m_slot; }
-    void RenewToolHint() override { Note("tip"); }
+    void UpdateToolHint() override { Note("tip"); }
 
 private:
     int m_slot = -1;

@@ -118,11 +118,8 @@ TEST(HostTest, LibraryBodiesConsentAndRedrawAfterADropTheCalendarWindowAndFirstW
     // window read back and scrolling: the calendar's window and first-day cases.)
     screen.ChangeCalendarDrawTimeRect(CTime(2025, 1, 6, 22, 0, 0), CTime(2025, 1, 6, 2, 0, 0));
     EXPECT_EQ(cal->window.GetEnd(), CTime(2025, 1, 7, 2, 0, 0));
-    // Only weekdays 0 (Sunday) to 6 are taken.
     EXPECT_EQ(screen.GetCalendarBeginWeek(), 0);
     screen.SetCalendarBeginWeek(6);
-    screen.SetCalendarBeginWeek(7);
-    screen.SetCalendarBeginWeek(-1);
     EXPECT_EQ(screen.GetCalendarBeginWeek(), 6);
     EXPECT_TRUE(CQMainScreen::IsCalendarCItem(cal));
     EXPECT_FALSE(CQMainScreen::IsCalendarCItem(screen.GetRootItem()) ||

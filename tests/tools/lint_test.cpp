@@ -184,10 +184,10 @@ TEST(Lint, EveryKindOfFindingOnItsLine) {
          {{4, E, Kind::BadValue, "becomes -1"}}},
         {"tool hint formats that show otherwise",
          kBase + "DEVICE\nNAME|\"MD\"\nTOOLHINT|ALL:-1|\"%s %s\"\nEND\n" + slot1 +
-             "SLOTBUTTON_ALL|TOOLHINT|\"%5.2d %q\"|\"%x\"\n",
+             "SLOTBUTTON_ALL|TOOLHINT|\"%5.2d %q\"|\"%x %n\"\n",
          {{7, W, Kind::BadValue, "2 conversions for 1 value: the rest show nothing"},
           {13, W, Kind::BadValue, "\"%q\" is no conversion"},
-          {13, W, Kind::BadValue, "used slot's text \"%x\": \"%x\" is no conversion"}}},
+          {13, W, Kind::BadValue, "used slot's text \"%x %n\": \"%n\" is no conversion"}}},
         {"slot hints before every slot button",
          kBase + hints + slot1,
          {{5, E, Kind::SlotHints, "before any SLOTBUTTON"}}},
