@@ -50,9 +50,11 @@ bool CQItemButton::OnSectionKey(const CStringArray& /*tokens*/, int /*view*/) {
 void CQItemButton::CreateItems() {
     CQMainScreen* screen = GetMainScreen();
     Create(screen != nullptr ? screen->GetRootItem() : nullptr, 0, 0, 10, 10);
-    if (!m_style.animated) return;
-    if (!m_pAnime) m_pAnime = std::make_unique<CItemAnimation>();
-    m_pAnime->Create(this, 0, 0, 10, 10);
+    if (m_style.animated) {
+        if (!m_pAnime) m_pAnime = std::make_unique<CItemAnimation>();
+        m_pAnime->Create(this, 0, 0, 10, 10);
+    }
+    OnItemsCreated();
 }
 
 bool CQItemButton::OnButtonKey(const CStringArray& tokens) {

@@ -80,6 +80,8 @@ protected:
     // effect; false when the subclass does not know the key either (the line
     // is then ignored).
     virtual bool OnSectionKey(const CStringArray& tokens, int view);
+    // The item is in the tree now: children of its own join it here.
+    virtual void OnItemsCreated() {}
 
     // Placements `first` to `last` take a picture's width and height, their
     // corners kept.

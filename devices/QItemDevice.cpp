@@ -118,11 +118,12 @@ void CQItemDevice::GetClassNameChain(CStringArray* out) {
     out->Add("CQItemDevice");
 }
 
+// The sets' animations join the tree with the device, before the first key.
+void CQItemDevice::OnItemsCreated() {
+    for (DeviceIconSet& set : m_Sets) set.animation->Create(this, 0, 0, 10, 10);
+}
+
 bool CQItemDevice::OnSectionKey(const CStringArray& tokens, int /*view*/) {
-    // The animations join the tree with the device, before the first key.
-    for (DeviceIconSet& set : m_Sets) {
-        if (set.animation->GetParent() == nullptr) set.animation->Create(this, 0, 0, 10, 10);
-    }
     const int n = tokens.GetSize();
     const CString& first = tokens[0];
     if ((Is(first, "L") || Is(first, "S")) && n >= 3) {

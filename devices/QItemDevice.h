@@ -102,6 +102,7 @@ public:
 
 protected:
     bool OnSectionKey(const CStringArray& tokens, int view) override;
+    void OnItemsCreated() override;
 
 private:
     bool ReadSetKey(DeviceIconSet& set, int which, const CString& key, const CString& value);

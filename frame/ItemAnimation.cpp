@@ -1,6 +1,8 @@
 #include "frame/ItemAnimation.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -49,9 +51,13 @@ bool CItemAnimation::SetOrder(const char* text) {
         std::size_t end = buffer.find_first_of(seps, start);
         if (end == std::string::npos) end = buffer.size();
         std::string piece = buffer.substr(start, end - start);
-        int v = -1;
-        if (std::sscanf(piece.c_str(), "%d", &v) != 1) v = -1;
-        values.push_back(v);
+        // A leading number as "%d" reads it, but one past int is refused
+        // rather than wrapped.
+        char* rest = nullptr;
+        errno = 0;
+        const long v = std::strtol(piece.c_str(), &rest, 10);
+        const bool number = rest != piece.c_str() && errno == 0 && v >= INT_MIN && v <= INT_MAX;
+        values.push_back(number ? static_cast<int>(v) : -1);
         pos = end;
     }
     // An order without a single step would show nothing: keep the old one.

@@ -54,7 +54,8 @@ TEST(AnimationTest, OrderFramesAndStepsThroughThemOnItsTimer) {
     EXPECT_TRUE(anim->SetOrder("2\t0\n1") && Order(anim) == (std::vector<UINT>{2, 0, 1}));
     // A bad order (no frame 3, not a number, negative, empty) changes nothing.
     EXPECT_TRUE(anim->SetOrder("0,1,2,1"));
-    for (const char* bad : {"0,3", "1,x", "-1", ",\t\n"}) EXPECT_FALSE(anim->SetOrder(bad)) << bad;
+    for (const char* bad : {"0,3", "1,x", "-1", ",\t\n", "0,4294967296"})
+        EXPECT_FALSE(anim->SetOrder(bad)) << bad;
     EXPECT_EQ(Order(anim), (std::vector<UINT>{0, 1, 2, 1}));
 
     // A new period takes effect at once while running, and the owner redraws;
