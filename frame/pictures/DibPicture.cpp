@@ -550,7 +550,8 @@ void CDibPicture::DrawOnto(CDC* dc, const RECT& dest, const RECT& source) const 
 
 bool CDibPicture::DrawTo(CDibPicture* target, int x, int y) {
     if (!m_bLoaded) return true;
-    if (!target || !target->m_pMemDC) return false;
+    if (!target) return false;
+    if (!target->m_pMemDC) return true;  // no image: an empty clip, nothing to draw
     CSize size = GetSize();
     const RECT& clip = target->m_rcClip;
     // Positions far outside the target cannot meet its clip rectangle.
@@ -572,8 +573,8 @@ bool CDibPicture::StretchTo(CDibPicture* target, const RECT& dest, const RECT& s
     if (!target) return false;
     const int width = dest.right - dest.left, height = dest.bottom - dest.top;
     // An empty destination would make the temporary picture screen-sized.
-    if (width < 1 || height < 1 || source.right <= source.left || source.bottom <= source.top)
-        return true;
+    // (An empty source draws nothing into the black temporary picture.)
+    if (width < 1 || height < 1) return true;
     CDibPicture scaled;
     CDC screen;
     if (!scaled.Create(width, height, screen.GetDeviceCaps(BITSPIXEL))) return false;

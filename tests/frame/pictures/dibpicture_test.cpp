@@ -134,6 +134,13 @@ TEST(DibPicture, DrawToAndStretchToKeepToTheClipRectFillAndBrightness) {
         if (!CRect(4, 4, 8, 6).PtInRect(CPoint(x, y))) return old;
         return x < 6 ? RGB(100, 100, 7) : RGB(200, 100, 7);
     });
+    // An empty source leaves the temporary picture black; a target without
+    // an image takes nothing, which is no failure.
+    EXPECT_TRUE(tile.StretchTo(&big, RECT{0, 0, 2, 2}, RECT{1, 1, 1, 3}));
+    EXPECT_TRUE(big.GetPixel(0, 0) == 0 && big.GetPixel(1, 1) == 0 && big.GetPixel(2, 2) == old);
+    CDibPicture none;
+    EXPECT_TRUE(tile.DrawTo(&none, 0, 0) &&
+                tile.StretchTo(&none, RECT{0, 0, 2, 2}, RECT{0, 0, 3, 3}));
 
     // Fill and brightness.
     CDibPicture p;
