@@ -60,14 +60,14 @@ bool CItemAnimation::SetOrder(const char* text) {
         values.push_back(number ? static_cast<int>(v) : -1);
         pos = end;
     }
-    // An order without a single step would show nothing: keep the old one.
-    if (values.empty()) return false;
+    // No values at all is an empty order: no frame shows.
     for (int v : values) {
         if (v < 0 || v >= m_Frames.GetSize()) return false;
     }
     m_Order.RemoveAll();
     for (int v : values) m_Order.Add(static_cast<UINT>(v));
-    if (m_nPos >= m_Order.GetSize()) m_nPos = 0;
+    // A position past a shorter order shows nothing until the next step
+    // starts it over.
     return true;
 }
 

@@ -595,7 +595,11 @@ bool Linter::Frame(int line, const std::string& what, const CString& file, Anime
 }
 
 void Linter::Order(int line, const std::string& what, const CString& value, Anime& anime) {
-    if (anime.animation->SetOrder(value)) return;
+    if (anime.animation->SetOrder(value)) {
+        if (anime.animation->GetOrder().GetSize() == 0)
+            Warning(line, Kind::BadValue, what + " gives no frame: the animation shows nothing");
+        return;
+    }
     Error(line, Kind::BadValue,
           what + " " + Q(value) + " names frames the ICONANIME lines above it do not give (" +
               std::to_string(anime.animation->GetFrameCount()) + " loaded): the order is ignored");

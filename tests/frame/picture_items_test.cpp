@@ -52,9 +52,9 @@ TEST(AnimationTest, OrderFramesAndStepsThroughThemOnItsTimer) {
     EXPECT_FALSE(anim->AddFrame(dir.Path("missing.bmp").c_str()));
     EXPECT_EQ(Order(anim), (std::vector<UINT>{0, 1, 2}));
     EXPECT_TRUE(anim->SetOrder("2\t0\n1") && Order(anim) == (std::vector<UINT>{2, 0, 1}));
-    // A bad order (no frame 3, not a number, negative, empty) changes nothing.
+    // A bad order (no frame 3, not a number, negative, past int) changes nothing.
     EXPECT_TRUE(anim->SetOrder("0,1,2,1"));
-    for (const char* bad : {"0,3", "1,x", "-1", ",\t\n", "0,4294967296"})
+    for (const char* bad : {"0,3", "1,x", "-1", "0,4294967296"})
         EXPECT_FALSE(anim->SetOrder(bad)) << bad;
     EXPECT_EQ(Order(anim), (std::vector<UINT>{0, 1, 2, 1}));
 
@@ -84,8 +84,16 @@ TEST(AnimationTest, OrderFramesAndStepsThroughThemOnItsTimer) {
     EXPECT_TRUE(Order(&copy) == Order(anim) && copy.GetPosition() == anim->GetPosition());
     ASSERT_TRUE(copy.GetFrame() != nullptr && copy.GetFrame() != anim->GetFrame());
     EXPECT_EQ(copy.GetFrame()->GetOpacity(), 128);
-    // An order shorter than the position starts over.
-    EXPECT_TRUE(copy.SetOrder("1") && copy.GetPosition() == 0 && FrameWidth(&copy) == 2);
+    // Past a shorter order no frame shows until the next step starts over;
+    // an empty order shows none at all.
+    const int pos = copy.GetPosition();
+    ASSERT_GE(pos, 1);
+    EXPECT_TRUE(copy.SetOrder("1") && copy.GetPosition() == pos && copy.GetFrame() == nullptr);
+    copy.OnItemTimer();
+    EXPECT_TRUE(copy.GetPosition() == 0 && FrameWidth(&copy) == 2);
+    EXPECT_TRUE(copy.SetOrder(",\t\n") && Order(&copy).empty() && copy.GetFrame() == nullptr);
+    copy.OnItemTimer();
+    EXPECT_EQ(copy.GetFrame(), nullptr);
 }
 
 TEST(GoldenTest, ASmallTreeLooksAsItAlwaysHas) {

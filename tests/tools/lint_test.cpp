@@ -150,9 +150,10 @@ TEST(Lint, EveryKindOfFindingOnItsLine) {
          {{2, E, Kind::Picture, "compressed BMP is not supported"}}},
         {"animation frame that does not load",
          kBase + "TRASH\nICON|\"i.bmp\"\nICONANIME|\"no.bmp\"\nICONANIME|\"i.bmp\"\n"
-                 "ANIMEORDER|0,1\nEND\n",
+                 "ANIMEORDER|0,1\nANIMEORDER|,\nEND\n",
          {{7, E, Kind::Picture, "ICONANIME \"no.bmp\""},
-          {9, E, Kind::BadValue, "do not give (1 loaded)"}}},
+          {9, E, Kind::BadValue, "do not give (1 loaded)"},
+          {10, W, Kind::BadValue, "gives no frame"}}},
         {"font prefix that names nothing",
          kBase + "CALENDAR\nBMPWEEK|\"week\"\n" + kCalendar.substr(kCalendar.find("BMPTEXT")),
          {{6, E, Kind::Picture, "no glyph loads (\"week0.bmp\": cannot be opened)"}}},
