@@ -103,8 +103,8 @@ public:
     // not after the begin means the next day's time.
     void ChangeCalendarDrawTimeRect(CTime begin, CTime end);
     void GetCalendarDrawTimeRect(CTime* begin, CTime* end);
-    // The first weekday of the calendar's week jumps, 0 (Sunday) to 6; any
-    // other value is ignored.
+    // The first weekday of the calendar's week jumps, 0 (Sunday) to 6; with
+    // any other value a jump shows the date itself.
     void SetCalendarBeginWeek(int weekday);
     int GetCalendarBeginWeek() const { return m_nCalendarBeginWeek; }
     bool SetScheduleDrawDay(CTime day);
