@@ -49,6 +49,10 @@ BOOL ShareClientSurface(CWnd* wnd, HBITMAP picture) {
     if (!IsWindow(wnd)) return FALSE;
     auto* d = wnd->PlatformData();
     if (d->topLevel || !d->frame) return FALSE;
+    // Larger is fine: the client area is its top-left part.
+    if (picture != nullptr && (picture->bitCount != 32 || picture->width < d->ClientWidth() ||
+                               picture->height < d->ClientHeight()))
+        return FALSE;  // refused before the layer is touched: nothing changes
     quillon::platform::ReleaseLayer(wnd);
     if (picture == nullptr) {
         if (!d->surfaceShared) return TRUE;
@@ -56,10 +60,6 @@ BOOL ShareClientSurface(CWnd* wnd, HBITMAP picture) {
         d->surfaceShared = false;
         return TRUE;
     }
-    // Larger is fine: the client area is its top-left part.
-    if (picture->bitCount != 32 || picture->width < d->ClientWidth() ||
-        picture->height < d->ClientHeight())
-        return FALSE;
     if (d->surface && !d->surfaceShared) DeleteObject(d->surface);
     d->surface = picture;
     d->surfaceShared = true;
