@@ -30,9 +30,13 @@ const std::string kDevices =
 
 }  // namespace
 
-TEST(HostTest, CallbacksFollowTheDestructorInSlotOrder) {
+TEST(HostTest, CallbacksFollowTheObjectSlotsInSlotOrder) {
     using S = CQMainScreen;
-    // The destructor takes the first two entries (complete and deleting).
+    // The object's own operations come first; its destructor takes two
+    // entries (complete and deleting).
+    EXPECT_EQ((std::vector<std::ptrdiff_t>{Slot(&S::GetRuntimeClass), Slot(&S::Serialize),
+                                           Slot(&S::AssertValid), Slot(&S::Dump)}),
+              (std::vector<std::ptrdiff_t>{0, 3, 4, 5}));
     // clang-format off
     const std::ptrdiff_t slots[] = {
         Slot(&S::OnClick), Slot(&S::OnLButtonDblClk), Slot(&S::OnLButtonDown),
@@ -46,7 +50,20 @@ TEST(HostTest, CallbacksFollowTheDestructorInSlotOrder) {
         Slot(&S::OnSliderChange)};
     // clang-format on
     for (std::size_t i = 0; i < std::size(slots); ++i)
-        EXPECT_EQ(slots[i], static_cast<std::ptrdiff_t>(2 + i)) << i;
+        EXPECT_EQ(slots[i], static_cast<std::ptrdiff_t>(6 + i)) << i;
+
+    // Their default behaviour: CObject's class, nothing serialised, a dump
+    // that names the class.
+    ScreenScene s;
+    CQMainScreen& screen = s.Build("BG\nEND\n");
+    EXPECT_STREQ(screen.GetRuntimeClass()->m_lpszClassName, "CObject");
+    EXPECT_TRUE(screen.IsKindOf(RUNTIME_CLASS(CObject)) && !screen.IsSerializable());
+    CArchive archive;
+    screen.Serialize(archive);
+    screen.AssertValid();
+    CDumpContext dump;
+    screen.Dump(dump);
+    EXPECT_EQ(dump.GetText().rfind("a CObject at ", 0), 0u) << dump.GetText();
 }
 
 // Without the items, or with an item of another kind under a device's name,

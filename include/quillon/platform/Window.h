@@ -9,6 +9,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <quillon/platform/CString.h>
 #include <quillon/platform/Geometry.h>
@@ -26,12 +27,45 @@ BOOL DestroyWindowFor(CWnd* wnd);
 }  // namespace platform
 }  // namespace quillon
 
+// What the framework's objects tell of their class. Only CObject's own
+// entry exists: no class here declares one of its own.
+struct CRuntimeClass {
+    const char* m_lpszClassName;
+    int m_nObjectSize;
+    const CRuntimeClass* m_pBaseClass;
+    bool IsDerivedFrom(const CRuntimeClass* base) const;
+};
+#define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
+
+// Serialisation and diagnostic dumps, as far as the default operations
+// need them: nothing is serialisable, and a dump is text.
+class CArchive {};
+class CDumpContext {
+public:
+    CDumpContext& operator<<(const char* text);
+    const std::string& GetText() const { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+// The first virtual operations of every framework object, in this order:
+// run-time class, destructor, serialisation, validity check, dump.
 class CObject {
 public:
+    static const CRuntimeClass classCObject;
+
     CObject() = default;
+    virtual const CRuntimeClass* GetRuntimeClass() const;
     virtual ~CObject() = default;
+    virtual void Serialize(CArchive& ar);
+    virtual void AssertValid() const;
+    virtual void Dump(CDumpContext& dc) const;
     CObject(const CObject&) = default;
     CObject& operator=(const CObject&) = default;
+
+    bool IsKindOf(const CRuntimeClass* c) const;
+    bool IsSerializable() const { return false; }
 };
 
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
