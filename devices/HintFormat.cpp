@@ -118,56 +118,53 @@ std::string Convert(const Spec& s, const HintValue& v) {
     return Integer(s, v.number);
 }
 
+// Walks a format: `text(at, n, stray)` for bytes that show as written (a
+// stray '%' is one that begins no conversion), `conversion(spec)` for each
+// conversion, in order.
+template <class Text, class Convert>
+void Walk(const std::string& f, Text text, Convert conversion) {
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(f[i])) && i + 1 < f.size()) {
+            text(i++, 2, false);
+        } else if (f[i] == '%' && i + 1 < f.size() && f[i + 1] == '%') {
+            text(i++, 1, false);  // "%%": one percent sign
+        } else if (Spec s; f[i] == '%' && Conversion(f, i, &s)) {
+            conversion(s);
+            i = s.end;
+        } else {
+            text(i, 1, f[i] == '%');
+        }
+    }
+}
+
 }  // namespace
 
 CString FormatHint(const CString& format, std::initializer_list<HintValue> values) {
     const std::string& f = format.str();
     std::string out;
     const HintValue* next = values.begin();
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        if (IsSjisLeadByte(static_cast<unsigned char>(f[i])) && i + 1 < f.size()) {
-            out.append(f, i, 2);
-            ++i;
-            continue;
-        }
-        if (f[i] != '%') {
-            out += f[i];
-            continue;
-        }
-        if (i + 1 < f.size() && f[i + 1] == '%') {
-            out += '%';
-            ++i;
-            continue;
-        }
-        Spec s;
-        if (!Conversion(f, i, &s)) {
-            out += '%';  // not a conversion: the text as it stands
-            continue;
-        }
-        if (next != values.end()) out += Convert(s, *next++);
-        i = s.end;
-    }
+    Walk(
+        f, [&](std::size_t at, std::size_t n, bool) { out.append(f, at, n); },
+        [&](const Spec& s) {
+            if (next != values.end()) out += Convert(s, *next++);
+        });
     return CString(out);
 }
 
 std::string HintFormatProblem(const CString& format, std::size_t values) {
     const std::string& f = format.str();
     std::size_t conversions = 0;
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        if (IsSjisLeadByte(static_cast<unsigned char>(f[i])) && i + 1 < f.size()) {
-            ++i;
-        } else if (f[i] == '%' && i + 1 < f.size() && f[i + 1] == '%') {
-            ++i;
-        } else if (f[i] == '%') {
-            Spec s;
-            if (!Conversion(f, i, &s))
-                return "\"" + f.substr(i, 2) +
-                       "\" is no conversion (such as %d or %s, or %% for a percent sign): it "
-                       "shows as written";
-            ++conversions;
-            i = s.end;
-        }
-    }
+    std::size_t stray = std::string::npos;
+    Walk(
+        f,
+        [&](std::size_t at, std::size_t, bool isStray) {
+            if (isStray && stray == std::string::npos) stray = at;
+        },
+        [&](const Spec&) { ++conversions; });
+    if (stray != std::string::npos)
+        return "\"" + f.substr(stray, 2) +
+               "\" is no conversion (such as %d or %s, or %% for a percent sign): it shows as "
+               "written";
     if (conversions > values)
         return std::to_string(conversions) + " conversions for " + std::to_string(values) +
                (values == 1 ? " value" : " values") + ": the rest show nothing";
