@@ -132,7 +132,7 @@ TEST(Device, GoldenViewsThenDragsProposeReservationsAndKeepTheRulesBetweenDevice
     EXPECT_TRUE(s.TakeLog().empty());
 }
 
-TEST(Device, LookByNameStateAndPointer) {
+TEST(Device, LookByNameStateAndPointerToolHintsClicksAndTheLargeSet) {
     const CPoint label(SkinScene::X(403), SkinScene::Y(321)),
         away(SkinScene::X(800), SkinScene::Y(380));
     const CPoint statePic(SkinScene::X(523), SkinScene::Y(309));
@@ -193,6 +193,42 @@ TEST(Device, LookByNameStateAndPointer) {
         ExpectNear(s.Pixel(speakerIcon), Over(kMute, white), "muted");
         s.Hover(speaker);
         ExpectNear(s.Pixel(speakerIcon), Over(kFrame0, white, dim), "muted, hot");
+
+        // NKX's tool hint by view and state, over its small and large icon.
+        const CPoint nkx = SkinScene::At(600);
+        auto tip = [&](int view) {
+            s.screen->SetViewMode(view);
+            CPoint p = view == 0 ? CPoint(SkinScene::X(795), SkinScene::Y(320)) : nkx;
+            s.h.MouseMove(SkinScene::X(5), SkinScene::Y(395));
+            s.h.MouseMove(p.x, p.y);
+            s.h.AdvanceMs(1500);
+            return s.h.ToolTipText();
+        };
+        EXPECT_EQ(tip(2), "NKX");
+        s.screen->SetStateNKX(1, "disc");
+        EXPECT_EQ(tip(2), "on disc  |%||%n");
+        const std::string longText(300, 'd');  // never cut to a buffer
+        s.screen->SetStateNKX(1, longText.c_str());
+        EXPECT_EQ(tip(2), "on " + longText + "|%||%n");
+        EXPECT_EQ(tip(1), "NKX");
+        EXPECT_EQ(tip(0), "NKX big");
+        // The large set in AUDIO: 40 pixels of still icon.
+        EXPECT_EQ(s.Item("NKX")->GetOwner()->GetRect(), CRect(775, 300, 815, 340));
+
+        s.screen->SetViewMode(2);
+        s.TakeLog();
+        const std::size_t heard = s.h.Sounds().size();
+        s.Click(cd.x, cd.y);
+        s.h.LButtonDblClk(cd.x, cd.y);
+        s.h.LButtonUp(cd.x, cd.y);
+        s.h.RButtonDown(cd.x, cd.y);
+        s.h.RButtonUp(cd.x, cd.y);
+        // One sound on entering, one for the click; none for the double click.
+        const std::vector<std::string> sounds = s.h.Sounds();
+        EXPECT_EQ(std::vector<std::string>(sounds.begin() + static_cast<long>(heard), sounds.end()),
+                  (std::vector<std::string>{s.dir.Path("MOUSEOVER.wav"), s.dir.Path("CLICK.wav")}));
+        EXPECT_EQ(s.TakeLog(), (Log{"click CD/DVD 310,310", "dblclk CD/DVD 310,310",
+                                    "rdown CD/DVD 310,310", "rup CD/DVD 310,310"}));
     }
     // Too few pictures: no label for MD 5, no state picture for speaker 3.
     SkinScene few(3, 1);
@@ -201,45 +237,6 @@ TEST(Device, LookByNameStateAndPointer) {
     few.h.AdvanceMs(0);
     ExpectNear(few.Pixel(label), Over(0, 0), "no alternate label");
     ExpectNear(few.Pixel(statePic), Over(0, 0), "no state picture");
-}
-
-TEST(Device, ToolHintsClicksAndTheLargeSet) {
-    SkinScene s;
-    const CPoint nkx = SkinScene::At(600);
-    auto tip = [&](int view) {
-        s.screen->SetViewMode(view);
-        CPoint p = view == 0 ? CPoint(SkinScene::X(795), SkinScene::Y(320)) : nkx;
-        s.h.MouseMove(SkinScene::X(5), SkinScene::Y(395));
-        s.h.MouseMove(p.x, p.y);
-        s.h.AdvanceMs(1500);
-        return s.h.ToolTipText();
-    };
-    EXPECT_EQ(tip(2), "NKX");
-    s.screen->SetStateNKX(1, "disc");
-    EXPECT_EQ(tip(2), "on disc  |%||%n");
-    const std::string longText(300, 'd');  // never cut to a buffer
-    s.screen->SetStateNKX(1, longText.c_str());
-    EXPECT_EQ(tip(2), "on " + longText + "|%||%n");
-    EXPECT_EQ(tip(1), "NKX");
-    EXPECT_EQ(tip(0), "NKX big");
-    // The large set in AUDIO: 40 pixels of still icon.
-    EXPECT_EQ(s.Item("NKX")->GetOwner()->GetRect(), CRect(775, 300, 815, 340));
-
-    s.screen->SetViewMode(2);
-    s.TakeLog();
-    const std::size_t heard = s.h.Sounds().size();
-    const CPoint cd = SkinScene::At(300);
-    s.Click(cd.x, cd.y);
-    s.h.LButtonDblClk(cd.x, cd.y);
-    s.h.LButtonUp(cd.x, cd.y);
-    s.h.RButtonDown(cd.x, cd.y);
-    s.h.RButtonUp(cd.x, cd.y);
-    // One sound on entering, one for the click; none for the double click.
-    const std::vector<std::string> sounds = s.h.Sounds();
-    EXPECT_EQ(std::vector<std::string>(sounds.begin() + static_cast<long>(heard), sounds.end()),
-              (std::vector<std::string>{s.dir.Path("MOUSEOVER.wav"), s.dir.Path("CLICK.wav")}));
-    EXPECT_EQ(s.TakeLog(), (Log{"click CD/DVD 310,310", "dblclk CD/DVD 310,310",
-                                "rdown CD/DVD 310,310", "rup CD/DVD 310,310"}));
 }
 
 TEST(ConnectLines, DotsSpacedClearOfIconsAndLabelsAndAnimated) {
