@@ -117,9 +117,11 @@ TEST(ButtonTest, AnimationOrderSpeedAndRepeatKeysAsTheHoveredIconShowsThem) {
     }
 }
 
-TEST(ButtonTest, ColoursFollowStateAndEnabledAndAHoverRestartsTheAnimation) {
+TEST(ButtonTest, ColoursFollowStateAndEnabledAHoverRestartsTheAnimationAndThePlainButtonDims) {
     ButtonScene s;
-    CQMainScreen& screen = s.Show(kTrash + kFrames + "END\n");
+    CQMainScreen& screen =
+        s.Show("GOTODAYBUTTON\nNAME\t\"G\"\nPOSITION\t80,30\nICON\t\"icon.bmp\"\nEND\n" + kTrash +
+               kFrames + "END\n");
     auto* t = s.Item<AnimButton>("T");
     ASSERT_NE(t, nullptr);
     const COLORREF white = 0xFFFFFF, select = 0xFFFF00, gray = 0x808080;
@@ -155,6 +157,23 @@ TEST(ButtonTest, ColoursFollowStateAndEnabledAndAHoverRestartsTheAnimation) {
     s.Move(21, 31, MK_LBUTTON);
     EXPECT_EQ(s.Look(20, 30), "S");
     s.Up(21, 31);
+
+    // The background dims while the mouse is over the plain button only.
+    auto bg = [&] { return s.Pixel(150, 120); };
+    EXPECT_EQ(bg(), kBg);
+    s.Move(81, 31);
+    const COLORREF dimmed = bg();
+    EXPECT_TRUE(dimmed != kBg && s.Pixel(80, 30) == 0xFFFFFFu);
+    s.Move(21, 31);  // from one button to the other
+    EXPECT_EQ(bg(), kBg);
+    s.Move(81, 31);
+    EXPECT_EQ(bg(), dimmed);
+    s.h.MouseLeave();
+    EXPECT_EQ(bg(), kBg);
+    // The plain button shows a colour change at once.
+    screen.ChangeColor(RGB(0, 0, 255));
+    s.h.AdvanceMs(0);
+    EXPECT_TRUE(s.Pixel(80, 30) == RGB(0, 0, 255) && s.Pixel(20, 30) == 0xFFFFFFu);
 }
 
 TEST(ButtonTest, ReadingTheSectionKeysAndPicturesInFileOrder) {
@@ -203,28 +222,6 @@ TEST(ButtonTest, ReadingTheSectionKeysAndPicturesInFileOrder) {
     EXPECT_TRUE(!t->IsVisible() && s.Look(20, 30) == "-" && s.Look(40, 30) == "-");
     EXPECT_TRUE(g->IsVisible());
     EXPECT_EQ(g->GetRect(), CRect(0, 0, 0, 0));  // nothing placed in this view
-}
-
-TEST(ButtonTest, TheBackgroundDimsWhileTheMouseIsOverADimmingButton) {
-    ButtonScene s;
-    CQMainScreen& screen =
-        s.Show("GOTODAYBUTTON\nNAME\t\"G\"\nPOSITION\t80,30\nICON\t\"icon.bmp\"\nEND\n" + kTrash +
-               "END\n");
-    auto bg = [&] { return s.Pixel(150, 120); };
-    EXPECT_EQ(bg(), kBg);
-    s.Move(81, 31);
-    const COLORREF dimmed = bg();
-    EXPECT_TRUE(dimmed != kBg && s.Pixel(80, 30) == 0xFFFFFFu);
-    s.Move(21, 31);  // from one button to the other
-    EXPECT_EQ(bg(), kBg);
-    s.Move(81, 31);
-    EXPECT_EQ(bg(), dimmed);
-    s.h.MouseLeave();
-    EXPECT_EQ(bg(), kBg);
-    // The plain button shows a colour change at once.
-    screen.ChangeColor(RGB(0, 0, 255));
-    s.h.AdvanceMs(0);
-    EXPECT_TRUE(s.Pixel(80, 30) == RGB(0, 0, 255) && s.Pixel(20, 30) == 0xFFFFFFu);
 }
 
 }  // namespace
