@@ -1,8 +1,7 @@
-// The backend contract: closing a frame, losing the focus, and the tool tip
-// picture the platform draws for the backend to show.
+// The backend contract: closing a frame, and the message box the platform
+// lays out and draws for the backend to show. (Losing the focus and the tool
+// tip picture are checked with the tool tips in the input tests.)
 #include "platform/BackendCalls.h"
-#include "platform/headless/HeadlessBackend.h"
-#include "platform/text/Font.h"
 #include "window_helpers.h"
 
 using quillon::platform::FrameWindow;
@@ -21,11 +20,6 @@ struct KeepsOpen : FrameWindow {
     }
     int closes = 0;
 };
-
-const quillon::platform::HeadlessBackend& Headless() {
-    return dynamic_cast<const quillon::platform::HeadlessBackend&>(
-        quillon::platform::CurrentBackend());
-}
 
 }  // namespace
 
@@ -53,75 +47,6 @@ TEST(BackendTest, QuitClosesTheFrameAndTheLastFrameEndsTheLoop) {
 
     EXPECT_TRUE(other.DestroyWindow());
     EXPECT_EQ(quillon::platform::RunMessageLoop(), 0);
-}
-
-TEST(BackendTest, FocusLostReleasesTheCaptureHidesTheTipAndFocusComesBack) {
-    Harness h;
-    CWnd* parent = h.CreateParent(200, 100);
-    TipHost host;
-    Recorder typing;
-    host.text = "tip";
-    ASSERT_TRUE(MakeChild(&host, parent, CRect(0, 0, 100, 100)) &&
-                MakeChild(&typing, parent, CRect(100, 0, 200, 100)));
-    typing.SetFocus();
-    ASSERT_EQ(TipAfter(h, 10, 10, 500), "tip");
-    host.SetCapture();
-    host.Clear();
-    typing.Clear();
-
-    h.LoseFocus();
-    ASSERT_EQ(host.Count(WM_CAPTURECHANGED), 1);
-    EXPECT_TRUE(CWnd::GetCapture() == nullptr && host.seen.back().lParam == 0);
-    EXPECT_TRUE(typing.Count(WM_KILLFOCUS) == 1 && CWnd::GetFocus() == nullptr);
-    EXPECT_TRUE(h.ToolTipText() == "" && Headless().TipPicture() == nullptr);
-    h.AdvanceMs(1000);
-    EXPECT_EQ(h.ToolTipText(), "") << "the tip waits for the pointer to come back";
-    h.LoseFocus();  // already lost: nothing more to tell
-    EXPECT_EQ(typing.Count(WM_KILLFOCUS), 1);
-
-    // The next key goes to the window that had the focus, which is told
-    // first; the mouse capture stays released.
-    h.KeyDown('Q');
-    EXPECT_EQ(typing.events, (std::vector<std::string>{"key 81 x1"}));
-    EXPECT_TRUE(typing.Count(WM_SETFOCUS) == 1 && CWnd::GetFocus() == &typing &&
-                CWnd::GetCapture() == nullptr);
-    // Back on the tool, the tip shows again.
-    EXPECT_EQ(TipAfter(h, 12, 12, 500), "tip");
-}
-
-TEST(BackendTest, TheToolTipIsAFramedPictureWithInkPushedInsideTheFrame) {
-    Harness h;
-    CWnd* parent = h.CreateParent(200, 100);
-    TipHost host;
-    host.text = "Ab\nCd";
-    ASSERT_TRUE(MakeChild(&host, parent, CRect(0, 0, 200, 100)));
-    ASSERT_EQ(TipAfter(h, 195, 95, 500), "Ab\nCd");  // no room below or to the right
-    const auto* tip = Headless().TipPicture();
-    ASSERT_TRUE(tip != nullptr && tip->width > 8);
-    const int line = quillon::platform::FontLineHeight(quillon::platform::DefaultGuiFont());
-    EXPECT_GE(tip->height, 2 * line) << "one line for each LF-separated part";
-    POINT at = Headless().ToolTipPoint();
-    EXPECT_TRUE(at.x >= 0 && at.x + tip->width <= 200) << at.x;
-    EXPECT_LE(at.y + tip->height, 95) << "above the pointer, not over it";
-
-    const std::uint32_t background = 0xFFFFE1;  // COLOR_INFOBK, as BGRX
-    ASSERT_EQ(GetSysColor(COLOR_INFOBK), 0xE1FFFFu);
-    int ink = 0;
-    for (int y = 0; y < tip->height; ++y) {
-        for (int x = 0; x < tip->width; ++x) {
-            bool edge = x == 0 || y == 0 || x == tip->width - 1 || y == tip->height - 1;
-            bool padding =
-                !edge && (x == 1 || y == 1 || x == tip->width - 2 || y == tip->height - 2);
-            std::uint32_t c = tip->bgrx[static_cast<std::size_t>(y * tip->width + x)] & 0xFFFFFF;
-            if (edge || padding) {
-                ASSERT_EQ(c, edge ? 0u : background) << x << "," << y;
-            } else if ((c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF) < 300) {
-                ++ink;
-            }
-        }
-    }
-    EXPECT_GT(ink, 10);
-    EXPECT_EQ(quillon::platform::DrawToolTip(""), nullptr);
 }
 
 TEST(BackendTest, MessageBoxButtonsByTypeAndTheirPicture) {

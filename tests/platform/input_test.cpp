@@ -1,12 +1,24 @@
-// Input routing, capture and focus, the mouse hook, cursors and tool tips,
-// all through the harness.
+// Input routing, capture and focus, the mouse hook, cursors and tool tips
+// (with the picture drawn for the backend and the focus lost to another
+// program), all through the harness.
 #include "platform/Cursor.h"
 #include "platform/MouseHook.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/text/Font.h"
 #include "window_helpers.h"
 
 using namespace wintest;
 using quillon::platform::CursorIdOf;
 using Texts = std::vector<std::string>;
+
+namespace {
+
+const quillon::platform::HeadlessBackend& Headless() {
+    return dynamic_cast<const quillon::platform::HeadlessBackend&>(
+        quillon::platform::CurrentBackend());
+}
+
+}  // namespace
 
 TEST(InputTest, RoutingByPointCaptureAndFocus) {
     Harness h;
@@ -205,11 +217,13 @@ TEST(InputTest, CursorsAndTheWaitCursor) {
     EXPECT_EQ(seen, (std::vector<int>{32514, 32514, 32514, 1006, 32514, 1006, 32514, 1006, 0}));
 }
 
-TEST(InputTest, ToolTipShowsAfterRestAndHides) {
+TEST(InputTest, ToolTipShowsAfterRestHidesAndWaitsForTheFocusToComeBack) {
     Harness h;
     CWnd* parent = h.CreateParent(200, 100);
     TipHost host;
-    ASSERT_TRUE(MakeChild(&host, parent, CRect(100, 0, 200, 100)));
+    Recorder typing;
+    ASSERT_TRUE(MakeChild(&host, parent, CRect(100, 0, 200, 100)) &&
+                MakeChild(&typing, parent, CRect(0, 0, 100, 100)));
     CRect one(0, 0, 40, 40), two(50, 0, 90, 40);
     ASSERT_TRUE(host.tip.AddTool(&host, Sjis("予約"), &one, 1) &&
                 host.tip.AddTool(&host, "two", &two, 2));
@@ -244,16 +258,69 @@ TEST(InputTest, ToolTipShowsAfterRestAndHides) {
     ASSERT_EQ(TipAfter(h, 110, 10, 500), yoyaku);
     host.tip.DelTool(&host, 1);
     EXPECT_TRUE(h.ToolTipText() == "" && host.tip.GetToolCount() == 1);
-    host.tip.UpdateTipText("back", &host, 2);
-    ASSERT_EQ(TipAfter(h, 170, 10, 500), "back");
+    host.tip.UpdateTipText("Ab\nCd", &host, 2);
+    ASSERT_EQ(TipAfter(h, 170, 10, 500), "Ab\nCd");
     h.MouseLeave();
     EXPECT_EQ(h.ToolTipText(), "");
 
-    // A tool moved elsewhere shows there; deactivated, nothing shows.
-    CRect moved(0, 50, 40, 90);
+    // A tool moved elsewhere shows there, here in the frame's corner: the
+    // picture, framed, with no room below or to the right, lies inside.
+    CRect moved(50, 50, 100, 100);
     host.tip.SetToolRect(&host, 2, &moved);
-    EXPECT_EQ(TipAfter(h, 110, 60, 500), "back");
+    ASSERT_EQ(TipAfter(h, 195, 95, 500), "Ab\nCd");
+    const auto* tip = Headless().TipPicture();
+    ASSERT_TRUE(tip != nullptr && tip->width > 8);
+    const int line = quillon::platform::FontLineHeight(quillon::platform::DefaultGuiFont());
+    EXPECT_GE(tip->height, 2 * line) << "one line for each LF-separated part";
+    POINT at = Headless().ToolTipPoint();
+    EXPECT_TRUE(at.x >= 0 && at.x + tip->width <= 200) << at.x;
+    EXPECT_LE(at.y + tip->height, 95) << "above the pointer, not over it";
+    // One pixel of black edge, one of the tip colour, the ink inside.
+    const std::uint32_t background = 0xFFFFE1;  // COLOR_INFOBK, as BGRX
+    ASSERT_EQ(GetSysColor(COLOR_INFOBK), 0xE1FFFFu);
+    int ink = 0;
+    for (int y = 0; y < tip->height; ++y) {
+        for (int x = 0; x < tip->width; ++x) {
+            bool edge = x == 0 || y == 0 || x == tip->width - 1 || y == tip->height - 1;
+            bool padding =
+                !edge && (x == 1 || y == 1 || x == tip->width - 2 || y == tip->height - 2);
+            std::uint32_t c = tip->bgrx[static_cast<std::size_t>(y * tip->width + x)] & 0xFFFFFF;
+            if (edge || padding) {
+                ASSERT_EQ(c, edge ? 0u : background) << x << "," << y;
+            } else if ((c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF) < 300) {
+                ++ink;
+            }
+        }
+    }
+    EXPECT_GT(ink, 10);
+    EXPECT_EQ(quillon::platform::DrawToolTip(""), nullptr);
+
+    // Another program takes the focus: the capture is released, the tip
+    // hides and waits for the pointer to come back.
+    typing.SetFocus();
+    host.SetCapture();
+    host.Clear();
+    typing.Clear();
+    h.LoseFocus();
+    ASSERT_EQ(host.Count(WM_CAPTURECHANGED), 1);
+    EXPECT_TRUE(CWnd::GetCapture() == nullptr && host.seen.back().lParam == 0);
+    EXPECT_TRUE(typing.Count(WM_KILLFOCUS) == 1 && CWnd::GetFocus() == nullptr);
+    EXPECT_TRUE(h.ToolTipText() == "" && Headless().TipPicture() == nullptr);
+    h.AdvanceMs(1000);
+    EXPECT_EQ(h.ToolTipText(), "") << "the tip waits for the pointer to come back";
+    h.LoseFocus();  // already lost: nothing more to tell
+    EXPECT_EQ(typing.Count(WM_KILLFOCUS), 1);
+    // The next key goes to the window that had the focus, which is told
+    // first; the mouse capture stays released.
+    h.KeyDown('Q');
+    EXPECT_EQ(typing.events, (Texts{"key 81 x1"}));
+    EXPECT_TRUE(typing.Count(WM_SETFOCUS) == 1 && CWnd::GetFocus() == &typing &&
+                CWnd::GetCapture() == nullptr);
+    // Back on the tool, the tip shows again.
+    EXPECT_EQ(TipAfter(h, 196, 96, 500), "Ab\nCd");
+
+    // Deactivated, nothing shows.
     host.tip.Activate(FALSE);
-    EXPECT_TRUE(h.ToolTipText() == "" && TipAfter(h, 111, 61, 1000) == "");
+    EXPECT_TRUE(h.ToolTipText() == "" && TipAfter(h, 195, 95, 1000) == "");
     EXPECT_FALSE(host.tip.AddTool(nullptr, "x", &one, 3));
 }
