@@ -207,7 +207,7 @@ TEST(TimerTest, ItemTimersRunInStepsOfTheHundredMillisecondTick) {
     // (A deleted item leaves the timer list: the lifetime cases.)
 }
 
-TEST(InputTest, KeysGoDownTheVisibleTreeTheWheelToEveryItemAndLeavingTheWindowLeavesOnce) {
+TEST(InputTest, KeysGoDownTheVisibleTreeTheWheelToEveryItemLeavingLeavesOnceAndBoxesGuard) {
     Scene s;
     RecItem* a = s.Rec("A", nullptr, 10, 10, 60, 60);
     s.Rec("A1", a, 5, 5, 10, 10);
@@ -238,13 +238,9 @@ TEST(InputTest, KeysGoDownTheVisibleTreeTheWheelToEveryItemAndLeavingTheWindowLe
     s.Move(100, 100);
     EXPECT_EQ(Fresh(), (Log{"A:enter 20,20 cap=-", "A:move 20,20 cap=-", "A:move 21,20 cap=-",
                             "A:leave cap=-"}));
-}
 
-TEST(GuardTest, APressWhileACallbackShowsABoxReachesNoItem) {
-    Scene s;
-    s.Rec("A", nullptr, 10, 10, 60, 60);
     // The host answers a press on the background with a box; the user
-    // clicks A while it is up.
+    // clicks A while it is up, and no item hears of it.
     s.screen.onDown = [&] { s.parent->MessageBox("busy", "Host"); };
     s.h.OnMessageBox([&](const std::string& text, const std::string&) {
         if (text != "busy") return;
@@ -412,27 +408,4 @@ TEST(ClassChainTest, IsKindOfSearchesTheClassNameChain) {
         EXPECT_EQ(joined, chain);
         for (const char* other : others) EXPECT_FALSE(item->IsKindOf(other)) << other;
     }
-}
-
-TEST(LifetimeTest, DeletedItemsLeaveNoTracesInTheWindowOrTheTree) {
-    Scene s;
-    auto* parent = new RecItem("P", RGB(1, 1, 1));
-    parent->Create(s.bg, 10, 10, 100, 100);
-    RecItem* child = s.Rec("C", parent, 10, 10, 50, 50);
-    child->AddDragArea(DragArea());
-    child->SetTimer(100);
-    s.Press(30, 30);
-    s.Move(50, 30, MK_LBUTTON);
-    ASSERT_TRUE(child->IsDragging());
-    ASSERT_EQ(s.wnd->GetHoverItem(), child);
-    // The parent goes first: the child is cut off, not left pointing at it.
-    delete parent;
-    EXPECT_TRUE(child->GetParent() == nullptr && s.bg->GetChildCount() == 0);
-    s.items.clear();  // the dragged, hovered, timed child
-    EXPECT_TRUE(s.wnd->GetCaptureItem() == nullptr && s.wnd->GetHoverItem() == nullptr &&
-                CWnd::GetCapture() == nullptr);
-    s.Move(40, 40, MK_LBUTTON);
-    s.Up(40, 40);
-    s.h.AdvanceMs(300);
-    EXPECT_EQ(s.wnd->GetHoverItem(), s.bg);
 }

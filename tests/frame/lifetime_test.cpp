@@ -17,12 +17,13 @@ struct LifetimeScene : Scene {
         fresh->SetTimer(100);
         return fresh;
     }
-    // D at the top left, dragged to (120, 20) and held.
-    RecItem* DragD() {
-        RecItem* d = Rec("D", nullptr, 0, 0, 40, 40);
+    // D at the top left of `under` (or of the background), dragged to
+    // (x, y) and held.
+    RecItem* DragD(int x, int y, CItem* under = nullptr) {
+        RecItem* d = Rec("D", under, 0, 0, 40, 40);
         d->AddDragArea(DragArea{});
         Down(5, 5);
-        Move(120, 20, MK_LBUTTON);
+        Move(x, y, MK_LBUTTON);
         EXPECT_TRUE(d->IsDragging());
         return d;
     }
@@ -78,13 +79,14 @@ TEST(ItemLifetime, ItemDeletedByTheHostFromItsOwnClick) {
 // A dragged item deleted: by the host from the drop (a program bar dropped
 // on a day row: the calendar rebuilds its rows); during its drag by itself
 // while it handles a move (the items under the pointer then hear of no
-// captured item), and by the host while it is held over a button (whose
-// repeat then stops), where the release is no drop.
-TEST(ItemLifetime, DraggedItemDeletedByTheDropOrDuringTheDrag) {
+// captured item); by the host while it is held over a button (whose
+// repeat then stops), where the release is no drop; and by the host after
+// its parent, while it is hovered and timed.
+TEST(ItemLifetime, DraggedItemDeletedByTheDropDuringTheDragOrAfterItsParent) {
     LifetimeScene s;
     RecItem* under = s.Rec("U", nullptr, 100, 0, 150, 40);
     auto* button = s.Add(std::make_unique<RecButton>("B"), nullptr, 0, 100, 40, 140);
-    RecItem* dragged = s.DragD();
+    RecItem* dragged = s.DragD(120, 20);
     under->hooks["dropin"] = [&] { s.EraseAndReplace(dragged); };
     Fresh();
     s.Up(120, 20);
@@ -96,7 +98,7 @@ TEST(ItemLifetime, DraggedItemDeletedByTheDropOrDuringTheDrag) {
     EXPECT_EQ(Fresh().back(), "U:down 25,25");
     s.Up(125, 25);
 
-    dragged = s.DragD();
+    dragged = s.DragD(120, 20);
     dragged->hooks["move"] = [&] { s.EraseAndReplace(dragged); };
     Fresh();
     s.Move(121, 21, MK_LBUTTON);
@@ -106,18 +108,32 @@ TEST(ItemLifetime, DraggedItemDeletedByTheDropOrDuringTheDrag) {
     Log got = Fresh();
     EXPECT_EQ(got.back(), "U:up 21,21");
 
-    RecItem* second = s.Rec("E", nullptr, 60, 60, 90, 90);
-    second->AddDragArea(DragArea{});
-    s.Down(65, 65);
-    s.Move(20, 120, MK_LBUTTON);
-    ASSERT_TRUE(second->IsDragging());
-    ASSERT_EQ(button->GetHeldItem(), second);
-    s.Erase(second);
+    dragged = s.DragD(20, 120);
+    ASSERT_EQ(button->GetHeldItem(), dragged);
+    s.Erase(dragged);
     EXPECT_EQ(button->GetHeldItem(), nullptr);
     s.h.AdvanceMs(1500);
     s.Up(20, 120);
     for (const std::string& e : Fresh()) got.push_back(e);
     EXPECT_TRUE(Filter(got, "repeat").empty() && Filter(got, "dropin").empty());
+
+    // The parent of a dragged, hovered, timed item goes first: the child is
+    // cut off, not left pointing at it; then the child goes.
+    auto* parent = new RecItem("P", RGB(1, 1, 1));
+    parent->Create(s.bg, 0, 0, 60, 60);
+    dragged = s.DragD(20, 20, parent);
+    dragged->SetTimer(100);
+    ASSERT_EQ(s.wnd->GetHoverItem(), dragged);
+    const int children = s.bg->GetChildCount();
+    delete parent;
+    EXPECT_TRUE(dragged->GetParent() == nullptr && s.bg->GetChildCount() == children - 1);
+    s.Erase(dragged);
+    EXPECT_TRUE(s.wnd->GetCaptureItem() == nullptr && s.wnd->GetHoverItem() == nullptr &&
+                CWnd::GetCapture() == nullptr);
+    s.Move(40, 40, MK_LBUTTON);
+    s.Up(40, 40);
+    s.h.AdvanceMs(300);
+    EXPECT_EQ(s.wnd->GetHoverItem(), s.bg);
 }
 
 // The item that is left deletes the one being entered (a balloon closing
