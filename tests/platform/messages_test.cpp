@@ -14,13 +14,14 @@ constexpr UINT kMsgC = WM_USER + 5;
 
 }  // namespace
 
-TEST(MessageQueueTest, PostPeekSendDispatchAndRegisteredMessages) {
+TEST(MessageQueueTest, PostPeekSendDispatchRegisteredMessagesPaintsAndTimers) {
     Harness h;
     CWnd* parent = h.CreateParent(200, 100);
     Recorder a, b;
     ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 50, 50)) &&
                 MakeChild(&b, parent, CRect(50, 0, 100, 50)));
-    h.AdvanceMs(0);  // first paints out of the way
+    h.AdvanceMs(0);          // first paints out of the way
+    EXPECT_EQ(a.paints, 1);  // a new visible window paints once
     // The last is a thread message.
     ASSERT_TRUE(::PostMessage(&a, kMsgA, 1, 10) && ::PostMessage(&b, kMsgB, 2, 20) &&
                 ::PostMessage(&a, kMsgC, 3, 30) && ::PostMessage(nullptr, kMsgA, 4, 40));
@@ -77,18 +78,9 @@ TEST(MessageQueueTest, PostPeekSendDispatchAndRegisteredMessages) {
     a.PostMessage(go, 0, 0);
     h.AdvanceMs(0);
     EXPECT_EQ(a.Count(go), 1);
-}
-
-TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateAreaAndTimersFollowTheTestClock) {
-    Harness h;
-    CWnd* parent = h.CreateParent(100, 100);
-    Recorder a;
-    ASSERT_TRUE(MakeChild(&a, parent, CRect(10, 10, 60, 60)));
-    h.AdvanceMs(0);
-    EXPECT_EQ(a.paints, 1);  // a new visible window paints once
-    a.Clear();
 
     // Nothing to paint: no WM_PAINT however long we wait.
+    a.Clear();
     h.AdvanceMs(300);
     EXPECT_EQ(a.Count(WM_PAINT), 0);
 
@@ -98,8 +90,7 @@ TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateAreaAndTimersFollowTh
     ::PostMessage(&a, kMsgA, 0, 0);
     const int frame = static_cast<quillon::platform::FrameWindow*>(parent)->BackendId();
     quillon::platform::PostInput({quillon::platform::InputKind::MouseMove, frame, 15, 15});
-
-    MSG m{};
+    // The paint comes last, after what was posted and the input.
     std::vector<UINT> order;
     while (::PeekMessage(&m, &a, 0, 0, PM_REMOVE)) {
         order.push_back(m.message);
@@ -149,8 +140,7 @@ TEST(MessageQueueTest, PaintComesLastOnceAndOnlyForAnUpdateAreaAndTimersFollowTh
     EXPECT_TRUE(a.KillTimer(1) && !a.KillTimer(1));
     h.AdvanceMs(1000);
     EXPECT_EQ(fired(), std::pair(0L, 4L));
-    CWnd none;
-    EXPECT_EQ(none.SetTimer(1, 100, nullptr), 0u);
+    EXPECT_EQ(never.SetTimer(1, 100, nullptr), 0u);
 
     // A busy wait on the tick ends: one millisecond per idle peek.
     EXPECT_TRUE(a.KillTimer(2));
