@@ -56,101 +56,6 @@ TEST(Calendar, RowsFollowTheHeight) {
     }
 }
 
-TEST(Calendar, TheDrawWindowKeepsToOneDayAndTheHourScaleFollowsIt) {
-    CalScene s;
-    CTime b, e;
-    auto window = [&] {
-        s.screen->GetCalendarDrawTimeRect(&b, &e);
-        return Str(b) + " " + Str(e);
-    };
-    EXPECT_EQ(window(), "2025-01-05 00:00 2025-01-06 00:00");
-    // Only the times of day count; the dates shown stay.
-    s.screen->ChangeCalendarDrawTimeRect(Date(2030, 5, 1, 8), Date(2030, 5, 1, 20));
-    EXPECT_EQ(window(), "2025-01-05 08:00 2025-01-05 20:00");
-    EXPECT_EQ(Str(s.Row(3)->GetDayTimeRect().GetBegin()), "2025-01-08 08:00");
-    // Equal times: the end becomes the same time of the same date, refused.
-    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 8), Date(2025, 1, 5, 8));
-    EXPECT_EQ(window(), "2025-01-05 08:00 2025-01-05 20:00");
-    // A window across midnight is refused too: it may only end at 24:00.
-    EXPECT_FALSE(s.Cal()->SetDrawTimeRect(CTimeRect(Date(2025, 1, 5, 22), Date(2025, 1, 6, 2))));
-    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 22), Date(2025, 1, 6, 2));
-    EXPECT_EQ(window(), "2025-01-05 08:00 2025-01-05 20:00");
-    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 9), Date(2025, 1, 9));
-    EXPECT_EQ(window(), "2025-01-05 00:00 2025-01-06 00:00");
-
-    auto expect = [&](std::vector<Number> want, const char* what) {
-        s.h.AdvanceMs(0);
-        std::vector<Number> got = ReadScale(s, 975);
-        ASSERT_EQ(got.size(), want.size()) << what;
-        for (std::size_t i = 0; i < want.size(); ++i) {
-            EXPECT_EQ(got[i].text, want[i].text) << what;
-            EXPECT_NEAR(got[i].centre, want[i].centre, 2) << what << " " << want[i].text;
-        }
-    };
-    // The whole day: 0, 6, 12, 18, and the 24 right-aligned at the edge.
-    expect({{111, "0"}, {327, "6"}, {543, "12"}, {759, "18"}, {972, "24"}}, "00:00-24:00");
-
-    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 10), Date(2025, 1, 5, 12, 30));
-    expect({{111, "10"}, {456, "11"}, {802, "12"}}, "10:00-12:30");
-
-    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 6, 30), Date(2025, 1, 5, 22));
-    expect({{138, "7"}, {417, "12"}, {752, "18"}, {972, "22"}}, "06:30-22:00");
-}
-
-TEST(Calendar, FirstDaysStayInRangeAndWeeksJump) {
-    CalScene s;
-    CQItemCal* cal = s.Cal();
-    auto first = [&] {
-        CTime d;
-        cal->GetFirstDay(&d);
-        return Str(d);
-    };
-    EXPECT_TRUE(s.screen->SetScheduleDrawDay(Date(2025, 3, 7, 15)));
-    EXPECT_EQ(first(), "2025-03-07 00:00");
-    EXPECT_EQ(s.Row(6)->GetDayTimeRect().GetBegin(), Date(2025, 3, 13));
-    EXPECT_FALSE(s.screen->SetScheduleDrawDay(Date(1998, 12, 31)));
-    EXPECT_EQ(first(), "2025-03-07 00:00");
-    // The week jumps clamp instead.
-    cal->GotoWeek(Date(1998, 12, 31));
-    EXPECT_EQ(first(), "1999-01-01 00:00");
-    CTime out;
-    EXPECT_TRUE(cal->ClampDrawDay(Date(1999, 1, 1, 12), &out) && out == Date(1999, 1, 1, 12));
-
-    // The latest first day: a week before January 1 two years ahead, at
-    // most 2038.
-    s.h.SetNow(Date(2026, 6, 1, 9));
-    EXPECT_TRUE(cal->ClampDrawDay(Date(2027, 12, 25, 23), &out));
-    EXPECT_FALSE(cal->ClampDrawDay(Date(2027, 12, 26), &out));
-    EXPECT_EQ(Str(out), "2027-12-25 00:00");
-    cal->GotoWeek(Date(2030, 1, 1));
-    EXPECT_EQ(first(), "2027-12-25 00:00");
-    for (int year : {2036, 2037}) {
-        s.h.SetNow(Date(year, 3, 1, 9));
-        EXPECT_FALSE(cal->ClampDrawDay(Date(2037, 12, 26), &out));
-        EXPECT_EQ(Str(out), "2037-12-25 00:00") << year;
-    }
-
-    // The first weekday counts at the next jump only.
-    s.h.SetNow(Date(2025, 1, 8, 9));  // a Wednesday
-    s.screen->SetCalendarBeginWeek(1);
-    EXPECT_EQ(first(), "2027-12-25 00:00");
-    cal->GotoThisWeek();
-    EXPECT_EQ(first(), "2025-01-06 00:00");
-    cal->GotoWeek(Date(2025, 1, 12, 23));  // a Sunday belongs to the week before
-    EXPECT_EQ(first(), "2025-01-06 00:00");
-    cal->GotoWeek(Date(2025, 1, 13));
-    EXPECT_EQ(first(), "2025-01-13 00:00");
-    // A first weekday that is none: the date itself, and no hang.
-    s.screen->SetCalendarBeginWeek(9);
-    EXPECT_EQ(s.screen->GetCalendarBeginWeek(), 9);
-    cal->GotoWeek(Date(2025, 1, 16, 23));
-    EXPECT_EQ(first(), "2025-01-16 00:00");
-    s.screen->SetCalendarBeginWeek(1);
-    // Day states against today.
-    cal->GotoThisWeek();
-    for (int row : {1, 2, 3}) EXPECT_EQ(s.Row(row)->GetDayState(), row - 1) << row;
-}
-
 TEST(Calendar, DaylightSavingWeekShowsWholeLocalDays) {
     CalScene s(252, CalScene::DefaultKeys(), "America/New_York");
     s.h.SetNow(CTime(2025, 3, 5, 9, 0, 0));
@@ -168,7 +73,7 @@ TEST(Calendar, DaylightSavingWeekShowsWholeLocalDays) {
     EXPECT_EQ(Str(s.Row(1)->GetDayTimeRect().GetBegin()), "2025-11-03 06:00");
 }
 
-TEST(Calendar, TimeLineMapsPointsToRowsAndInstants) {
+TEST(Calendar, TimeLineDrawWindowHourScaleAndFirstDaysOnTheDefaultScene) {
     CalScene s;
     CQItemCal* cal = s.Cal();
     // The row under a point: the gap belongs to the row above it; the band
@@ -212,12 +117,101 @@ TEST(Calendar, TimeLineMapsPointsToRowsAndInstants) {
     EXPECT_EQ(t, Date(2025, 2, 4));
     EXPECT_EQ(row->TimeToX(Date(2024, 12, 6)), -30 * 864);
 
-    // A calendar too narrow for a time line maps everything to its edge.
+    CTime b, e;
+    auto window = [&] {
+        s.screen->GetCalendarDrawTimeRect(&b, &e);
+        return Str(b) + " " + Str(e);
+    };
+    EXPECT_EQ(window(), "2025-01-05 00:00 2025-01-06 00:00");
+    // Only the times of day count; the dates shown stay.
+    s.screen->ChangeCalendarDrawTimeRect(Date(2030, 5, 1, 8), Date(2030, 5, 1, 20));
+    EXPECT_EQ(window(), "2025-01-05 08:00 2025-01-05 20:00");
+    EXPECT_EQ(Str(s.Row(3)->GetDayTimeRect().GetBegin()), "2025-01-08 08:00");
+    // Equal times: the end becomes the same time of the same date, refused.
+    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 8), Date(2025, 1, 5, 8));
+    EXPECT_EQ(window(), "2025-01-05 08:00 2025-01-05 20:00");
+    // A window across midnight is refused too: it may only end at 24:00.
+    EXPECT_FALSE(s.Cal()->SetDrawTimeRect(CTimeRect(Date(2025, 1, 5, 22), Date(2025, 1, 6, 2))));
+    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 22), Date(2025, 1, 6, 2));
+    EXPECT_EQ(window(), "2025-01-05 08:00 2025-01-05 20:00");
+    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 9), Date(2025, 1, 9));
+    EXPECT_EQ(window(), "2025-01-05 00:00 2025-01-06 00:00");
+
+    auto expect = [&](std::vector<Number> want, const char* what) {
+        s.h.AdvanceMs(0);
+        std::vector<Number> got = ReadScale(s, 975);
+        ASSERT_EQ(got.size(), want.size()) << what;
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(got[i].text, want[i].text) << what;
+            EXPECT_NEAR(got[i].centre, want[i].centre, 2) << what << " " << want[i].text;
+        }
+    };
+    // The whole day: 0, 6, 12, 18, and the 24 right-aligned at the edge.
+    expect({{111, "0"}, {327, "6"}, {543, "12"}, {759, "18"}, {972, "24"}}, "00:00-24:00");
+
+    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 10), Date(2025, 1, 5, 12, 30));
+    expect({{111, "10"}, {456, "11"}, {802, "12"}}, "10:00-12:30");
+
+    s.screen->ChangeCalendarDrawTimeRect(Date(2025, 1, 5, 6, 30), Date(2025, 1, 5, 22));
+    expect({{138, "7"}, {417, "12"}, {752, "18"}, {972, "22"}}, "06:30-22:00");
+
+    auto first = [&] {
+        CTime d;
+        cal->GetFirstDay(&d);
+        return Str(d);
+    };
+    EXPECT_TRUE(s.screen->SetScheduleDrawDay(Date(2025, 3, 7, 15)));
+    EXPECT_EQ(first(), "2025-03-07 00:00");
+    // (The window is still 06:30 to 22:00.)
+    EXPECT_EQ(s.Row(6)->GetDayTimeRect().GetBegin(), Date(2025, 3, 13, 6, 30));
+    EXPECT_FALSE(s.screen->SetScheduleDrawDay(Date(1998, 12, 31)));
+    EXPECT_EQ(first(), "2025-03-07 00:00");
+    // The week jumps clamp instead.
+    cal->GotoWeek(Date(1998, 12, 31));
+    EXPECT_EQ(first(), "1999-01-01 00:00");
+    EXPECT_TRUE(cal->ClampDrawDay(Date(1999, 1, 1, 12), &t) && t == Date(1999, 1, 1, 12));
+
+    // The latest first day: a week before January 1 two years ahead, at
+    // most 2038.
+    s.h.SetNow(Date(2026, 6, 1, 9));
+    EXPECT_TRUE(cal->ClampDrawDay(Date(2027, 12, 25, 23), &t));
+    EXPECT_FALSE(cal->ClampDrawDay(Date(2027, 12, 26), &t));
+    EXPECT_EQ(Str(t), "2027-12-25 00:00");
+    cal->GotoWeek(Date(2030, 1, 1));
+    EXPECT_EQ(first(), "2027-12-25 00:00");
+    for (int year : {2036, 2037}) {
+        s.h.SetNow(Date(year, 3, 1, 9));
+        EXPECT_FALSE(cal->ClampDrawDay(Date(2037, 12, 26), &t));
+        EXPECT_EQ(Str(t), "2037-12-25 00:00") << year;
+    }
+
+    // The first weekday counts at the next jump only.
+    s.h.SetNow(Date(2025, 1, 8, 9));  // a Wednesday
+    s.screen->SetCalendarBeginWeek(1);
+    EXPECT_EQ(first(), "2027-12-25 00:00");
+    cal->GotoThisWeek();
+    EXPECT_EQ(first(), "2025-01-06 00:00");
+    cal->GotoWeek(Date(2025, 1, 12, 23));  // a Sunday belongs to the week before
+    EXPECT_EQ(first(), "2025-01-06 00:00");
+    cal->GotoWeek(Date(2025, 1, 13));
+    EXPECT_EQ(first(), "2025-01-13 00:00");
+    // A first weekday that is none: the date itself, and no hang.
+    s.screen->SetCalendarBeginWeek(9);
+    EXPECT_EQ(s.screen->GetCalendarBeginWeek(), 9);
+    cal->GotoWeek(Date(2025, 1, 16, 23));
+    EXPECT_EQ(first(), "2025-01-16 00:00");
+    s.screen->SetCalendarBeginWeek(1);
+    // Day states against today.
+    cal->GotoThisWeek();
+    for (int row : {1, 2, 3}) EXPECT_EQ(s.Row(row)->GetDayState(), row - 1) << row;
+
+    // A calendar too narrow for a time line maps everything to its edge, the
+    // first row's begin.
     cal->SetRect(CRect(0, 0, 100, 252));
     row = s.Row(0);
-    EXPECT_EQ(row->TimeToX(Date(2025, 1, 5, 18)), 0);
+    EXPECT_EQ(row->TimeToX(Date(2025, 1, 6, 18)), 0);
     ASSERT_TRUE(cal->PointToTime(90, 20, &t));
-    EXPECT_EQ(t, Date(2025, 1, 5));
+    EXPECT_EQ(t, Date(2025, 1, 6, 6, 30));
     s.h.AdvanceMs(0);  // and draws without dividing by zero
 }
 
