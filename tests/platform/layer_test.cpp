@@ -14,29 +14,29 @@ const COLORREF kRed = RGB(200, 0, 0), kGreen = RGB(0, 200, 0), kBlue = RGB(0, 0,
 
 }  // namespace
 
-TEST(LayerTest, TheFrameShowsWhatACopyWouldShow) {
+TEST(LayerTest, TheFrameShowsWhatACopyWouldShowAndAWindowGoneLeavesNothingBehind) {
     Harness h;
     CWnd* parent = h.CreateParent(100, 60);
     h.AdvanceMs(0);
     const COLORREF frame = h.Pixel(90, 55);
     const COLORREF border = GetSysColor(COLOR_WINDOWFRAME) & 0xFFFFFF;
 
-    Recorder a(kRed);
-    ASSERT_TRUE(MakeChild(&a, parent, CRect(0, 0, 80, 50), WS_VISIBLE | WS_BORDER));
+    auto a = std::make_unique<Recorder>(kRed);
+    ASSERT_TRUE(MakeChild(a.get(), parent, CRect(0, 0, 80, 50), WS_VISIBLE | WS_BORDER));
     h.AdvanceMs(0);
     ExpectPixels(h,
                  {{0, 0, border}, {1, 1, kRed}, {78, 48, kRed}, {79, 30, border}, {90, 55, frame}});
 
     // It paints again: the new pixels show, and only where it painted.
-    a.fill = kGreen;
+    a->fill = kGreen;
     CRect part(10, 10, 20, 20);
-    a.InvalidateRect(&part, FALSE);
+    a->InvalidateRect(&part, FALSE);
     h.AdvanceMs(0);
     ExpectPixels(h, {{11, 11, kGreen}, {20, 20, kGreen}, {21, 21, kRed}, {5, 5, kRed}});
 
     // A later sibling over it shows on top of it, and so does a child of its own.
-    a.fill = kRed;
-    a.InvalidateRect(nullptr, FALSE);
+    a->fill = kRed;
+    a->InvalidateRect(nullptr, FALSE);
     {
         Recorder over(kBlue);
         ASSERT_TRUE(MakeChild(&over, parent, CRect(60, 30, 90, 58)));
@@ -45,7 +45,7 @@ TEST(LayerTest, TheFrameShowsWhatACopyWouldShow) {
     }
     {
         Recorder inner(kGreen);
-        ASSERT_TRUE(MakeChild(&inner, &a, CRect(4, 4, 8, 8)));
+        ASSERT_TRUE(MakeChild(&inner, a.get(), CRect(4, 4, 8, 8)));
         h.AdvanceMs(0);
         ExpectPixels(h, {{6, 6, kGreen}, {70, 40, kRed}, {85, 55, frame}});
     }
@@ -62,52 +62,45 @@ TEST(LayerTest, TheFrameShowsWhatACopyWouldShow) {
 
     // Moved, hidden, resized and shown again: the frame shows through where
     // it left, and until the frame repaints, what was presented stays.
-    a.MoveWindow(20, 10, 80, 50, FALSE);
+    a->MoveWindow(20, 10, 80, 50, FALSE);
     h.AdvanceMs(0);
     ExpectPixels(h, {{10, 5, frame}, {20, 10, border}, {50, 30, kRed}, {98, 58, kRed}});
-    a.InvalidateRect(nullptr, FALSE);
+    a->InvalidateRect(nullptr, FALSE);
     h.AdvanceMs(0);
-    a.ShowWindow(SW_HIDE);
-    a.MoveWindow(0, 0, 40, 30, FALSE);
+    a->ShowWindow(SW_HIDE);
+    a->MoveWindow(0, 0, 40, 30, FALSE);
     EXPECT_EQ(h.Pixel(50, 30), kRed);
     h.AdvanceMs(0);
     ExpectPixels(h, {{50, 30, frame}});
-    a.ShowWindow(SW_SHOW);
+    a->ShowWindow(SW_SHOW);
     h.AdvanceMs(0);
     ExpectPixels(h, {{10, 10, kRed}, {50, 30, frame}});
-}
 
-TEST(LayerTest, AWindowGoneOrGivenAnotherSurfaceLeavesNothingBehind) {
-    Harness h;
-    CWnd* parent = h.CreateParent(60, 40);
-    h.AdvanceMs(0);
-    const COLORREF frame = h.Pixel(30, 20);
-    auto wnd = std::make_unique<Recorder>(kRed);
-    ASSERT_TRUE(MakeChild(wnd.get(), parent, CRect(0, 0, 60, 40)));
+    // Over the whole frame, with a picture shared as its surface: what was
+    // shown stays when the sharing ends and the picture goes before the next
+    // paint, and before the harness reads.
+    a->MoveWindow(0, 0, 100, 60, FALSE);
     auto picture = std::make_unique<CDibPicture>();
-    ASSERT_TRUE(picture->Create(60, 40, 32));
-    picture->GetMemDC()->FillSolidRect(0, 0, 60, 40, kGreen);
-    ASSERT_TRUE(ShareClientSurface(wnd.get(), picture->GetMemDC()->GetCurrentBitmap()));
-    wnd->fill = kBlue;
-    wnd->InvalidateRect(nullptr, FALSE);
+    ASSERT_TRUE(picture->Create(98, 58, 32));
+    picture->GetMemDC()->FillSolidRect(0, 0, 98, 58, kGreen);
+    ASSERT_TRUE(ShareClientSurface(a.get(), picture->GetMemDC()->GetCurrentBitmap()));
+    a->fill = kBlue;
+    a->InvalidateRect(nullptr, FALSE);
     h.AdvanceMs(0);
-
-    // The shared picture is what shows until the sharing ends; then the
-    // picture may go before the next paint, and before the harness reads.
-    ASSERT_TRUE(ShareClientSurface(wnd.get(), nullptr));
+    ASSERT_TRUE(ShareClientSurface(a.get(), nullptr));
     picture.reset();
     EXPECT_EQ(h.Pixel(30, 20), kBlue);
-    wnd->fill = kRed;
-    wnd->InvalidateRect(nullptr, FALSE);
+    a->fill = kRed;
+    a->InvalidateRect(nullptr, FALSE);
     h.AdvanceMs(0);
     EXPECT_EQ(h.Pixel(30, 20), kRed);
 
     // Destroyed while it shows: read before and after the frame repaints.
-    wnd->fill = kGreen;
-    wnd->InvalidateRect(nullptr, FALSE);
+    a->fill = kGreen;
+    a->InvalidateRect(nullptr, FALSE);
     h.AdvanceMs(0);
-    wnd->DestroyWindow();
-    wnd.reset();
+    a->DestroyWindow();
+    a.reset();
     EXPECT_EQ(h.Pixel(30, 20), kGreen);
     h.AdvanceMs(0);
     EXPECT_EQ(h.Pixel(30, 20), frame);
