@@ -60,10 +60,7 @@ inline std::string Pt(int x, int y) {
 }
 
 // The harness of the running test (the stand-ins read its tick and cursor).
-inline Harness*& CurrentHarness() {
-    static Harness* h = nullptr;
-    return h;
-}
+inline Harness* currentHarness = nullptr;
 
 // What both scenes share: the host window goes at (10, 20), 206 x 156, so
 // its client area (200 x 150) starts at (13, 23) of the parent.
@@ -73,11 +70,11 @@ struct Stage {
     CWnd* parent = h.CreateParent(320, 240);
 
     Stage() {
-        CurrentHarness() = &h;
+        currentHarness = &h;
         Events().clear();
         Fresh();
     }
-    ~Stage() { CurrentHarness() = nullptr; }
+    ~Stage() { currentHarness = nullptr; }
     static CRect Frame() { return CRect(kLeft, kTop, kLeft + kWidth, kTop + kHeight); }
     // Window client coordinates to the parent's, where the harness works.
     static int X(int x) { return kLeft + 3 + x; }
@@ -124,7 +121,7 @@ inline std::string NameOf(const CItem* item) {
 class RecordingScreen : public CQMainScreen {
 public:
     explicit RecordingScreen(CWnd* parent)
-        : CQMainScreen("QuillonTest", parent, CRect(0, 0, 10, 10), &MissingIni(), nullptr) {}
+        : CQMainScreen("QuillonTest", parent, CRect(0, 0, 10, 10), &missingIni, nullptr) {}
     void OnLButtonDblClk(CString n, unsigned f, CPoint p) override { Note("dblclk", n, f, p); }
     void OnLButtonUp(CString n, unsigned f, CPoint p) override { Note("up", n, f, p); }
     void OnLButtonDown(CString n, unsigned f, CPoint p) override {
@@ -132,10 +129,7 @@ public:
         if (onDown) onDown();
     }
     std::function<void()> onDown;
-    static CString& MissingIni() {
-        static CString path("/nonexistent/quillon/TARVIK.INI");
-        return path;
-    }
+    inline static CString missingIni{"/nonexistent/quillon/TARVIK.INI"};
 
 private:
     static void Note(const char* what, const CString& n, unsigned f, CPoint p) {
@@ -302,7 +296,7 @@ public:
         Note("view " + std::to_string(mode));
     }
     void OnColorChanged() override { Note("color"); }
-    void OnTick() override { cursors.push_back(CurrentHarness()->CursorId()); }
+    void OnTick() override { cursors.push_back(currentHarness->CursorId()); }
     void Note(const std::string& what) const {
         Events().push_back(std::string(m_kind) + ":" + GetName().str() + " " + what);
     }
@@ -339,8 +333,7 @@ public:
     }
     CTimeSpan GetDefaultLength() const override { return m_length; }
     bool SetFadeLevel(int level) override {
-        Harness* h = CurrentHarness();
-        fades.push_back(Fade{level, GetRect(), h->Tick(), h->CursorId()});
+        fades.push_back(Fade{level, GetRect(), currentHarness->Tick(), currentHarness->CursorId()});
         return true;
     }
     std::vector<Fade> fades;
@@ -355,9 +348,8 @@ private:
 class FakeSlotButton : public FakeItem, public CQSlotButtonRole {
 public:
     FakeSlotButton(CQMainScreen* screen, CIniFile* ini) : FakeItem(screen, ini, "slot") {
-        for (const Line& line : lines) {
+        for (const Line& line : lines)
             if (line.tokens[0] == "SLOTNO") m_slot = std::stoi(line.tokens[1]);
-        }
     }
     void SetToolHintFormats(CString freeSlot, CString usedSlot) override {
         Note("hints '" + freeSlot.str() + "' '" + usedSlot.str() + "'");
