@@ -61,7 +61,7 @@ bool IsHollowBox(const GlyphImage& g) {
 
 }  // namespace
 
-TEST(FontTest, ResolvesFacesSizesAndMetrics) {
+TEST(FontTest, FacesSizesMetricsLayoutAndBoxesForMissingCharacters) {
     using Face = std::tuple<const char*, int, const char*>;  // asked, weight, given
     for (auto [face, weight, family] :
          {Face{"ＭＳ ゴシック", 400, "IPAGothic"}, Face{"MS Gothic", 400, "IPAGothic"},
@@ -114,11 +114,8 @@ TEST(FontTest, ResolvesFacesSizesAndMetrics) {
         MeasureText(&font, Sjis(text), &w, &h);
         EXPECT_EQ(CSize(w, h), CSize(width, height)) << text;
     }
-}
 
-TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
-    CFont font;
-    ASSERT_TRUE(Create(font, -11, "ＭＳ ゴシック"));
+    // Layout with the same font, from the top left.
     int height = 0;
     std::vector<Placed> one = Lay(&font, "H", 0, 0);
     ASSERT_EQ(one.size(), 1u);
@@ -160,7 +157,6 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
         // A full-width cell less one column of space.
         EXPECT_TRUE(IsHollowBox(box) && box.width == 10) << text;
         EXPECT_TRUE(glyphs[0].y >= 0 && glyphs[0].y + box.height <= 10);  // above the baseline
-        int w = 0;
         MeasureText(&font, text, &w, nullptr);
         EXPECT_EQ(w, 11);
     }
@@ -168,6 +164,16 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
     std::vector<Placed> cut = Lay(&font, "A\x82", 0, 0);
     ASSERT_EQ(cut.size(), 2u);
     EXPECT_TRUE(!IsHollowBox(cut[0].image) && IsHollowBox(cut[1].image) && cut[1].x == 6);
+
+    // A Latin face draws its own letters and the very kanji of IPAGothic.
+    CFont latin;
+    ASSERT_TRUE(Create(latin, -11, "DejaVu Sans"));
+    std::vector<Placed> fromLatin = Lay(&latin, Sjis("A再"), 0, 0);
+    std::vector<Placed> fromGothic = Lay(&font, Sjis("A再"), 0, 0);
+    ASSERT_TRUE(fromLatin.size() == 2u && fromGothic.size() == 2u);
+    EXPECT_NE(fromLatin[0].image.coverage, fromGothic[0].image.coverage);
+    EXPECT_EQ(fromLatin[1].image.coverage, fromGothic[1].image.coverage);
+    EXPECT_FALSE(IsHollowBox(fromLatin[1].image));
 
     // Underline: three bars one advance long each under the baseline.
     ASSERT_TRUE(Create(font, -11, "ＭＳ ゴシック", 400, 1));
@@ -183,8 +189,8 @@ TEST(FontTest, LayoutPlacesLinesFromTheTopLeftAndBoxesMissingCharacters) {
     EXPECT_TRUE(bars == 3 && covered == 18) << bars << " " << covered;
 }
 
-TEST(FontTest, GlyphsAreRenderedOnceAndShareTheFallbackFace) {
-    CFont a, b, other, latin;
+TEST(FontTest, GlyphsAreRenderedOncePerFace) {
+    CFont a, b, other;
     ASSERT_TRUE(Create(a, -13, "ＭＳ ゴシック"));
     ASSERT_TRUE(Create(b, -13, "MS Gothic"));  // same file and size: same face
     EXPECT_EQ(a.Face(), b.Face());
@@ -204,16 +210,6 @@ TEST(FontTest, GlyphsAreRenderedOnceAndShareTheFallbackFace) {
     std::vector<Placed> third = Lay(&other, text, 0, 0);
     EXPECT_EQ(quillon::platform::GlyphRenderCount() - afterFirst, 3u);
     EXPECT_NE(third[0].image.coverage, first[0].image.coverage);
-
-    // A Latin face draws its own letters and the very kanji of IPAGothic.
-    ASSERT_TRUE(Create(latin, -11, "DejaVu Sans"));
-    ASSERT_TRUE(Create(a, -11, "ＭＳ ゴシック"));
-    std::vector<Placed> fromLatin = Lay(&latin, Sjis("A再"), 0, 0);
-    std::vector<Placed> fromGothic = Lay(&a, Sjis("A再"), 0, 0);
-    ASSERT_TRUE(fromLatin.size() == 2u && fromGothic.size() == 2u);
-    EXPECT_NE(fromLatin[0].image.coverage, fromGothic[0].image.coverage);
-    EXPECT_EQ(fromLatin[1].image.coverage, fromGothic[1].image.coverage);
-    EXPECT_FALSE(IsHollowBox(fromLatin[1].image));
 }
 
 TEST(FontTest, WithoutJapaneseFontsTextShowsBoxesAndOneWarning) {
