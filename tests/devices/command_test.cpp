@@ -130,7 +130,7 @@ TEST(CommandTest, ScrollButtonsStepByWeekOrDayAndABarOrDeviceHeldOverThem) {
     EXPECT_EQ(s.TakeLog(), Log());
 }
 
-TEST(CommandTest, ChangeTrashNewReservationAndDeleteWorkTheSelectionOrADrop) {
+TEST(CommandTest, ChangeTrashNewAndDeleteWorkTheSelectionOrADropAndSlotButtonsSelectAndRestack) {
     Scene s;
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2026, 6, 8, 10, 0, 11, 0)));
     EXPECT_EQ(s.Looks({"CHG", "TR", "NEW"}), "GGW");
@@ -160,10 +160,9 @@ TEST(CommandTest, ChangeTrashNewReservationAndDeleteWorkTheSelectionOrADrop) {
                    "delete 1 2026-06-08 10:00", "drop on CHG 1 2026-06-08 10:15",
                    "delete 1 2026-06-08 10:15", "delete 2 2026-06-08 12:00",
                    "delete 3 2026-06-08 14:00", "delete 3 2026-06-08 14:00"}));
-}
 
-TEST(CommandTest, SlotButtonsSelectRestackAndShowTheNextWeek) {
-    Scene s;
+    // The slot buttons, on the emptied table: a click selects, restacks and
+    // shows the week of the slot's next run.
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2026, 6, 12, 9, 0, 10, 0)));
     // Now, slot 3 (0x12: Monday and Thursday), the first day after a click.
     using Case = std::tuple<CTime, CQProg, const char*>;
