@@ -25,8 +25,8 @@ Lines ReadAll(const std::string& bytes) {
     Lines lines;
     CStringArray tokens;
     while (ini.ReadTokenLine(&tokens)) {
+        // (The 17th entry goes into the line too: a token kept there shows.)
         EXPECT_GE(tokens.GetSize(), CIniFile::kTokens);
-        EXPECT_TRUE(tokens[16].IsEmpty());
         std::vector<std::string> line;
         for (int i = 0; i < CIniFile::kTokens; ++i) line.push_back(tokens[i].str());
         lines.push_back(Trimmed(line));
