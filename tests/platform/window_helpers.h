@@ -108,6 +108,12 @@ inline void ExpectPixels(Harness& h, std::initializer_list<std::tuple<int, int, 
     for (auto [x, y, c] : want) EXPECT_EQ(h.Pixel(x, y), c) << x << "," << y;
 }
 
+// The same once the paints that are pending have run.
+inline void ExpectShown(Harness& h, std::initializer_list<std::tuple<int, int, COLORREF>> want) {
+    h.AdvanceMs(0);
+    ExpectPixels(h, want);
+}
+
 // `n` of the harness's pixels from (x, y), rightwards or downwards.
 inline std::vector<COLORREF> PixelRun(Harness& h, int x, int y, int n, bool down = false) {
     std::vector<COLORREF> out;
