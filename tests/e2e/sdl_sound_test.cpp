@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "platform/sdl/SdlBackend.h"
 #include "support/picture_files.h"
@@ -20,32 +21,28 @@ TEST(SdlSound, PlaysWavFilesAndRefusesWhatItCannotPlay) {
     std::string good = dir.Write("good.wav", wavtest::Wav(wavtest::Fmt(1, 1, 22050, 16), pcm));
     std::string bad = dir.Write("bad.wav", picturetest::Bytes{'R', 'I', 'F', 'F', 1, 2, 3});
     // {audio driver, file, played}
-    struct Case {
-        const char* driver;
-        std::string path;
-        bool played;
-    };
-    const Case cases[] = {{"dummy", good, true},
-                          {"dummy", bad, false},
-                          {"dummy", dir.Path("missing.wav"), false},
-                          {"dummy", "", false},  // the default sound: none here
-                          {"no-such-driver", good, false}};
-    for (const Case& c : cases) {
+    const std::tuple<const char*, std::string, bool> cases[] = {
+        {"dummy", good, true},
+        {"dummy", bad, false},
+        {"dummy", dir.Path("missing.wav"), false},
+        {"dummy", "", false},  // the default sound: none here
+        {"no-such-driver", good, false}};
+    for (const auto& [driver, path, plays] : cases) {
         EXPECT_EXIT(
             {
                 setenv("SDL_VIDEODRIVER", "offscreen", 1);
-                setenv("SDL_AUDIODRIVER", c.driver, 1);
+                setenv("SDL_AUDIODRIVER", driver, 1);
                 std::string why;
                 auto* backend = quillon::platform::StartSdlBackend(&why);
                 if (!backend) std::exit(3);
-                bool played = backend->PlaySound(CString(c.path.c_str()), false);
+                bool played = backend->PlaySound(CString(path.c_str()), false);
                 // A second sound replaces the first; stopping is always safe.
-                played = played && backend->PlaySound(CString(c.path.c_str()), true);
+                played = played && backend->PlaySound(CString(path.c_str()), true);
                 backend->StopSound();
                 std::exit(played ? 0 : 1);
             },
-            ::testing::ExitedWithCode(c.played ? 0 : 1), "")
-            << c.driver << " " << c.path;
+            ::testing::ExitedWithCode(plays ? 0 : 1), "")
+            << driver << " " << path;
     }
 }
 
