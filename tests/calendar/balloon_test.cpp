@@ -7,8 +7,6 @@ using namespace caltest;
 
 namespace {
 
-constexpr int kSun = 0, kMon = 1, kTue = 2, kWed = 3;
-
 const std::string kBalloon =
     "CALENDARBALLOONHELP\nFRAME\tL\tSURFACE\t\"bl.bmp\"\nFRAME\tL\tSHADOW\t\"bs.bmp\"\n"
     "FRAME\tR\tSURFACE\t\"br.bmp\"\nFRAME\tR\tSHADOW\t\"bs.bmp\"\nICON\tCDDVD\t\"icon.bmp\"\n"
@@ -108,9 +106,7 @@ TEST(CalendarBalloon, HoverClicksAndDragsReportWhatIsUnderThePointerOrTheBrokenR
         s.Hold(CalScene::LineX(11, 0), CalScene::RowY(kWed), toX, CalScene::RowY(c.toRow));
         EXPECT_EQ(s.h.DrawnTexts(), c.lines);
         s.h.LButtonUp(toX, CalScene::RowY(c.toRow));
-        CQProg p;
-        ASSERT_TRUE(s.screen->GetProgram(1, &p));
-        EXPECT_EQ(Str(p.GetBeginTime()), "2025-01-08 10:00");
+        EXPECT_EQ(s.ProgStr(1), "2025-01-08 10:00-12:00");
     }
 
     // A personal timer's edges stay, wherever they are dragged (slot 3 has

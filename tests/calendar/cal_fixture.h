@@ -77,6 +77,10 @@ inline int DigitLevel(int d) {
 }
 constexpr int kSlashLevel = 250;
 constexpr int kInset = 3;  // the host window's client edge
+// Rows of the default scene: 0 is Sunday 5 January 2025, today is row 1.
+constexpr int kSun = 0, kMon = 1, kTue = 2, kWed = 3, kThu = 4;
+// The cursors over the rows.
+constexpr int kHand = 1004, kResize = 1006, kNo = 32648, kArrow = 32512;
 
 // Host: the recording host, or a host derived from it.
 template <class Host = RecordingHost>
@@ -170,6 +174,12 @@ struct CalSceneOf {
     void Drag(int fromX, int fromY, int x, int y, CSize pass = CSize(1, 5)) {
         Hold(fromX, fromY, x, y, pass);
         h.LButtonUp(x, y);
+    }
+    // Slot `slot`'s program as "begin-end", or "none".
+    std::string ProgStr(int slot) {
+        CQProg p;
+        if (!screen->GetProgram(slot, &p)) return "none";
+        return Str(p.GetBeginTime()) + "-" + p.GetEndTime().Format("%H:%M").str();
     }
     Log TakeLog() {
         Log l;

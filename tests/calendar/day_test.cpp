@@ -5,21 +5,6 @@
 
 using namespace caltest;
 
-namespace {
-
-constexpr int kHand = 1004, kResize = 1006, kNo = 32648, kArrow = 32512;
-
-// Rows of the default scene: 0 is Sunday 5 January 2025, today is row 1.
-constexpr int kTue = 2, kWed = 3, kThu = 4;
-
-std::string ProgStr(CQMainScreen& s, int slot) {
-    CQProg p;
-    if (!s.GetProgram(slot, &p)) return "none";
-    return Str(p.GetBeginTime()) + "-" + p.GetEndTime().Format("%H:%M").str();
-}
-
-}  // namespace
-
 TEST(CalendarDay, BarsLadderAndLogsAcrossMidnight) {
     CalScene s;
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 7, 10, 0, 10, 10)));  // 10 minutes
@@ -93,7 +78,7 @@ TEST(CalendarDay, GripsAndCursors) {
     s.h.LButtonUp(CalScene::X(500), CalScene::Y(5));
     EXPECT_EQ(s.h.CursorId(), kArrow);
     EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
-    EXPECT_EQ(ProgStr(*s.screen, 2), "2025-01-08 10:00-12:00");
+    EXPECT_EQ(s.ProgStr(2), "2025-01-08 10:00-12:00");
 }
 
 TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
@@ -106,21 +91,21 @@ TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
     drag(kWed, CalScene::At(11, 0), kWed, CalScene::At(15, 0));
     EXPECT_EQ(s.TakeLog(), (Log{"change 1 2025-01-08 14:00-16:00"}));
-    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 14:00-16:00");
+    EXPECT_EQ(s.ProgStr(1), "2025-01-08 14:00-16:00");
     // A single program may go to another date.
     drag(kWed, CalScene::At(15, 0), kThu, CalScene::At(9, 0));
-    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-09 08:00-10:00");
+    EXPECT_EQ(s.ProgStr(1), "2025-01-09 08:00-10:00");
     // The left edge dragged to or past the end: nothing.
     drag(kThu, CalScene::At(8, 0) + 1, kThu, CalScene::At(11, 0));
-    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-09 08:00-10:00");
+    EXPECT_EQ(s.ProgStr(1), "2025-01-09 08:00-10:00");
     EXPECT_TRUE(s.TakeLog().size() == 1);  // only the move above asked the host
     // The left edge earlier.
     drag(kThu, CalScene::At(8, 0) + 1, kThu, CalScene::At(6, 30));
-    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-09 06:30-10:00");
+    EXPECT_EQ(s.ProgStr(1), "2025-01-09 06:30-10:00");
     // The right edge past 23 h 59 min stops there, on the next day's row.
     ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 7, 1, 0, 2, 0)));
     drag(kTue, CalScene::At(2, 0) - 2, kWed, CalScene::At(1, 5));
-    EXPECT_EQ(ProgStr(*s.screen, 2), "2025-01-07 01:00-00:59");
+    EXPECT_EQ(s.ProgStr(2), "2025-01-07 01:00-00:59");
     CQProg p;
     ASSERT_TRUE(s.screen->GetProgram(2, &p));
     EXPECT_EQ((p.GetTime().GetEnd() - p.GetTime().GetBegin()).GetTotalSeconds(), 86340);
@@ -131,17 +116,17 @@ TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
     drag(kWed, CalScene::At(20, 30), kThu, CalScene::At(20, 30));
     drag(kWed, CalScene::At(20, 30), kWed, CalScene::At(22, 30));
     EXPECT_EQ(s.TakeLog().size(), 1u);
-    EXPECT_EQ(ProgStr(*s.screen, 3), "1971-01-01 22:00-23:00");  // on the reference day
+    EXPECT_EQ(s.ProgStr(3), "1971-01-01 22:00-23:00");  // on the reference day
 
     // Refused by a rule (slot 1 onto the weekly one) or by the host: the
     // table stays.
     drag(kThu, CalScene::At(8, 15), kWed, CalScene::At(22, 30));
     EXPECT_TRUE(s.TakeLog().empty());
-    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-09 06:30-10:00");
+    EXPECT_EQ(s.ProgStr(1), "2025-01-09 06:30-10:00");
     s.screen->consent = false;
     drag(kWed, CalScene::At(22, 30), kWed, CalScene::At(19, 0));
     EXPECT_EQ(s.TakeLog().size(), 1u);
-    EXPECT_EQ(ProgStr(*s.screen, 3), "1971-01-01 22:00-23:00");
+    EXPECT_EQ(s.ProgStr(3), "1971-01-01 22:00-23:00");
     EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
 
     // The host's callback may rebuild the rows, the dragging row among them.
@@ -149,12 +134,12 @@ TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
     s.screen->onChange = [&] { s.screen->SetViewMode(0); };
     drag(kWed, CalScene::At(11, 0), kWed, CalScene::At(15, 0));
-    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 14:00-16:00");
+    EXPECT_EQ(s.ProgStr(1), "2025-01-08 14:00-16:00");
     EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
     s.screen->SetViewMode(2);
     s.screen->onChange = [&] { s.screen->DeleteProgram(1); };
     drag(kWed, CalScene::At(15, 0), kWed, CalScene::At(18, 0));
-    EXPECT_EQ(ProgStr(*s.screen, 1), "2025-01-08 17:00-19:00");  // stored again on consent
+    EXPECT_EQ(s.ProgStr(1), "2025-01-08 17:00-19:00");  // stored again on consent
 }
 
 TEST(CalendarDay, GoldenCalendarWithProgramsLogsSelectionAndGhost) {
