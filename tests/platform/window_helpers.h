@@ -76,18 +76,17 @@ private:
 };
 
 // A window with a tool tip control fed by PreTranslateMessage, as a host
-// window does it; a `text` set before creation is one tool over it all.
+// window does it.
 struct TipHost : Recorder {
     int OnCreate(LPCREATESTRUCT cs) override {
         if (CWnd::OnCreate(cs) == -1 || !tip.Create(this, 0)) return -1;
         tip.SendMessage(TTM_ACTIVATE, TRUE, 0);
-        return text.empty() || tip.AddTool(this, text.c_str()) ? 0 : -1;
+        return 0;
     }
     BOOL PreTranslateMessage(MSG* msg) override {
         tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
         return FALSE;
     }
-    std::string text;
     CToolTipCtrl tip;
 };
 
