@@ -10,8 +10,9 @@
 namespace fs = std::filesystem;
 using namespace wintest;
 
-TEST(HarnessTest, RecordsMessageBoxesTheInputNestedInThemAndSounds) {
+TEST(HarnessTest, RecordsBoxesTheInputNestedInThemAndSoundsAndComparesTheScreenWithGoldens) {
     Harness h;
+    TempDir dir;
     EXPECT_EQ(AfxMessageBox(Sjis("予約"), MB_OK, 0), IDOK);
     CWnd owner;
     EXPECT_EQ(owner.MessageBox("File Error /x"), IDOK);
@@ -27,8 +28,9 @@ TEST(HarnessTest, RecordsMessageBoxesTheInputNestedInThemAndSounds) {
 
     // Input sent while a box is up (answering IDCANCEL, as set above) is
     // nested in the box's modal loop.
-    CWnd* parent = h.CreateParent(100, 100);
+    CWnd* parent = h.CreateParent(20, 10);
     struct Asking : Recorder {
+        Asking() : Recorder(RGB(200, 0, 0)) {}
         void OnLButtonDown(UINT flags, CPoint p) override {
             Recorder::OnLButtonDown(flags, p);
             if (asked++ > 0) return;
@@ -38,7 +40,7 @@ TEST(HarnessTest, RecordsMessageBoxesTheInputNestedInThemAndSounds) {
         }
         int asked = 0;
     } asking;
-    ASSERT_TRUE(MakeChild(&asking, parent, CRect(0, 0, 100, 100)));
+    ASSERT_TRUE(MakeChild(&asking, parent, CRect(0, 0, 10, 10)));
     std::vector<std::string> during;
     h.OnMessageBox([&](const std::string& text, const std::string& caption) {
         during.push_back(caption + ": " + text);
@@ -54,7 +56,6 @@ TEST(HarnessTest, RecordsMessageBoxesTheInputNestedInThemAndSounds) {
     EXPECT_EQ(h.MessageBoxes().size(), 4u);  // one more: the press inside asked nothing
 
     // Sounds are recorded and missing files refused.
-    TempDir dir;
     const std::string wav = dir.Write("click.wav", std::string("RIFF"));
     constexpr DWORD kFlags = SND_FILENAME | SND_ASYNC | SND_NODEFAULT;
     EXPECT_EQ(kFlags, 0x20003u);
@@ -67,33 +68,10 @@ TEST(HarnessTest, RecordsMessageBoxesTheInputNestedInThemAndSounds) {
     // Without SND_NODEFAULT a missing file plays the default sound.
     EXPECT_TRUE(PlaySound(dir.Path("none.wav").c_str(), nullptr, SND_FILENAME | SND_ASYNC));
     EXPECT_EQ(h.Sounds(), (std::vector<std::string>{wav, ""}));
-}
 
-TEST(HarnessTest, WithoutHarnessBoxesGoToStderrInUtf8) {
-    testing::internal::CaptureStderr();
-    CWnd owner;
-    int answer = owner.MessageBox(Sjis("予約"), "Caption");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Caption: 予約\n");
-    EXPECT_EQ(answer, IDOK);
-
-    // And nothing is printed while a harness lives.
-    testing::internal::CaptureStderr();
-    {
-        Harness h;
-        owner.MessageBox("quiet");
-        EXPECT_EQ(h.MessageBoxes().size(), 1u);
-    }
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST(HarnessTest, GoldenPicturesAndScreenshots) {
-    Harness h;
-    TempDir dir;
-    CWnd* parent = h.CreateParent(20, 10);
-    Recorder red(RGB(200, 0, 0));
-    ASSERT_TRUE(MakeChild(&red, parent, CRect(0, 0, 10, 10)));
+    // The asking window's red beside the frame's face, nothing outside: the
+    // screen as a file and compared with golden pictures.
     ExpectShown(h, {{5, 5, RGB(200, 0, 0)}, {15, 5, RGB(192, 192, 192)}, {20, 5, ~0u}});
-
     std::string shot = dir.Path("shot.png");
     ASSERT_TRUE(h.SavePng(shot));
     quillon::platform::DecodedPicture decoded;
@@ -127,4 +105,21 @@ TEST(HarnessTest, GoldenPicturesAndScreenshots) {
                        *same = &diff.bgrx[(8 * 20 + 15) * 4];
     EXPECT_EQ((std::vector<int>{changed[1], changed[2], same[0], same[2]}),
               (std::vector<int>{0, 255, 48, 48}));
+}
+
+TEST(HarnessTest, WithoutHarnessBoxesGoToStderrInUtf8) {
+    testing::internal::CaptureStderr();
+    CWnd owner;
+    int answer = owner.MessageBox(Sjis("予約"), "Caption");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Caption: 予約\n");
+    EXPECT_EQ(answer, IDOK);
+
+    // And nothing is printed while a harness lives.
+    testing::internal::CaptureStderr();
+    {
+        Harness h;
+        owner.MessageBox("quiet");
+        EXPECT_EQ(h.MessageBoxes().size(), 1u);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
