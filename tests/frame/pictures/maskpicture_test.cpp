@@ -182,13 +182,14 @@ TEST(MaskPicture, DrawingHelpersAlignContrastAndFill) {
     EXPECT_TRUE(u.GetPixel(0, 5) == 0u && u.GetPixel(2, 5) == back);
 }
 
-TEST(BitmapFont, DrawsGlyphsSideBySideAligned) {
+TEST(BitmapFont, DrawsGlyphsSideBySideAlignedAndFramesOrSharesTheMissingOnes) {
     Glyphs g("f", {{"1", 3, 5}, {"2", 4, 5}, {"slash", 2, 7}, {"5", 5, 5}});
     CBitmapFont font(g.dir.Path("f").c_str());
     EXPECT_TRUE(font.GetGlyph('/') != nullptr && font.GetGlyph('3') == nullptr &&
                 font.GetGlyph('A') == nullptr);
-    CDibPicture t, c;
-    ASSERT_TRUE(t.Create(40, 20, 32) && c.Create(40, 20, 32));
+    CDibPicture t, c, missing, clipped, e;
+    ASSERT_TRUE(t.Create(40, 20, 32) && c.Create(40, 20, 32) && missing.Create(40, 20, 24) &&
+                clipped.Create(40, 20, 32) && e.Create(8, 8, 32));
     EXPECT_TRUE(font.DrawString(&t, kInk, "12/5", RECT{0, 0, 40, 20}, 1, 1));
     // 1 at 0..2, 2 at 3..6, / at 7..8 (the tallest), 5 at 9..13, from the top.
     ExpectInk(t, {{0, 0}, {2, 0}, {3, 0}, {6, 0}, {7, 0}, {8, 0}, {9, 0}, {13, 0}, {8, 6}, {13, 4}},
@@ -196,16 +197,10 @@ TEST(BitmapFont, DrawsGlyphsSideBySideAligned) {
     // Centred: the 14 x 7 box lands at ((40 - 14) / 2, (20 - 7) / 2).
     font.DrawString(&c, kInk, "12/5", RECT{0, 0, 40, 20}, 0, 0);
     ExpectInk(c, {{13, 6}, {26, 6}}, {{12, 6}, {13, 5}, {27, 6}});
-}
 
-TEST(BitmapFont, MissingGlyphIsASixteenPixelFrameOrThePrefixFile) {
-    Glyphs g("g", {{"1", 3, 5}});
-    CBitmapFont font(g.dir.Path("g").c_str());
-    CDibPicture t, clipped, e;
-    ASSERT_TRUE(t.Create(40, 20, 24) && clipped.Create(40, 20, 32) && e.Create(8, 8, 32));
-    font.DrawString(&t, kInk, "1x1", RECT{0, 0, 40, 20}, 1, 1);
-    // The frame spans x 3..18, y 0..15; the second 1 follows at 19.
-    ExpectInk(t, {{3, 0}, {18, 0}, {3, 15}, {18, 15}, {10, 0}, {3, 8}, {18, 8}, {19, 0}},
+    // A missing glyph is a frame spanning x 3..18, y 0..15; the second 1 follows at 19.
+    font.DrawString(&missing, kInk, "1x1", RECT{0, 0, 40, 20}, 1, 1);
+    ExpectInk(missing, {{3, 0}, {18, 0}, {3, 15}, {18, 15}, {10, 0}, {3, 8}, {18, 8}, {19, 0}},
               {{4, 1}, {17, 14}, {3, 16}, {22, 0}});
     // The frame honours the target's clip rectangle.
     clipped.SetClipRect(0, 0, 10, 20);
