@@ -35,7 +35,7 @@ public:
 
 }  // namespace
 
-TEST(FrameTest, APictureDrawnOnThePaintContextOrSharedAsTheSurfaceLandsInTheClientArea) {
+TEST(FrameTest, PicturesLandInTheClientAreaTheLoopRunsOnTheTestClockAndFramesRefuseBadSizes) {
     Harness h;
     CWnd* parent = h.CreateParent(120, 80);
     PictureWnd wnd;
@@ -100,18 +100,15 @@ TEST(FrameTest, APictureDrawnOnThePaintContextOrSharedAsTheSurfaceLandsInTheClie
     ASSERT_TRUE(ShareClientSurface(&wnd, own));
     wnd.DestroyWindow();
     EXPECT_EQ(wnd.picture.GetPixel(2, 2), RGB(255, 255, 255));
-}
 
-TEST(FrameTest, TheMessageLoopRunsOnTheTestClockUntilQuitAndFramesRefuseBadSizes) {
-    Harness h;
+    // The message loop runs on the test clock until a quit.
     struct Quitter : CWnd {
         void OnTimer(UINT_PTR) override {
             if (++ticks == 3) PostQuitMessage(7);
         }
         int ticks = 0;
     } quitter;
-    ASSERT_TRUE(quitter.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10),
-                               h.CreateParent(20, 20), 0));
+    ASSERT_TRUE(quitter.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 10, 10), parent, 0));
     quitter.SetTimer(1, 100, nullptr);
     DWORD start = timeGetTime();
     EXPECT_EQ(quillon::platform::RunMessageLoop(), 7);
