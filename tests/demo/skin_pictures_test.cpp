@@ -3,7 +3,6 @@
 // level, with black as the GIF's transparent colour.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <numeric>
 
 #include "frame/pictures/DibPicture.h"
@@ -12,10 +11,6 @@
 
 namespace {
 
-float CircleArea(float r) {
-    return 3.14159265f * r * r;
-}
-
 float Sum(const skin::Canvas& c) {
     return std::accumulate(c.v.begin(), c.v.end(), 0.f);
 }
@@ -23,12 +18,13 @@ float Sum(const skin::Canvas& c) {
 TEST(SkinPictures, ShapesCoverTheirAreaAndErase) {
     skin::Canvas c(64, 64);
     skin::Paint(c, skin::Circle(.5, .5, .25), 1.f);
-    EXPECT_NEAR(Sum(c), CircleArea(16), 8);
+    const float circle = 3.14159265f * 16 * 16;  // a radius of a quarter of 64 pixels
+    EXPECT_NEAR(Sum(c), circle, 8);
     EXPECT_EQ(c.At(32, 32), 1.f);
     EXPECT_EQ(c.At(2, 2), 0.f);
     // Erasing by a shape leaves only what lies outside it.
     skin::Paint(c, skin::RRect(0, 0, .5, 1, 0), -1.f);
-    EXPECT_NEAR(Sum(c), CircleArea(16) / 2, 8);
+    EXPECT_NEAR(Sum(c), circle / 2, 8);
     EXPECT_EQ(c.At(20, 32), 0.f);
 
     // In pixels: an edge through the middle of a pixel covers half of it,
@@ -46,7 +42,8 @@ TEST(SkinPictures, EncodedMasksLoadLevelForLevel) {
     // An odd width (padded BMP rows) and more pixels than one GIF code run.
     skin::Canvas c(41, 19);
     for (int y = 0; y < c.h; ++y)
-        for (int x = 0; x < c.w; ++x) c.At(x, y) = x % 7 == 0 ? 0.f : ((x * 13 + y * 7) % 256) / 255.f;
+        for (int x = 0; x < c.w; ++x)
+            c.At(x, y) = x % 7 == 0 ? 0.f : ((x * 13 + y * 7) % 256) / 255.f;
     picturetest::TempDir dir;
     const std::string bmp = dir.Write("m.bmp", skin::EncodeMaskBmp(c));
     const std::string gif = dir.Write("m.gif", skin::EncodeGif(c));

@@ -47,7 +47,6 @@ TEST(DefaultSkin, LoadsEveryPictureAndSound) {
     SkinScreen s;
     // A picture that does not load shows a box; the screen must show none.
     for (const auto& box : s.h.MessageBoxes()) ADD_FAILURE() << box.caption << ": " << box.text;
-    EXPECT_TRUE(s.h.MessageBoxes().empty());
     // The week font fails quietly, glyph by glyph: its files must be there.
     for (const char* glyph : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "slash"})
         EXPECT_TRUE(std::filesystem::is_regular_file(kSkin + "week" + glyph + ".bmp")) << glyph;
@@ -69,10 +68,10 @@ TEST(DefaultSkin, ViewsPlaceItemsInsideTheWindowApartAndClearOfTheCalendar) {
     SkinScreen s;
     // Which named items each view shows: A(UDIO), L(UNCHER), T(IMER).
     std::map<std::string, std::string> shown = {
-        {"CD/DVD", "ALT"}, {"MD", "ALT"},      {"FM TUNER", "ALT"}, {"NKX", "ALT"},
-        {"SOUND CHIP", "ALT"}, {"SPEAKER", "ALT"}, {"OPT IN", "ALT"}, {"OPT OUT", "ALT"},
-        {"CALENDAR", "LT"}, {"UP", "LT"}, {"DOWN", "LT"},  {"GOTODAY", "LT"},
-        {"NEWMAKE", "ALT"}, {"CHANGE", "T"}, {"TRASH", "T"}};
+        {"CD/DVD", "ALT"},     {"MD", "ALT"},      {"FM TUNER", "ALT"}, {"NKX", "ALT"},
+        {"SOUND CHIP", "ALT"}, {"SPEAKER", "ALT"}, {"OPT IN", "ALT"},   {"OPT OUT", "ALT"},
+        {"CALENDAR", "LT"},    {"UP", "LT"},       {"DOWN", "LT"},      {"GOTODAY", "LT"},
+        {"NEWMAKE", "ALT"},    {"CHANGE", "T"},    {"TRASH", "T"}};
     for (int slot = 1; slot <= 8; ++slot) shown["SLOT" + std::to_string(slot)] = "ALT";
 
     CItem* root = s.screen.GetRootItem();

@@ -2,7 +2,6 @@
 // dragging MD onto the calendar, a tool tip, a reservation deleted with
 // Delete and a confirming Enter, the reservations found again after a
 // restart, and a damaged data file set aside.
-#include <signal.h>
 
 #include <gtest/gtest.h>
 

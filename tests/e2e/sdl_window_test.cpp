@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "e2e/x11_session.h"
 #include "support/picture_files.h"

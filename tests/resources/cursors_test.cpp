@@ -14,9 +14,7 @@ bool Opaque(const MonoCursor& c, int x, int y) {
 }  // namespace
 
 TEST(Cursors, HandAndResizeWithTheirHotSpots) {
-    const struct {
-        int id, hotX, hotY;
-    } cases[] = {{1004, 15, 15}, {1006, 15, 16}};
+    const struct { int id, hotX, hotY; } cases[] = {{1004, 15, 15}, {1006, 15, 16}};
     for (const auto& c : cases) {
         const MonoCursor* cursor = FindCursor(c.id);
         ASSERT_NE(cursor, nullptr) << c.id;
@@ -32,6 +30,5 @@ TEST(Cursors, HandAndResizeWithTheirHotSpots) {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 15; ++x)
             EXPECT_EQ(Opaque(*resize, 14 - x, y), Opaque(*resize, 15 + x, y)) << x << "," << y;
-    EXPECT_EQ(FindCursor(32512), nullptr);
-    EXPECT_EQ(FindCursor(0), nullptr);
+    for (int id : {32512, 0}) EXPECT_EQ(FindCursor(id), nullptr) << id;
 }

@@ -3,7 +3,6 @@
 
 #include <quillon/testing.h>
 
-#include <cstdlib>
 #include <string>
 #include <tuple>
 
