@@ -20,8 +20,9 @@ const quillon::platform::HeadlessBackend& Headless() {
 
 }  // namespace
 
-TEST(InputTest, RoutingByPointCaptureAndFocus) {
+TEST(InputTest, RoutingByPointCaptureFocusAndCursors) {
     Harness h;
+    EXPECT_EQ(h.CursorId(), 32512);
     CWnd* parent = h.CreateParent(200, 100);
     Recorder a, b, inner;
     // b comes later: on top.
@@ -102,6 +103,75 @@ TEST(InputTest, RoutingByPointCaptureAndFocus) {
     EXPECT_TRUE(a.Count(WM_KILLFOCUS) == 1 && b.Count(WM_SETFOCUS) == 1 && CWnd::GetFocus() == &b);
     h.KeyDown(VK_ESCAPE);
     EXPECT_EQ(b.events, (Texts{"key 27 x1"}));
+
+    // The cursors by module and id.
+    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW), no = LoadCursor(nullptr, IDC_NO),
+            wait = LoadCursor(nullptr, IDC_WAIT),
+            hand = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1004)),
+            resize = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1006));
+    EXPECT_EQ((std::vector<int>{CursorIdOf(arrow), CursorIdOf(no), CursorIdOf(wait),
+                                CursorIdOf(hand), CursorIdOf(resize)}),
+              (std::vector<int>{32512, 32648, 32514, 1004, 1006}));
+    // Each module has its own cursors.
+    for (HCURSOR none :
+         {LoadCursor(nullptr, MAKEINTRESOURCE(1004)), LoadCursor(AfxGetResourceHandle(), IDC_ARROW),
+          LoadCursor(nullptr, MAKEINTRESOURCE(1)), LoadCursor(nullptr, "NAMED")})
+        EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(SetCursor(hand), arrow);
+    EXPECT_EQ(h.CursorId(), 1004);
+    EXPECT_TRUE(SetCursor(no) == hand && h.CursorId() == 32648);
+
+    // The window under the pointer picks the cursor on every move; the
+    // default is the arrow.
+    struct Grabbing : Recorder {
+        BOOL OnSetCursor(CWnd*, UINT hitTest, UINT) override {
+            if (hitTest != HTCLIENT) return FALSE;
+            ::SetCursor(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1006)));
+            return TRUE;
+        }
+    } grabbing;
+    ASSERT_TRUE(MakeChild(&grabbing, parent, CRect(150, 50, 200, 100)));
+    h.MouseMove(160, 60);
+    EXPECT_EQ(h.CursorId(), 1006);
+    h.MouseMove(70, 70);
+    EXPECT_EQ(h.CursorId(), 32512);
+    // Not while a window holds the capture: it keeps what it set.
+    grabbing.SetCapture();
+    SetCursor(hand);
+    h.MouseMove(160, 60);
+    EXPECT_EQ(h.CursorId(), 1004);
+    ::ReleaseCapture();
+
+    // The wait cursor shows while begun more often than ended, over any
+    // cursor set meanwhile, which shows after. One too many ends do not go
+    // below none; the free functions the picture loader uses are the same
+    // counter.
+    std::vector<int> seen;
+    auto look = [&] { seen.push_back(h.CursorId()); };
+    grabbing.BeginWaitCursor();
+    look();
+    {
+        CWaitCursor nested;
+        SetCursor(resize);
+        look();
+    }
+    look();
+    grabbing.EndWaitCursor();
+    look();
+    grabbing.EndWaitCursor();
+    grabbing.BeginWaitCursor();
+    look();
+    grabbing.EndWaitCursor();
+    look();
+    BeginWaitCursor();
+    grabbing.BeginWaitCursor();
+    EndWaitCursor();
+    look();
+    EndWaitCursor();
+    look();
+    SetCursor(nullptr);
+    look();
+    EXPECT_EQ(seen, (std::vector<int>{32514, 32514, 32514, 1006, 32514, 1006, 32514, 1006, 0}));
 }
 
 TEST(InputTest, MouseHookTellsEachLeaveOnce) {
@@ -143,78 +213,6 @@ TEST(InputTest, MouseHookTellsEachLeaveOnce) {
     EXPECT_EQ(host.Count(goOut), 5);
     CWnd none;
     EXPECT_FALSE(MouseHook_Set(&none));
-}
-
-TEST(InputTest, CursorsAndTheWaitCursor) {
-    Harness h;
-    EXPECT_EQ(h.CursorId(), 32512);
-    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW), no = LoadCursor(nullptr, IDC_NO),
-            wait = LoadCursor(nullptr, IDC_WAIT),
-            hand = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1004)),
-            resize = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1006));
-    EXPECT_EQ((std::vector<int>{CursorIdOf(arrow), CursorIdOf(no), CursorIdOf(wait),
-                                CursorIdOf(hand), CursorIdOf(resize)}),
-              (std::vector<int>{32512, 32648, 32514, 1004, 1006}));
-    // Each module has its own cursors.
-    for (HCURSOR none :
-         {LoadCursor(nullptr, MAKEINTRESOURCE(1004)), LoadCursor(AfxGetResourceHandle(), IDC_ARROW),
-          LoadCursor(nullptr, MAKEINTRESOURCE(1)), LoadCursor(nullptr, "NAMED")})
-        EXPECT_EQ(none, nullptr);
-    EXPECT_EQ(SetCursor(hand), arrow);
-    EXPECT_EQ(h.CursorId(), 1004);
-    EXPECT_TRUE(SetCursor(no) == hand && h.CursorId() == 32648);
-
-    // The window under the pointer picks the cursor on every move; the
-    // default is the arrow.
-    struct Grabbing : Recorder {
-        BOOL OnSetCursor(CWnd*, UINT hitTest, UINT) override {
-            if (hitTest != HTCLIENT) return FALSE;
-            ::SetCursor(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(1006)));
-            return TRUE;
-        }
-    } grabbing;
-    ASSERT_TRUE(MakeChild(&grabbing, h.CreateParent(100, 100), CRect(0, 0, 50, 50)));
-    h.MouseMove(10, 10);
-    EXPECT_EQ(h.CursorId(), 1006);
-    h.MouseMove(70, 70);
-    EXPECT_EQ(h.CursorId(), 32512);
-    // Not while a window holds the capture: it keeps what it set.
-    grabbing.SetCapture();
-    SetCursor(hand);
-    h.MouseMove(10, 10);
-    EXPECT_EQ(h.CursorId(), 1004);
-    ::ReleaseCapture();
-
-    // The wait cursor shows while begun more often than ended, over any
-    // cursor set meanwhile, which shows after. One too many ends do not go
-    // below none; the free functions the picture loader uses are the same
-    // counter.
-    std::vector<int> seen;
-    auto look = [&] { seen.push_back(h.CursorId()); };
-    grabbing.BeginWaitCursor();
-    look();
-    {
-        CWaitCursor nested;
-        SetCursor(resize);
-        look();
-    }
-    look();
-    grabbing.EndWaitCursor();
-    look();
-    grabbing.EndWaitCursor();
-    grabbing.BeginWaitCursor();
-    look();
-    grabbing.EndWaitCursor();
-    look();
-    BeginWaitCursor();
-    grabbing.BeginWaitCursor();
-    EndWaitCursor();
-    look();
-    EndWaitCursor();
-    look();
-    SetCursor(nullptr);
-    look();
-    EXPECT_EQ(seen, (std::vector<int>{32514, 32514, 32514, 1006, 32514, 1006, 32514, 1006, 0}));
 }
 
 TEST(InputTest, ToolTipShowsAfterRestHidesAndWaitsForTheFocusToComeBack) {
