@@ -127,13 +127,11 @@ TEST(Lint, EveryKindOfFindingOnItsLine) {
          {{7, E, Kind::BadView, "\"TIMR\" is no view"},
           {13, E, Kind::BadPlacement, "in TIMER"},
           {17, E, Kind::BadPlacement, "two numbers"}}},
-        {"placement after an item key",
-         kBase +
-             "DEVICE\nNAME|\"MD\"\nVIEW|TIMER\nL|ICON|\"i.bmp\"\nVISIBLE|FALSE\nSIZE|1,1\nEND\n",
-         {{9, W, Kind::ViewReset, "line 8 ended the VIEW of line 7"}}},
-        {"SIZE before ICON",
-         kBase + "CHANGE\nSIZE|30,30\nICON|\"i.bmp\"\nEND\n",
-         {{7, W, Kind::BadValue, "SIZE on line 6 is overwritten"}}},
+        {"placement after an item key, SIZE before ICON",
+         kBase + "DEVICE\nNAME|\"MD\"\nVIEW|TIMER\nL|ICON|\"i.bmp\"\nVISIBLE|FALSE\nSIZE|1,1\n"
+                 "END\nCHANGE\nSIZE|30,30\nICON|\"i.bmp\"\nEND\n",
+         {{9, W, Kind::ViewReset, "line 8 ended the VIEW of line 7"},
+          {14, W, Kind::BadValue, "SIZE on line 13 is overwritten"}}},
         {"missing picture, and a background and a picture the loader refuses",
          "BG\nBMP|\"rle.bmp\"\nEND\nPROGRAMMARGIN|180\nGOTODAYBUTTON\nICON|\"none.bmp\"\nEND\n"
          "DEVICE\nNAME|\"MD\"\nL|DEVICENAME|\"v5.bmp\"\nEND\n",
@@ -189,18 +187,16 @@ TEST(Lint, EveryKindOfFindingOnItsLine) {
         {"balloon without its surface",
          kBase + kCalendar + "CALENDARBALLOONHELP\nEND\n",
          {{15, E, Kind::Missing, "FRAME L SURFACE"}}},
-        {"end of file in a section",
-         kBase + "GOTODAYBUTTON\nICON|\"i.bmp\"\n",
-         {{5, E, Kind::EndOfFile, "END is missing"}}},
         {"device no operation reaches, drag onto no device, scroll button without a direction, "
-         "colour of two components",
+         "colour of two components, end of file in a section",
          kBase + "DEVICE\nNAME|\"CD\"\nEND\nDEVICE\nNAME|\"MD\"\nDRAG|\"CD/DVD\"|1|0\nEND\n"
                  "CALENDARSCROLLBUTTON\nKIND|LEFT\nICON|\"i.bmp\"\nICONANIME|\"i.bmp\"\nEND\n"
-                 "COLOR|GRAY|1,2\n",
+                 "COLOR|GRAY|1,2\nGOTODAYBUTTON\nICON|\"i.bmp\"\n",
          {{6, W, Kind::DeviceName, "\"CD\" is none of"},
           {10, W, Kind::BadValue, "no device has that name"},
           {13, E, Kind::BadValue, "neither UP nor DOWN"},
-          {17, E, Kind::BadValue, "become 255"}}},
+          {17, E, Kind::BadValue, "become 255"},
+          {18, E, Kind::EndOfFile, "END is missing"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
