@@ -130,10 +130,7 @@ struct Shot {
     int height = 0;
     std::vector<std::uint32_t> rgb;  // 0xRRGGBB, top row first
     // A pixel of the frame's client area (the screen's is kEdge further in).
-    std::uint32_t At(int x, int y) const {
-        return rgb[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                   static_cast<std::size_t>(x)];
-    }
+    std::uint32_t At(int x, int y) const { return rgb[static_cast<std::size_t>(y * width + x)]; }
     std::uint32_t OnScreen(int x, int y, int scale = 1) const {
         return At((kEdge + x) * scale, (kEdge + y) * scale);
     }
@@ -210,12 +207,12 @@ protected:
             return;
         }
         // -displayfd: the server picks a free display and writes its number.
-        Server() = std::make_unique<Child>(
+        s_server = std::make_unique<Child>(
             std::vector<std::string>{"sh", "-c",
                                      "exec Xvfb -displayfd 1 -screen 0 1024x768x24 -dpi 96 "
                                      "-nolisten tcp 2>/dev/null"},
             std::vector<std::string>{});
-        const std::string number = Server()->LineStarting("", 10000);
+        const std::string number = s_server->LineStarting("", 10000);
         if (number.empty()) {
             g_skip = "Xvfb could not start";
             return;
@@ -223,18 +220,15 @@ protected:
         g_display = ":" + number;
     }
     static void TearDownTestSuite() {
-        if (!Server()) return;
-        kill(Server()->Pid(), SIGTERM);
-        Server()->Wait();
-        Server().reset();
+        if (!s_server) return;
+        kill(s_server->Pid(), SIGTERM);
+        s_server->Wait();
+        s_server.reset();
     }
     void SetUp() override {
         if (!g_skip.empty()) GTEST_SKIP() << g_skip;
     }
-    static std::unique_ptr<Child>& Server() {
-        static std::unique_ptr<Child> server;
-        return server;
-    }
+    inline static std::unique_ptr<Child> s_server;
 
     // Starts `args` shown through SDL at `scale`, and waits for its line
     // starting with `first` (into `line`) and then for its window `title`.
