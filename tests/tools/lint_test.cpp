@@ -85,10 +85,7 @@ TEST(Lint, ACleanSkinGivesNoFindingAndNamesItsBackground) {
         "SLOTBUTTON\nICON|\"i.bmp\"\nSLOTNO|2\nEND\n"
         "SLOTBUTTON_ALL|TOOLHINT|\"free\"|\"%s\"\n"
         "TOP\nLINEPOINT|\"i.bmp\"\nEND\n"
-        "SE|DEVICECLICK|\"" +
-        skin.dir.Path("click.wav") +
-        "\"\n"
-        "COLOR|NORMAL|255,255,255\n";
+        "SE|DEVICECLICK|\"@DIR@click.wav\"\nCOLOR|NORMAL|255,255,255\n";
     const auto r = skin.Lint(text);
     EXPECT_TRUE(r.findings.empty()) << Describe(r);
     EXPECT_EQ(r.errors + r.warnings, 0);
