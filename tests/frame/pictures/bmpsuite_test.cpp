@@ -19,8 +19,7 @@ using quillon::platform::Le32;
 
 namespace {
 
-class CountingPicture : public CDibPicture {
-public:
+struct CountingPicture : CDibPicture {
     void OnCreated() override { ++created; }
     int created = 0;
 };
