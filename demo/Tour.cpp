@@ -144,8 +144,10 @@ int RunTour(const std::string& skinDir, const std::string& dir, const TourShot& 
 namespace demo {
 
 void PrintLayout(const std::string& skinDir) {
-    quillon::testing::Harness h;
+    // Read before the harness replaces the clock: the rows must be the real
+    // window's, which counts from the real today.
     const CTime now = CTime::GetCurrentTime();
+    quillon::testing::Harness h;
     h.SetNow(now);
     CSize size = SkinSize(skinDir);
     CWnd* parent = h.CreateParent(size.cx, size.cy);
