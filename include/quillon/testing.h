@@ -11,10 +11,11 @@
 //     Harness h;
 //     CWnd* parent = h.CreateParent(800, 600);
 //     MyScreen screen("QuillonMain", parent, CRect(0, 0, 800, 600), &ini, &dir);
-//     CPoint p = h.ItemCenter(screen, "CD");
-//     h.LButtonDown(p.x, p.y);
-//     h.LButtonUp(p.x, p.y);
-//     EXPECT_TRUE(h.MatchesGolden("cd_pressed.png", 2));
+//     h.Click(h.ItemCenter(screen, "CD"));
+//     // MD dropped on tomorrow's row at 15:00.
+//     CPoint at = h.CalendarPoint(screen, h.Now() + CTimeSpan(1, 6, 0, 0));
+//     h.Drop(h.ItemCenter(screen, "MD"), at);
+//     EXPECT_TRUE(h.MatchesGolden("md_reserved.png", 2));
 #pragma once
 
 #include <cstdint>
@@ -65,6 +66,15 @@ public:
     void LButtonDblClk(int x, int y, UINT flags = MK_LBUTTON);
     void RButtonDown(int x, int y, UINT flags = MK_RBUTTON);
     void RButtonUp(int x, int y, UINT flags = 0);
+    // Gestures made of the calls above, as a hand makes them. Click: the
+    // pointer moves to `at`, the left button goes down and up there. Hold: a
+    // press at `from`, a move 12 pixels right and down (past the drag
+    // threshold of 10 right or down, 11 left or up), then to `to` with the
+    // button held, and the paints that fell due: what shows while dragging.
+    // Drop: Hold, then the release at `to`.
+    void Click(CPoint at, UINT flags = 0);
+    void Hold(CPoint from, CPoint to);
+    void Drop(CPoint from, CPoint to);
     // `delta` as the window system gives it (120 a notch), at the last
     // pointer position.
     void Wheel(short delta);

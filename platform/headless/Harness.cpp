@@ -184,6 +184,25 @@ void Harness::RButtonUp(int x, int y, UINT flags) {
     m_impl->Input(platform::InputKind::RButtonUp, x, y, flags);
 }
 
+void Harness::Click(CPoint at, UINT flags) {
+    MouseMove(at.x, at.y, flags);
+    LButtonDown(at.x, at.y, flags | MK_LBUTTON);
+    LButtonUp(at.x, at.y, flags);
+}
+
+void Harness::Hold(CPoint from, CPoint to) {
+    MouseMove(from.x, from.y);
+    LButtonDown(from.x, from.y);
+    MouseMove(from.x + 12, from.y + 12, MK_LBUTTON);
+    MouseMove(to.x, to.y, MK_LBUTTON);
+    AdvanceMs(0);
+}
+
+void Harness::Drop(CPoint from, CPoint to) {
+    Hold(from, to);
+    LButtonUp(to.x, to.y);
+}
+
 void Harness::Wheel(short delta) {
     m_impl->Input(platform::InputKind::Wheel, m_impl->lastX, m_impl->lastY, 0, delta);
 }

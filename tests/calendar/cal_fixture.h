@@ -157,11 +157,6 @@ struct CalSceneOf {
         h.MouseMove(p.x, p.y);
         h.AdvanceMs(0);
     }
-    void Click(int x, int y) {
-        h.MouseMove(x, y);
-        h.LButtonDown(x, y);
-        h.LButtonUp(x, y);
-    }
     // Press, pass the threshold by `pass`, move to (x, y) and hold; Drag
     // releases there.
     void Hold(int fromX, int fromY, int x, int y, CSize pass = CSize(1, 5)) {

@@ -80,7 +80,7 @@ struct Scene : CalSceneOf<Host> {
             else if (st[0] == 'w')
                 h.Wheel(st[1] == '+' ? 120 : -120);
             else if (to == 0)
-                CalSceneOf::Click(Pos(st.c_str()).x, Pos(st.c_str()).y);
+                h.Click(Pos(st.c_str()));
             else {
                 const CPoint from =
                     st[0] == 'm' ? CPoint(X(910), Y(280)) : CPoint(LineX(10, 30), RowY(0));

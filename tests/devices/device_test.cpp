@@ -49,7 +49,7 @@ TEST(Device, GoldenViewsThenDragsProposeReservationsAndKeepTheRulesBetweenDevice
     }
     // MD held over Tuesday 21:00: the frame, the proposal and its balloon.
     const CPoint md = SkinScene::At(400), at21(SkinScene::LineX(21, 0), SkinScene::RowY(kTue));
-    s.HoldDrag(md, at21);
+    s.h.Hold(md, at21);
     EXPECT_TRUE(s.h.MatchesGolden(dir + "timer_device_drag.png", 2));
     EXPECT_EQ(s.h.CursorId(), kArrow);
     const CalDragInfo* d = s.Cal()->GetDragInfo();
@@ -65,7 +65,7 @@ TEST(Device, GoldenViewsThenDragsProposeReservationsAndKeepTheRulesBetweenDevice
     EXPECT_EQ(s.Cal()->GetDragInfo(), nullptr);
     EXPECT_TRUE(s.Cal()->IsEnabled());
     ASSERT_TRUE(s.screen->SetProgDefaultTime("MD", CTimeSpan(3600)));
-    s.Drop(md, at21);
+    s.h.Drop(md, at21);
     EXPECT_EQ(s.TakeLog(), (Log{"drop MD 2025-01-07 21:00 2025-01-07 21:30",
                                 "drop MD 2025-01-07 21:00 2025-01-07 22:00"}));
     // The host makes the program, not the calendar.
@@ -80,7 +80,7 @@ TEST(Device, GoldenViewsThenDragsProposeReservationsAndKeepTheRulesBetweenDevice
     } refused[] = {{at21, S("他の予約がすでに")},
                    {CPoint(SkinScene::LineX(12, 0), SkinScene::RowY(kSun)), S("過去への設定は")}};
     for (const auto& r : refused) {
-        s.HoldDrag(md, r.to);
+        s.h.Hold(md, r.to);
         EXPECT_EQ(s.h.CursorId(), kNo) << r.first;
         ASSERT_NE(s.Cal()->GetDragInfo(), nullptr);
         EXPECT_EQ(s.Cal()->GetDragInfo()->changed.GetSlotNo(), 2);
@@ -90,7 +90,7 @@ TEST(Device, GoldenViewsThenDragsProposeReservationsAndKeepTheRulesBetweenDevice
     }
     // Outside any row: nothing proposed, nothing dropped.
     s.TakeLog();
-    s.HoldDrag(md, CPoint(SkinScene::X(500), SkinScene::Y(5)));
+    s.h.Hold(md, CPoint(SkinScene::X(500), SkinScene::Y(5)));
     EXPECT_TRUE(s.Cal()->GetDragInfo() == nullptr && s.h.CursorId() == kNo);
     s.h.LButtonUp(SkinScene::X(500), SkinScene::Y(5));
     EXPECT_TRUE(s.TakeLog().empty());
@@ -98,7 +98,7 @@ TEST(Device, GoldenViewsThenDragsProposeReservationsAndKeepTheRulesBetweenDevice
     // Between devices.
     s.screen->SetStateCDDVD(1);
     const CPoint cd = SkinScene::At(300);
-    s.HoldDrag(cd, md);
+    s.h.Hold(cd, md);
     EXPECT_EQ(s.h.CursorId(), kArrow);
     // Only what can take CD/DVD is enabled: MD in state 0.
     EXPECT_TRUE(s.Item("MD")->IsEnabled());
@@ -117,14 +117,14 @@ TEST(Device, GoldenViewsThenDragsProposeReservationsAndKeepTheRulesBetweenDevice
         EXPECT_TRUE(s.Item(any)->IsEnabled()) << any;
 
     s.screen->SetStateMD(1);
-    s.HoldDrag(cd, md);
+    s.h.Hold(cd, md);
     EXPECT_EQ(s.h.CursorId(), kNo);
     s.h.LButtonUp(md.x, md.y);
     EXPECT_TRUE(s.TakeLog().empty());
     EXPECT_EQ(s.h.CursorId(), kArrow);
 
     // A device without a DRAG line does not drag.
-    s.Drop(SkinScene::At(600), md);
+    s.h.Drop(SkinScene::At(600), md);
     EXPECT_TRUE(s.Item("MD")->IsEnabled());
     EXPECT_TRUE(s.TakeLog().empty());
 }
@@ -215,7 +215,7 @@ TEST(Device, LookByNameStateAndPointerToolHintsClicksAndTheLargeSet) {
         s.screen->SetViewMode(2);
         s.TakeLog();
         const std::size_t heard = s.h.Sounds().size();
-        s.Click(cd.x, cd.y);
+        s.h.Click(cd);
         s.h.LButtonDblClk(cd.x, cd.y);
         s.h.LButtonUp(cd.x, cd.y);
         s.h.RButtonDown(cd.x, cd.y);

@@ -110,9 +110,6 @@ struct SkinScene : caltest::CalSceneOf<RecordingHost> {
     using CalSceneOf::Pixel;
     COLORREF Pixel(CPoint p) { return h.Pixel(p.x, p.y); }
     CQItem* Item(const char* name) { return screen->CQItemName2pCQItem(name); }
-    // A device's drag from `from` to `to`, past its larger threshold.
-    void HoldDrag(CPoint from, CPoint to) { Hold(from.x, from.y, to.x, to.y, CSize(12, 12)); }
-    void Drop(CPoint from, CPoint to) { Drag(from.x, from.y, to.x, to.y, CSize(12, 12)); }
 };
 
 }  // namespace skintest
