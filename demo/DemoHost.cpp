@@ -314,7 +314,27 @@ void DemoScreen::OnCalendar_DropOut(CString name, CTime begin, CTime end) {
 }
 
 void DemoScreen::OnCalendar_ProgLButtonDblClk(CQProg* prog) {
-    GetpCWnd()->MessageBox(prog->GetStr(), "quillon-demo", MB_OK);
+    if (!prog->IsSinglePlan()) {
+        GetpCWnd()->MessageBox(prog->GetStr(), "quillon-demo", MB_OK);
+        return;
+    }
+    // A once-only reservation may repeat every week on its weekday, at the
+    // same times, if the rules allow it against the others.
+    CString question = prog->GetStr() + FromUtf8("\n\n毎週この曜日にくり返しますか？");
+    if (GetpCWnd()->MessageBox(question, "quillon-demo", MB_YESNO) != IDYES) return;
+    CTime begin, end;
+    prog->GetTime(&begin, &end);
+    CQProg weekly = *prog;
+    weekly.SetWeekly(1 << (begin.GetDayOfWeek() - 1));
+    weekly.SetTime(begin, end);
+    const int code = ChkCQProgSet(weekly);
+    if (code < 0 || !SetProgram(weekly)) {
+        Box(RuleText(code));
+        return;
+    }
+    std::printf("weekly %d %d\n", weekly.GetSlotNo(), weekly.GetWeekly());
+    std::fflush(stdout);
+    Save();
 }
 
 bool DemoScreen::OnCalendar_ProgChange(CQProg*) {
