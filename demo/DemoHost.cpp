@@ -320,13 +320,11 @@ void DemoScreen::OnCalendar_ProgLButtonDblClk(CQProg* prog) {
     }
     // A once-only reservation may repeat every week on its weekday, at the
     // same times, if the rules allow it against the others.
-    CString question = prog->GetStr() + FromUtf8("\n\n毎週この曜日にくり返しますか？");
+    CString question = prog->GetStr() + Sjis("\n\n毎週この曜日にくり返しますか？");
     if (GetpCWnd()->MessageBox(question, "quillon-demo", MB_YESNO) != IDYES) return;
-    CTime begin, end;
-    prog->GetTime(&begin, &end);
+    // The weekly form keeps the times of day; only the date gives way.
     CQProg weekly = *prog;
-    weekly.SetWeekly(1 << (begin.GetDayOfWeek() - 1));
-    weekly.SetTime(begin, end);
+    weekly.SetWeekly(1 << (prog->GetBeginTime().GetDayOfWeek() - 1));
     const int code = ChkCQProgSet(weekly);
     if (code < 0 || !SetProgram(weekly)) {
         Box(RuleText(code));
