@@ -1,6 +1,7 @@
 // The top-level frame: pictures copied to a child through its paint context,
 // windows moving over the frame, the message loop and the backend choice.
 #include <cstdlib>
+#include <tuple>
 
 #include "frame/pictures/DibPicture.h"
 #include "platform/Backend.h"
@@ -144,12 +145,7 @@ TEST(FrameTest, TheBackendComesFromTheEnvironment) {
     // {QUILLON_BACKEND, DISPLAY, SDL_VIDEODRIVER, all that is printed}: each
     // case runs in a fresh process, where the choice is made once, and a
     // window opens (SDL's offscreen driver needs no display).
-    struct Case {
-        const char* backend;
-        const char* display;
-        const char* driver;
-        const char* printed;
-    };
+    using Case = std::tuple<const char*, const char*, const char*, const char*>;
     const Case cases[] = {
         {"sdl", "", "",
          "quillon: (the sdl backend is not built in|no window can be opened \\(.+\\)); using "
@@ -159,18 +155,18 @@ TEST(FrameTest, TheBackendComesFromTheEnvironment) {
         {"", "", "", "^$"},
         {"sdl", "", "offscreen",
          "^(quillon: the sdl backend is not built in; using headless\n)?$"}};
-    for (const Case& c : cases) {
+    for (auto [backend, display, driver, printed] : cases) {
         EXPECT_EXIT(
             {
-                setenv("QUILLON_BACKEND", c.backend, 1);
-                setenv("DISPLAY", c.display, 1);
+                setenv("QUILLON_BACKEND", backend, 1);
+                setenv("DISPLAY", display, 1);
                 unsetenv("WAYLAND_DISPLAY");
-                setenv("SDL_VIDEODRIVER", c.driver, 1);
+                setenv("SDL_VIDEODRIVER", driver, 1);
                 setenv("SDL_AUDIODRIVER", "dummy", 1);
                 quillon::platform::CurrentBackend();
                 std::exit(quillon::platform::CurrentBackend().CreateWindow("x", 5, 5) > 0 ? 0 : 1);
             },
-            ::testing::ExitedWithCode(0), c.printed)
-            << c.backend << " " << c.driver;
+            ::testing::ExitedWithCode(0), printed)
+            << backend << " " << driver;
     }
 }
