@@ -102,15 +102,11 @@ inline bool MakeChild(CWnd* child, CWnd* parent, const CRect& r, DWORD style = W
     return child->Create(nullptr, nullptr, style, r, parent, 0) != FALSE;
 }
 
-// Checks the colours of the harness's pixels at (x, y).
-inline void ExpectPixels(Harness& h, std::initializer_list<std::tuple<int, int, COLORREF>> want) {
-    for (auto [x, y, c] : want) EXPECT_EQ(h.Pixel(x, y), c) << x << "," << y;
-}
-
-// The same once the paints that are pending have run.
+// Checks the colours of the harness's pixels at (x, y) once the paints that
+// are pending have run.
 inline void ExpectShown(Harness& h, std::initializer_list<std::tuple<int, int, COLORREF>> want) {
     h.AdvanceMs(0);
-    ExpectPixels(h, want);
+    for (auto [x, y, c] : want) EXPECT_EQ(h.Pixel(x, y), c) << x << "," << y;
 }
 
 // `n` of the harness's pixels from (x, y), rightwards or downwards.
