@@ -1,6 +1,8 @@
 // The backend contract: closing a frame, and the message box the platform
 // lays out and draws for the backend to show. (Losing the focus and the tool
 // tip picture are checked with the tool tips in the input tests.)
+#include <tuple>
+
 #include "platform/BackendCalls.h"
 #include "window_helpers.h"
 
@@ -52,12 +54,9 @@ TEST(BackendTest, QuitClosesTheFrameAndTheLastFrameEndsTheLoop) {
 TEST(BackendTest, MessageBoxButtonsByTypeAndTheirPicture) {
     using quillon::platform::DrawMessageBox;
     using quillon::platform::MessageBoxButtons;
-    struct Case {
-        UINT type;
-        std::vector<int> answers;
-        int focused;
-        int escape;
-    };
+    // {type, the buttons' answers left to right, the focused button, the
+    // answer of Escape (0: none)}
+    using Case = std::tuple<UINT, std::vector<int>, int, int>;
     const Case cases[] = {
         {MB_OK, {IDOK}, 0, IDOK},
         {MB_OKCANCEL | MB_ICONQUESTION, {IDOK, IDCANCEL}, 0, IDCANCEL},
@@ -68,13 +67,13 @@ TEST(BackendTest, MessageBoxButtonsByTypeAndTheirPicture) {
         {0xE, {IDOK}, 0, IDOK},                                      // unknown: OK
     };
     Harness h;
-    for (const Case& c : cases) {
-        auto layout = MessageBoxButtons(c.type);
-        std::vector<int> answers;
-        for (const auto& b : layout.buttons) answers.push_back(b.answer);
-        EXPECT_EQ(answers, c.answers) << c.type;
-        EXPECT_EQ(layout.focused, c.focused) << c.type;
-        EXPECT_EQ(layout.escapeAnswer, c.escape) << c.type;
+    for (const auto& [type, answers, focused, escape] : cases) {
+        auto layout = MessageBoxButtons(type);
+        std::vector<int> got;
+        for (const auto& b : layout.buttons) got.push_back(b.answer);
+        EXPECT_EQ(got, answers) << type;
+        EXPECT_EQ(layout.focused, focused) << type;
+        EXPECT_EQ(layout.escapeAnswer, escape) << type;
 
         // Buttons lie inside the picture, left to right, apart.
         HBITMAP picture = DrawMessageBox(Sjis("保存しますか？\n二行目"), "Title", &layout, 0);
@@ -82,7 +81,7 @@ TEST(BackendTest, MessageBoxButtonsByTypeAndTheirPicture) {
         CRect all(0, 0, picture->width, picture->height);
         for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
             const CRect& r = layout.buttons[i].rect;
-            EXPECT_TRUE(!r.IsRectEmpty() && (CRect(r) & all) == r) << c.type << " " << i;
+            EXPECT_TRUE(!r.IsRectEmpty() && (CRect(r) & all) == r) << type << " " << i;
             if (i > 0) {
                 EXPECT_LT(layout.buttons[i - 1].rect.right, r.left);
             }
