@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/frame_copy.h"
+#include "platform/decode/PictureDecoder.h"
 
 namespace {
 
@@ -32,34 +33,12 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::fclose(f);
 }
 
-// A 24-bit BMP filled by `level(x, y)` in every channel.
+// A 24-bit BMP with `level(x, y)` in every channel.
 template <class F>
-std::string Bmp24(int w, int h, F level) {
-    const int stride = (w * 3 + 3) & ~3;
-    const std::uint32_t size = static_cast<std::uint32_t>(stride * h);
-    std::string b = "BM";
-    auto put = [&b](std::uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    put(54 + size, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(static_cast<std::uint32_t>(w), 4);
-    put(static_cast<std::uint32_t>(h), 4);
-    put(1, 2);
-    put(24, 2);
-    put(0, 4);
-    put(size, 4);
-    put(2835, 4);
-    put(2835, 4);
-    put(0, 4);
-    put(0, 4);
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) put(static_cast<std::uint32_t>(level(x, y)) * 0x010101u, 3);
-        for (int p = w * 3; p < stride; ++p) b.push_back(0);
-    }
-    return b;
+void WriteGrey(const std::string& path, int w, int h, F level) {
+    quillon::platform::WriteBmpOf(path.c_str(), w, h, [&](int x, int y) {
+        return static_cast<COLORREF>(level(x, y)) * 0x010101u;
+    });
 }
 
 struct DragScene {
@@ -73,22 +52,22 @@ struct DragScene {
         char name[] = "/tmp/quillon-bench-cal-XXXXXX";
         const char* made = mkdtemp(name);
         dir = std::string(made != nullptr ? made : "/tmp") + "/";
-        WriteFile(dir + "bg.bmp", Bmp24(64, 64, [](int x, int y) { return (x * 3 + y) & 0xFF; }));
+        WriteGrey(dir + "bg.bmp", 64, 64, [](int x, int y) { return (x * 3 + y) & 0xFF; });
         // Glyphs and weekday pictures: anti-aliased-looking grey shapes.
         auto glyph = [](int x, int y) { return ((x + y) % 3 == 0) ? 255 : 96; };
         const char* names[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "slash"};
-        for (const char* n : names) WriteFile(dir + "w" + n + ".bmp", Bmp24(7, 11, glyph));
+        for (const char* n : names) WriteGrey(dir + "w" + n + ".bmp", 7, 11, glyph);
         std::string ini =
             "BG\nBMP\t\"bg.bmp\"\nEND\nCALENDAR\nVIEW\tTIMER\nPOSITION\t10,100\n"
             "SIZE\t1000,490\nBMPWEEK\t\"w\"\n";
         for (int d = 0; d < 7; ++d) {
-            WriteFile(dir + "day" + std::to_string(d) + ".bmp", Bmp24(20, 14, glyph));
+            WriteGrey(dir + "day" + std::to_string(d) + ".bmp", 20, 14, glyph);
             ini += "BMPTEXT\t\"day" + std::to_string(d) + ".bmp\"\n";
         }
         ini += "END\n";
         if (device) {
-            WriteFile(dir + "icon.bmp", Bmp24(40, 40, glyph));
-            WriteFile(dir + "balloon.bmp", Bmp24(140, 50, [](int, int) { return 255; }));
+            WriteGrey(dir + "icon.bmp", 40, 40, glyph);
+            WriteGrey(dir + "balloon.bmp", 140, 50, [](int, int) { return 255; });
             ini +=
                 "DEVICE\nNAME\t\"MD\"\nVIEW\tTIMER\nPOSITION\t900,650\nS\tICON\t\"icon.bmp\"\n"
                 "S\tICONANIME\t\"icon.bmp\"\nS\tDEVICENAME\t\"day1.bmp\"\nDRAG\tCD/DVD\t0\t0\nEND\n"

@@ -20,6 +20,7 @@
 #include "frame/QMainWnd.h"
 #include "frame/pictures/DibPicture.h"
 #include "frame/pictures/MaskPicture.h"
+#include "platform/decode/PictureDecoder.h"
 
 #include "bench/frame_copy.h"
 
@@ -134,34 +135,8 @@ struct Screen {
     }
 
     static void WriteBmp(const CDibPicture& p, const char* path) {
-        CSize s = p.GetSize();
-        int stride = (s.cx * 3 + 3) / 4 * 4;
-        std::vector<unsigned char> b(54 + static_cast<std::size_t>(stride) * s.cy, 0);
-        auto put32 = [&](std::size_t at, std::uint32_t v) {
-            for (int i = 0; i < 4; ++i) b[at + i] = static_cast<unsigned char>(v >> (8 * i));
-        };
-        b[0] = 'B';
-        b[1] = 'M';
-        put32(2, static_cast<std::uint32_t>(b.size()));
-        put32(10, 54);
-        put32(14, 40);
-        put32(18, static_cast<std::uint32_t>(s.cx));
-        put32(22, static_cast<std::uint32_t>(s.cy));
-        b[26] = 1;
-        b[28] = 24;
-        for (int y = 0; y < s.cy; ++y) {
-            for (int x = 0; x < s.cx; ++x) {
-                COLORREF c = p.GetPixel(x, y);
-                std::size_t at = 54 + static_cast<std::size_t>(s.cy - 1 - y) * stride + 3 * x;
-                b[at] = GetBValue(c);
-                b[at + 1] = GetGValue(c);
-                b[at + 2] = GetRValue(c);
-            }
-        }
-        std::FILE* f = std::fopen(path, "wb");
-        if (f == nullptr) return;
-        std::fwrite(b.data(), 1, b.size(), f);
-        std::fclose(f);
+        quillon::platform::WriteBmpOf(path, p.GetSize().cx, p.GetSize().cy,
+                                      [&p](int x, int y) { return p.GetPixel(x, y); });
     }
 };
 

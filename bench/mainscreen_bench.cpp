@@ -15,6 +15,7 @@
 #include <string>
 
 #include "frame/IniFile.h"
+#include "platform/decode/PictureDecoder.h"
 
 namespace {
 
@@ -35,34 +36,6 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     if (f == nullptr) return;
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
-}
-
-std::string Bmp24(int side) {
-    const std::uint32_t pixels = static_cast<std::uint32_t>(side * side * 3);
-    std::string b = "BM";
-    auto put32 = [&b](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    auto put16 = [&b](unsigned v) {
-        b.push_back(static_cast<char>(v));
-        b.push_back(static_cast<char>(v >> 8));
-    };
-    put32(54 + pixels);
-    put32(0);
-    put32(54);
-    put32(40);
-    put32(static_cast<std::uint32_t>(side));
-    put32(static_cast<std::uint32_t>(side));
-    put16(1);
-    put16(24);
-    put32(0);
-    put32(pixels);
-    put32(2835);
-    put32(2835);
-    put32(0);
-    put32(0);
-    for (std::uint32_t i = 0; i < pixels; ++i) b.push_back(static_cast<char>(i * 7));
-    return b;
 }
 
 // One item section with the common keys for three views and a few lines of
@@ -114,7 +87,16 @@ struct Files {
     std::string pictures = Folder();
     Files() {
         WriteFile(ini, Description());
-        WriteFile(pictures + "bg.bmp", Bmp24(64));
+        using quillon::platform::WriteBmpOf;
+        WriteBmpOf((pictures + "bg.bmp").c_str(), 64, 64, [](int x, int y) {
+            return static_cast<COLORREF>((x * 3 + y * 192) * 7 & 0xFFFFFF);
+        });
+        // Every picture the sections name: a missing one would put up a box
+        // and time the error path.
+        for (int n = 0; n < 59; ++n)
+            for (const char* name : {"icon", "anime"})
+                WriteBmpOf((pictures + name + std::to_string(n) + ".bmp").c_str(), 48, 48,
+                           [](int x, int y) { return (x + y) % 4 ? RGB(255, 255, 255) : 0; });
     }
 };
 

@@ -13,6 +13,7 @@
 
 #include "frame/pictures/DibPicture.h"
 #include "frame/pictures/MaskPicture.h"
+#include "platform/decode/PictureDecoder.h"
 
 namespace {
 
@@ -52,29 +53,10 @@ std::vector<std::uint8_t> Bar() {
 // Mask pictures are made from grey-level files.
 bool LoadMask(CMaskPicture* mask, int w, int h, const std::vector<std::uint8_t>& a) {
     std::string path = "/tmp/quillon-bench-mask-" + std::to_string(getpid()) + ".bmp";
-    int stride = (w * 3 + 3) / 4 * 4;
-    std::vector<std::uint8_t> file(54, 0);
-    auto put32 = [&file](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(54 + stride * h));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<std::uint32_t>(w));
-    put32(22, static_cast<std::uint32_t>(h));
-    file[26] = 1;
-    file[28] = 24;
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x)
-            file.insert(file.end(), 3, a[static_cast<std::size_t>(y) * w + x]);
-        file.insert(file.end(), static_cast<std::size_t>(stride - 3 * w), 0);
-    }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fwrite(file.data(), 1, file.size(), f);
-    std::fclose(f);
+    if (!quillon::platform::WriteBmpOf(path.c_str(), w, h, [&](int x, int y) {
+            return static_cast<COLORREF>(a[static_cast<std::size_t>(y) * w + x]) * 0x010101u;
+        }))
+        return false;
     bool ok = mask->Load(path.c_str());
     std::remove(path.c_str());
     return ok;

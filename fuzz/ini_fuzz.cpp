@@ -19,6 +19,7 @@
 #include "frame/QItem.h"
 #include "frame/QItemRoles.h"
 #include "frame/SectionTable.h"
+#include "platform/decode/PictureDecoder.h"
 #include "fuzz/fuzz_files.h"
 
 namespace {
@@ -88,14 +89,12 @@ bool SetUp() {
     std::snprintf(g_bmp[0], sizeof g_bmp[0], "%s/bg.bmp", g_dir);
     std::snprintf(g_bmp[1], sizeof g_bmp[1], "%s/BG.BMP", g_dir);
     std::atexit(Remove);
-    // 32 x 32 pixels, 24 bits, in four coloured bands: big enough that
-    // tiling the background takes few copies.
-    constexpr std::size_t kRow = 32 * 3;
-    const auto bmp = fuzzfiles::Bmp24(32, [](std::size_t i) {
-        return static_cast<unsigned char>((i / kRow) * 8 + (i % 3) * 80);
-    });
+    // 32 x 32 pixels, 24 bits, in coloured bands: big enough that tiling
+    // the background takes few copies.
     for (const char* path : g_bmp) {
-        if (!WriteFile(path, bmp.data(), bmp.size())) return false;
+        if (!quillon::platform::WriteBmpOf(path, 32, 32,
+                                           [](int, int y) { return RGB(y * 8, 80 + y * 4, 160); }))
+            return false;
     }
     using quillon::frame::MakeSectionItem;
     for (const char* keyword :

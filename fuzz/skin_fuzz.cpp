@@ -15,6 +15,7 @@
 #include <string>
 
 #include "fuzz/fuzz_files.h"
+#include "platform/decode/PictureDecoder.h"
 
 namespace {
 
@@ -33,9 +34,9 @@ bool SetUp() {
         return true;
     }
     // An 8 x 8 grey 24-bit background.
-    const auto bmp = fuzzfiles::Bmp24(8, [](std::size_t) { return 0x80; });
     g_pictures = std::string(dir) + "/";
-    return WriteFile((g_pictures + "bg.bmp").c_str(), bmp.data(), bmp.size());
+    return quillon::platform::WriteBmpOf((g_pictures + "bg.bmp").c_str(), 8, 8,
+                                         [](int, int) { return RGB(0x80, 0x80, 0x80); });
 }
 
 }  // namespace

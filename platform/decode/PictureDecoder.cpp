@@ -1,4 +1,4 @@
-// Pictures through stb_image, and PNG screenshots through stb_image_write.
+// Pictures through stb_image, and PNG and BMP files through stb_image_write.
 //
 // Every file is hostile until proven otherwise: the whole file is read (up to
 // a limit) and only formats we mean to take reach stb; the picture's size is
@@ -326,20 +326,24 @@ bool DecodePictureFromMemory(const std::uint8_t* data, std::size_t size, BYTE fi
     return DecodeBytes(data, size, fill, out);
 }
 
-bool WritePng(const char* path, int width, int height, const std::uint8_t* bgrx, int stride) {
+namespace {
+
+// The pixels as tightly packed red, green, blue rows, after the checks both
+// writers share.
+bool PackRgb(const char* path, int width, int height, const std::uint8_t* bgrx, int stride,
+             std::vector<unsigned char>* rgb) {
     g_lastError.clear();
     if (path == nullptr || bgrx == nullptr) return Fail("no file or no pixels");
     if (!WithinCaps(width, height)) return Fail("picture too large");
     if (static_cast<long long>(stride) < static_cast<long long>(width) * 4) {
         return Fail("row stride shorter than a row");
     }
-    std::vector<unsigned char> rgb;
     try {
-        rgb.resize(static_cast<std::size_t>(width) * 3 * static_cast<std::size_t>(height));
+        rgb->resize(static_cast<std::size_t>(width) * 3 * static_cast<std::size_t>(height));
     } catch (const std::bad_alloc&) {
         return Fail("out of memory");
     }
-    unsigned char* dst = rgb.data();
+    unsigned char* dst = rgb->data();
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* src = bgrx + static_cast<std::ptrdiff_t>(y) * stride;
         for (int x = 0; x < width; ++x, src += 4, dst += 3) {
@@ -348,9 +352,25 @@ bool WritePng(const char* path, int width, int height, const std::uint8_t* bgrx,
             dst[2] = src[0];
         }
     }
+    return true;
+}
+
+}  // namespace
+
+bool WritePng(const char* path, int width, int height, const std::uint8_t* bgrx, int stride) {
+    std::vector<unsigned char> rgb;
+    if (!PackRgb(path, width, height, bgrx, stride, &rgb)) return false;
     if (!stbi_write_png(path, width, height, 3, rgb.data(), width * 3)) {
         return Fail("cannot write the file");
     }
+    return true;
+}
+
+bool WriteBmp(const char* path, int width, int height, const std::uint8_t* bgrx, int stride) {
+    std::vector<unsigned char> rgb;
+    if (!PackRgb(path, width, height, bgrx, stride, &rgb)) return false;
+    // Three components give the 24-bit, 40-byte-header form.
+    if (!stbi_write_bmp(path, width, height, 3, rgb.data())) return Fail("cannot write the file");
     return true;
 }
 

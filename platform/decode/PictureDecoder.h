@@ -1,5 +1,5 @@
 // The platform picture loader for every format that is not read directly
-// (PNG, JPEG, GIF's first frame, TGA, ...), and the PNG writer for screenshots.
+// (PNG, JPEG, GIF's first frame, TGA, ...), and the PNG and BMP writers.
 #pragma once
 
 #include <cstddef>
@@ -38,7 +38,7 @@ bool DecodePicture(const char* path, BYTE fill, DecodedPicture* out);
 bool DecodePictureFromMemory(const std::uint8_t* data, std::size_t size, BYTE fill,
                              DecodedPicture* out);
 
-// Why the last DecodePicture, DecodePictureFromMemory or WritePng failed
+// Why the last DecodePicture, DecodePictureFromMemory, WritePng or WriteBmp failed
 // (empty after a success).
 const char* LastDecodeError();
 
@@ -46,6 +46,29 @@ const char* LastDecodeError();
 // bytes a row) as an RGB PNG file. False for sizes beyond the cap, a stride
 // shorter than a row, or a file that cannot be written.
 bool WritePng(const char* path, int width, int height, const std::uint8_t* bgrx, int stride);
+
+// The same pixels as a 24-bit BMP (40-byte header, bottom row first): the
+// form every BMP reader, the library's own too, takes. Refuses what WritePng
+// refuses.
+bool WriteBmp(const char* path, int width, int height, const std::uint8_t* bgrx, int stride);
+
+// The same from `pixel(x, y)`, each pixel's COLORREF, top row first.
+template <class Pixel>
+bool WriteBmpOf(const char* path, int width, int height, Pixel pixel) {
+    // Sizes WriteBmp refuses are refused before any memory is taken.
+    if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide)
+        return WriteBmp(path, width, height, nullptr, 0);
+    std::vector<std::uint8_t> bgrx(static_cast<std::size_t>(width) * height * 4, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = pixel(x, y);
+            std::uint8_t* q = &bgrx[(static_cast<std::size_t>(y) * width + x) * 4];
+            q[0] = GetBValue(c);
+            q[1] = GetGValue(c);
+            q[2] = GetRValue(c);
+        }
+    return WriteBmp(path, width, height, bgrx.data(), width * 4);
+}
 
 }  // namespace platform
 }  // namespace quillon

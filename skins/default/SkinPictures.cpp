@@ -17,8 +17,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 }  // namespace
 
-
-
 // 4 x 4 samples a pixel. `level` is painted over what is there by the
 // shape's coverage; a negative level erases. `scale` maps pixels to the
 // shape's coordinates.
@@ -229,20 +227,6 @@ std::string EncodeMaskBmp(const Canvas& c) {
     return b;
 }
 
-std::string EncodeBmp24(int w, int h, const std::vector<Rgb>& px) {
-    int stride = (w * 3 + 3) & ~3;
-    std::string b = BmpHeader(w, h, 24, 0, stride);
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            const Rgb& p = px[static_cast<size_t>(y * w + x)];
-            b += static_cast<char>(Level(p.b)), b += static_cast<char>(Level(p.g));
-            b += static_cast<char>(Level(p.r));
-        }
-        b.append(static_cast<size_t>(stride - w * 3), '\0');
-    }
-    return b;
-}
-
 // GIF89a with a grey palette whose entry 0 (black) is transparent. The LZW
 // stream sends literal codes only and a clear code before the table would
 // widen past 9 bits: larger than real LZW, but every decoder reads it.
@@ -310,6 +294,17 @@ bool WritePngMask(const std::string& path, const Canvas& c) {
             bgrx[static_cast<size_t>(i * 4 + 2)] = v;
     }
     return quillon::platform::WritePng(path.c_str(), c.w, c.h, bgrx.data(), c.w * 4);
+}
+
+bool WriteBmp24(const std::string& path, int w, int h, const std::vector<Rgb>& px) {
+    if (w <= 0 || px.size() != static_cast<size_t>(w) * static_cast<size_t>(h)) return false;
+    std::vector<std::uint8_t> bgrx(px.size() * 4, 0);
+    for (size_t i = 0; i < px.size(); ++i) {
+        bgrx[i * 4] = Level(px[i].b);
+        bgrx[i * 4 + 1] = Level(px[i].g);
+        bgrx[i * 4 + 2] = Level(px[i].r);
+    }
+    return quillon::platform::WriteBmp(path.c_str(), w, h, bgrx.data(), w * 4);
 }
 
 // 16-bit mono PCM at 22050 Hz.

@@ -69,11 +69,12 @@ struct Rgb {
     float r, g, b;
 };
 
-std::string EncodeBmp24(int w, int h, const std::vector<Rgb>& px);
 // GIF89a in grey levels, level 0 transparent.
 std::string EncodeGif(const Canvas& c);
 // An RGB PNG of the levels, through the library's writer.
 bool WritePngMask(const std::string& path, const Canvas& c);
+// A 24-bit BMP of `w` x `h` pixels, top row first, through the library's writer.
+bool WriteBmp24(const std::string& path, int w, int h, const std::vector<Rgb>& px);
 // 16-bit mono PCM at 22050 Hz.
 constexpr int kRate = 22050;
 std::string EncodeWav(const std::vector<float>& samples);

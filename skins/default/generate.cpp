@@ -51,8 +51,9 @@ bool WriteGif(const std::string& name, const Canvas& c) {
 bool WriteWav(const std::string& name, const std::vector<float>& s) {
     return Save(name, EncodeWav(s));
 }
-bool SavePng(const std::string& name, const Canvas& c) {
-    if (!WritePngMask(g_out + name, c)) {
+// Files the library's writers make: `written` says whether they could.
+bool Written(const std::string& name, bool written) {
+    if (!written) {
         std::fprintf(stderr, "quillon-skin-gen: cannot write %s%s\n", g_out.c_str(), name.c_str());
         return false;
     }
@@ -389,7 +390,8 @@ bool WriteBalloon() {
     for (const Kind& k : kinds) {
         Canvas c(22, 22);
         k.draw(c, -1);
-        ok &= SavePng(std::string("kind_") + k.file + ".png", c);
+        const std::string name = std::string("kind_") + k.file + ".png";
+        ok &= Written(name, WritePngMask(g_out + name, c));
     }
     return ok;
 }
@@ -573,7 +575,7 @@ bool WriteBackground() {
     ink(title, 54, 23 - title.h / 2, C(222, 232, 244), 1);
     Canvas sub = Text("オーディオ・タイマー", 12);
     ink(sub, 54 + title.w + 14, 26 - sub.h / 2 + 1, C(120, 134, 160), 1);
-    return Save("bg.bmp", EncodeBmp24(kBgW, kBgH, px));
+    return Written("bg.bmp", WriteBmp24(g_out + "bg.bmp", kBgW, kBgH, px));
 }
 
 // ----------------------------------------------------------------- sound

@@ -33,25 +33,35 @@ std::vector<int> Bgr0(int b, int g, int r) {
 
 }  // namespace
 
-TEST(DecodeTest, PngRoundTripAlphaOverTheFillAndInterlace) {
+TEST(DecodeTest, PngAndBmpRoundTripsAlphaOverTheFillAndInterlace) {
     // Three by two pixels in rows of 16 bytes (stride longer than a row).
     std::vector<std::uint8_t> bgrx(16 * 2, 0xEE);
     for (int i = 0; i < 6; ++i)
         for (int c = 0; c < 3; ++c) bgrx[i / 3 * 16 + i % 3 * 4 + c] = std::uint8_t(i * 40 + c);
     picturetest::TempDir dir;
-    const std::string path = dir.Path("x.png");
-    ASSERT_TRUE(quillon::platform::WritePng(path.c_str(), 3, 2, bgrx.data(), 16));
+    using Writer = bool (*)(const char*, int, int, const std::uint8_t*, int);
+    for (auto [writer, name] :
+         {std::pair<Writer, const char*>{quillon::platform::WritePng, "x.png"},
+          {quillon::platform::WriteBmp, "x.bmp"}}) {
+        const std::string path = dir.Path(name);
+        ASSERT_TRUE(writer(path.c_str(), 3, 2, bgrx.data(), 16)) << name;
+        DecodedPicture p;
+        ASSERT_TRUE(quillon::platform::DecodePicture(path.c_str(), 77, &p)) << LastDecodeError();
+        ASSERT_TRUE(CSize(p.width, p.height) == CSize(3, 2) && p.bgrx.size() == 24u);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(At(p, i % 3, i / 3), Bgr0(i * 40, i * 40 + 1, i * 40 + 2)) << name;
+        // The writers refuse what they cannot write.
+        EXPECT_FALSE(writer(path.c_str(), 3, 2, bgrx.data(), 11) ||
+                     writer(path.c_str(), 0, 2, bgrx.data(), 16) ||
+                     writer(path.c_str(), 3, 2, nullptr, 16) ||
+                     writer("/nonexistent-dir/x", 3, 2, bgrx.data(), 16))
+            << name;
+    }
+    // The BMP is the 24-bit form with the 40-byte header.
+    const Bytes bmp = picturetest::ReadAll(dir.Path("x.bmp"));
+    ASSERT_GE(bmp.size(), 54u);
+    EXPECT_TRUE(bmp[0] == 'B' && bmp[1] == 'M' && bmp[14] == 40 && bmp[28] == 24);
     DecodedPicture p;
-    ASSERT_TRUE(quillon::platform::DecodePicture(path.c_str(), 77, &p)) << LastDecodeError();
-    ASSERT_TRUE(CSize(p.width, p.height) == CSize(3, 2) && p.bgrx.size() == 24u);
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(At(p, i % 3, i / 3), Bgr0(i * 40, i * 40 + 1, i * 40 + 2));
-    // The writer refuses what it cannot write.
-    using quillon::platform::WritePng;
-    EXPECT_FALSE(WritePng(path.c_str(), 3, 2, bgrx.data(), 11) ||
-                 WritePng(path.c_str(), 0, 2, bgrx.data(), 16) ||
-                 WritePng(path.c_str(), 3, 2, nullptr, 16) ||
-                 WritePng("/nonexistent-dir/x.png", 3, 2, bgrx.data(), 16));
 
     // RGBA: alpha 0 is exactly the fill, 255 the colour, between them the
     // rounded straight-alpha blend.
