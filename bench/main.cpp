@@ -22,7 +22,11 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            if (run.run_type != Run::RT_Iteration) continue;
+            if (run.error_occurred) {
+                ++m_errors;
+                continue;
+            }
             std::string name = run.benchmark_name();
             // Each run reports in its own unit: compare in nanoseconds.
             double ns =
@@ -74,8 +78,12 @@ public:
         }
     }
 
+    // Benchmarks that ended with an error: their figures would be of a broken scene.
+    int Errors() const { return m_errors; }
+
 private:
     std::vector<std::pair<std::string, double>> m_results;
+    int m_errors = 0;
 };
 
 }  // namespace
@@ -86,5 +94,9 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    if (reporter.Errors() > 0) {
+        std::fprintf(stderr, "%d benchmark(s) ended with an error\n", reporter.Errors());
+        return 1;
+    }
     return 0;
 }
