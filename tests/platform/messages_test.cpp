@@ -68,16 +68,14 @@ TEST(MessageQueueTest, PostPeekSendDispatchRegisteredMessagesPaintsAndTimers) {
     EXPECT_EQ(a.seen[1].message, kMsgA);
     EXPECT_EQ(::SendMessage(nullptr, kMsgA, 0, 0), 0);
 
-    // Registered messages share ids by name, case aside, and reach WindowProc.
+    // Registered messages share ids by name, case aside. (That one, posted,
+    // reaching WindowProc is what the mouse hook test counts.)
     UINT go = RegisterWindowMessage("MessageGoOutMouse"),
          other = RegisterWindowMessage("QuillonTestOther");
     EXPECT_TRUE(go >= 0xC000u && go <= 0xFFFFu && other >= 0xC000u && go != other);
     EXPECT_TRUE(RegisterWindowMessage("MessageGoOutMouse") == go &&
                 RegisterWindowMessage("messagegooutmouse") == go);
     EXPECT_TRUE(RegisterWindowMessage("") == 0u && RegisterWindowMessage(nullptr) == 0u);
-    a.PostMessage(go, 0, 0);
-    h.AdvanceMs(0);
-    EXPECT_EQ(a.Count(go), 1);
 
     // Nothing to paint: no WM_PAINT however long we wait.
     a.Clear();
