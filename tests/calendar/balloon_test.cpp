@@ -78,7 +78,7 @@ TEST(CalendarBalloon, HoverClicksAndDragsReportWhatIsUnderThePointerOrTheBrokenR
         EXPECT_EQ(s.TakeLog(), p.reports);
     }
     // Dragging: the change it would make, from the first move on.
-    s.Hold(bar, y, CalScene::LineX(15, 0), y);
+    s.h.Hold({bar, y}, {CalScene::LineX(15, 0), y});
     CQProg changed = s.Cal()->GetDragInfo()->changed;
     EXPECT_EQ(Str(changed.GetBeginTime()), "2025-01-07 14:00");
     EXPECT_EQ(s.h.DrawnTexts(), Info("予約変更", changed));
@@ -102,10 +102,10 @@ TEST(CalendarBalloon, HoverClicksAndDragsReportWhatIsUnderThePointerOrTheBrokenR
     ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 8, 14, 0, 16, 0)));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const int toX = CalScene::LineX(c.toHour, c.toMinute);
-        s.Hold(CalScene::LineX(11, 0), CalScene::RowY(kWed), toX, CalScene::RowY(c.toRow));
+        const CPoint to(CalScene::LineX(c.toHour, c.toMinute), CalScene::RowY(c.toRow));
+        s.h.Hold({CalScene::LineX(11, 0), CalScene::RowY(kWed)}, to);
         EXPECT_EQ(s.h.DrawnTexts(), c.lines);
-        s.h.LButtonUp(toX, CalScene::RowY(c.toRow));
+        s.h.LButtonUp(to.x, to.y);
         EXPECT_EQ(s.ProgStr(1), "2025-01-08 10:00-12:00");
     }
 
@@ -115,8 +115,8 @@ TEST(CalendarBalloon, HoverClicksAndDragsReportWhatIsUnderThePointerOrTheBrokenR
     nkx.SetKind(3);
     nkx.m_bNKXMail = true;
     ASSERT_TRUE(s.screen->SetProgram(nkx));
-    s.Hold(CalScene::LineX(10, 0) + 1, CalScene::RowY(kTue), CalScene::LineX(8, 0),
-           CalScene::RowY(kTue));
+    s.h.Hold({CalScene::LineX(10, 0) + 1, CalScene::RowY(kTue)},
+             {CalScene::LineX(8, 0), CalScene::RowY(kTue)});
     EXPECT_EQ(s.h.DrawnTexts(),
               (Log{S("パーソナルタイマー"), S("は予約時間を変更で"), S("きません")}));
 }

@@ -157,19 +157,6 @@ struct CalSceneOf {
         h.MouseMove(p.x, p.y);
         h.AdvanceMs(0);
     }
-    // Press, pass the threshold by `pass`, move to (x, y) and hold; Drag
-    // releases there.
-    void Hold(int fromX, int fromY, int x, int y, CSize pass = CSize(1, 5)) {
-        h.MouseMove(fromX, fromY);
-        h.LButtonDown(fromX, fromY);
-        h.MouseMove(fromX + pass.cx, fromY + pass.cy, MK_LBUTTON);
-        h.MouseMove(x, y, MK_LBUTTON);
-        h.AdvanceMs(0);
-    }
-    void Drag(int fromX, int fromY, int x, int y, CSize pass = CSize(1, 5)) {
-        Hold(fromX, fromY, x, y, pass);
-        h.LButtonUp(x, y);
-    }
     // Slot `slot`'s program as "begin-end", or "none".
     std::string ProgStr(int slot) {
         CQProg p;

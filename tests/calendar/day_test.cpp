@@ -66,7 +66,8 @@ TEST(CalendarDay, GripsAndCursors) {
     }
     // While dragging: the grip's cursor where the result is good, "no"
     // where it breaks a rule or finds no row.
-    s.Hold(CalScene::X(507), CalScene::RowY(kWed), CalScene::LineX(16, 0), CalScene::RowY(kWed));
+    s.h.Hold({CalScene::X(507), CalScene::RowY(kWed)},
+             {CalScene::LineX(16, 0), CalScene::RowY(kWed)});
     EXPECT_EQ(s.h.CursorId(), kHand);
     EXPECT_TRUE(s.Cal()->GetDragInfo()->shown);
     s.h.MouseMove(CalScene::LineX(23, 0), CalScene::RowY(kTue), MK_LBUTTON);
@@ -84,8 +85,8 @@ TEST(CalendarDay, GripsAndCursors) {
 TEST(CalendarDay, DraggingBarsChangesProgramsWithConsent) {
     CalScene s;
     auto drag = [&](int row, int fromD, int toRow, int toD) {
-        s.Drag(CalScene::LineX(fromD), CalScene::RowY(row), CalScene::LineX(toD),
-               CalScene::RowY(toRow));
+        s.h.Drop({CalScene::LineX(fromD), CalScene::RowY(row)},
+                 {CalScene::LineX(toD), CalScene::RowY(toRow)});
     };
     // The body keeps its length, centred on the pointer.
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
@@ -152,8 +153,8 @@ TEST(CalendarDay, GoldenCalendarWithProgramsLogsSelectionAndGhost) {
             LogOf(Single(4, 2025, 1, 5, 13, 0, 15, 0),
                   CTimeRect(Date(2025, 1, 5 + i, 13), Date(2025, 1, 5 + i, 15)), i)));
     // Slot 1 selected and dragged to 15:00 on Thursday, not yet dropped.
-    s.Hold(CalScene::LineX(11, 0), CalScene::RowY(kTue), CalScene::LineX(15, 0),
-           CalScene::RowY(kThu));
+    s.h.Hold({CalScene::LineX(11, 0), CalScene::RowY(kTue)},
+             {CalScene::LineX(15, 0), CalScene::RowY(kThu)});
     EXPECT_TRUE(s.h.MatchesGolden(
         std::string(QUILLON_SOURCE_DIR) + "/tests/calendar/golden/calendar_drag.png", 2));
     s.h.LButtonUp(CalScene::LineX(15, 0), CalScene::RowY(kThu));

@@ -85,7 +85,7 @@ struct Scene : CalSceneOf<Host> {
                 const CPoint from =
                     st[0] == 'm' ? CPoint(X(910), Y(280)) : CPoint(LineX(10, 30), RowY(0));
                 const CPoint at = Pos(st.c_str() + to);
-                Hold(from.x, from.y, at.x, at.y);
+                h.Hold(from, at);
                 h.AdvanceMs(holdMs);
                 h.LButtonUp(at.x, at.y);
             }
