@@ -79,6 +79,7 @@ struct Stage {
     // Window client coordinates to the parent's, where the harness works.
     static int X(int x) { return kLeft + 3 + x; }
     static int Y(int y) { return kTop + 3 + y; }
+    static CPoint InParent(int x, int y) { return CPoint(X(x), Y(y)); }
     COLORREF Pixel(int x, int y) { return h.Pixel(X(x), Y(y)); }
     void Move(int x, int y, UINT flags = 0) { h.MouseMove(X(x), Y(y), flags); }
     void Down(int x, int y) { h.LButtonDown(X(x), Y(y)); }
@@ -87,10 +88,7 @@ struct Stage {
         Move(x, y);
         Down(x, y);
     }
-    void Click(int x, int y) {
-        Down(x, y);
-        Up(x, y);
-    }
+    void Click(int x, int y) { h.Click(InParent(x, y)); }
     // The message boxes shown since the last call, as "caption: text".
     Log NewBoxes() {
         Log out;

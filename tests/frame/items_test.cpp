@@ -4,7 +4,6 @@
 #include <tuple>
 
 #include "frame/ThreadWait.h"
-#include "frame/pictures/DibPicture.h"
 #include "frame_fixture.h"
 
 using namespace frametest;
@@ -256,9 +255,8 @@ TEST(InputTest, KeysGoDownTheVisibleTreeTheWheelToEveryItemLeavingLeavesOnceAndB
     s.screen.onDown = nullptr;
     s.Up(150, 100);
     Fresh();
-    s.Down(20, 20);  // afterwards A is reachable again
+    s.Click(20, 20);  // afterwards A is reachable again
     EXPECT_EQ(Filter(Fresh(), ":down"), Log{"A:down 10,10"});
-    s.Up(20, 20);
 
     // A second guard on the same thread passes instead of waiting for itself.
     {
@@ -290,24 +288,20 @@ TEST(ButtonTest, AClickIsAPressAndAReleaseInsideWithoutLeaving) {
     s.Press(30, 30);
     s.Up(80, 30);
     EXPECT_FALSE(b->IsCaptured());
-    s.Press(30, 30);
-    s.Move(120, 100, MK_LBUTTON);
+    s.h.Hold(Scene::InParent(30, 30), Scene::InParent(120, 100));
     EXPECT_FALSE(b->IsPressed());
     s.Move(40, 40, MK_LBUTTON);
     s.Up(40, 40);
     EXPECT_FALSE(b->IsCaptured());
-    s.Press(150, 100);
-    s.Move(40, 40, MK_LBUTTON);
-    s.Up(40, 40);
+    s.h.Drop(Scene::InParent(150, 100), Scene::InParent(40, 40));
     EXPECT_EQ(Fresh(), Log{"screen:down BG 1 150,100"});
-    // A plain click still works after all that.
-    s.Down(40, 40);
-    s.Up(41, 40);
-    EXPECT_EQ(Fresh(), Log{"btn:click 0 21,20"});
+    // A plain click still works after all that. (That a click carries the
+    // release's point: the shifted click above.)
+    s.Click(40, 40);
+    EXPECT_EQ(Fresh(), Log{"btn:click 0 20,20"});
     // A drag that ends on its own button is no click.
     b->AddDragArea(DragArea());
-    s.Press(30, 30);
-    s.Move(50, 30, MK_LBUTTON);
+    s.h.Hold(Scene::InParent(30, 30), Scene::InParent(50, 30));
     EXPECT_EQ(b->GetButtonState(), 3);
     s.Up(50, 30);
     EXPECT_TRUE(Fresh().empty() && b->GetButtonState() == 1);
@@ -324,11 +318,7 @@ TEST(ButtonTest, ADraggedItemHeldOverAButtonRepeatsOncePerInterval) {
         s.h.AdvanceMs(ms);
         return static_cast<int>(Filter(Fresh(), "btn:repeat D").size());
     };
-    auto dragOver = [&] {
-        s.Press(30, 30);
-        s.Move(45, 30, MK_LBUTTON);
-        s.Move(120, 40, MK_LBUTTON);
-    };
+    auto dragOver = [&] { s.h.Hold(Scene::InParent(30, 30), Scene::InParent(120, 40)); };
     s.Move(120, 40);  // plain hovering holds nothing
     EXPECT_EQ(repeatsIn(3000), 0);
     dragOver();
