@@ -22,8 +22,7 @@ struct LifetimeScene : Scene {
     RecItem* DragD(int x, int y, CItem* under = nullptr) {
         RecItem* d = Rec("D", under, 0, 0, 40, 40);
         d->AddDragArea(DragArea{});
-        Down(5, 5);
-        Move(x, y, MK_LBUTTON);
+        h.Hold(InParent(5, 5), InParent(x, y));
         EXPECT_TRUE(d->IsDragging());
         return d;
     }
@@ -94,9 +93,8 @@ TEST(ItemLifetime, DraggedItemDeletedByTheDropDuringTheDragOrAfterItsParent) {
     EXPECT_EQ(Fresh(), (Log{"D:up 120,20", "U:dropin 0 20,20 from=D"}));
     EXPECT_EQ(s.wnd->GetCaptureItem(), nullptr);
     // The screen goes on working.
-    s.Press(125, 25);
-    EXPECT_EQ(Fresh().back(), "U:down 25,25");
-    s.Up(125, 25);
+    s.Click(125, 25);
+    EXPECT_EQ(Filter(Fresh(), "U:down"), Log{"U:down 25,25"});
 
     dragged = s.DragD(120, 20);
     dragged->hooks["move"] = [&] { s.EraseAndReplace(dragged); };
