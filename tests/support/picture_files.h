@@ -94,39 +94,34 @@ inline Bytes ReadAll(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The description of a BMP to write; fields left alone make a well-formed
-// file. `rows` holds the pixel rows as stored (bottom row first, padded).
+// The description of an uncompressed BMP with a 40-byte header to write;
+// fields left alone make a well-formed file. `rows` holds the pixel rows as
+// stored (bottom row first, padded).
 struct BmpSpec {
     int width = 1;
     int height = 1;
     int bitCount = 24;
-    std::uint32_t headerSize = 40;
-    std::uint32_t compression = 0;
     std::uint32_t colorsUsed = 0;
     std::vector<std::uint32_t> table;  // 0x00RRGGBB entries, written blue, green, red, 0
     Bytes rows;
     std::uint32_t offsetOverride = 0;  // 0: pixel data right after the table
-    std::uint32_t gap = 0;             // bytes between table and pixels
 };
 
 inline Bytes MakeBmp(const BmpSpec& s) {
-    Bytes b(std::max<std::size_t>(54, 14 + s.headerSize), 0);
+    Bytes b(54, 0);  // compression 0 among the zeros
     b[0] = 'B';
     b[1] = 'M';
-    std::uint32_t offset = 14 + s.headerSize + 4 * std::uint32_t(s.table.size()) + s.gap;
+    std::uint32_t offset = 54 + 4 * std::uint32_t(s.table.size());
     Set32(&b, 10, s.offsetOverride ? s.offsetOverride : offset);
-    Set32(&b, 14, s.headerSize);
+    Set32(&b, 14, 40);
     Set32(&b, 18, static_cast<std::uint32_t>(s.width));
     Set32(&b, 22, static_cast<std::uint32_t>(s.height));
     Set32(&b, 26, 1 | std::uint32_t(s.bitCount) << 16);  // planes, bit count
-    Set32(&b, 30, s.compression);
     Set32(&b, 34, static_cast<std::uint32_t>(s.rows.size()));
     Set32(&b, 46, s.colorsUsed);
-    b.resize(14 + s.headerSize);  // a 12-byte header keeps only its own fields
     for (std::uint32_t c : s.table) {
         for (int k = 0; k < 4; ++k) b.push_back(static_cast<std::uint8_t>(k < 3 ? c >> 8 * k : 0));
     }
-    b.insert(b.end(), s.gap, 0xEE);
     b.insert(b.end(), s.rows.begin(), s.rows.end());
     Set32(&b, 2, static_cast<std::uint32_t>(b.size()));
     return b;
