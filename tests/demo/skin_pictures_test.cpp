@@ -54,14 +54,10 @@ TEST(SkinPictures, EncodedMasksLoadLevelForLevel) {
         CDibPicture pic;
         ASSERT_TRUE(pic.Load(path.c_str()));
         ASSERT_EQ(pic.GetSize(), CSize(c.w, c.h));
-        int wrong = 0;
-        for (int y = 0; y < c.h; ++y)
-            for (int x = 0; x < c.w; ++x) {
-                COLORREF px = pic.GetPixel(x, y);
-                int v = skin::Level(c.At(x, y));
-                wrong += GetRValue(px) != v || GetGValue(px) != v || GetBValue(px) != v;
-            }
-        EXPECT_EQ(wrong, 0);
+        picturetest::ExpectEvery(pic, [&](int x, int y) {
+            const int v = skin::Level(c.At(x, y));
+            return RGB(v, v, v);
+        });
         // Only the GIF says which pixels are transparent: exactly the black ones.
         ASSERT_EQ(pic.GetMask() != nullptr, path == gif);
         if (path == gif) {
