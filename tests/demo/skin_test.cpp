@@ -35,37 +35,28 @@ double PcmSeconds(const std::string& path) {
     return static_cast<double>(Le32(b + 40)) / Le32(b + 28);
 }
 
-struct SkinScreen {
+// One screen on the skin serves every check: what it loads and where each
+// view puts its items.
+TEST(DefaultSkin, LoadsWhatItNamesAndEachViewPlacesItsItemsInsideAndApart) {
     quillon::testing::Harness h;
-    CWnd* parent = h.CreateParent(1024, 768);
     CString ini = (kSkin + "TARVIK.INI").c_str();
     CString dir = kSkin.c_str();
-    CQMainScreen screen{"QuillonMain", parent, CRect(0, 0, 1024, 768), &ini, &dir};
-};
-
-TEST(DefaultSkin, LoadsEveryPictureAndSound) {
-    SkinScreen s;
+    CQMainScreen screen("QuillonMain", h.CreateParent(1024, 768), CRect(0, 0, 1024, 768), &ini,
+                        &dir);
     // A picture that does not load shows a box; the screen must show none.
-    for (const auto& box : s.h.MessageBoxes()) ADD_FAILURE() << box.caption << ": " << box.text;
+    for (const auto& box : h.MessageBoxes()) ADD_FAILURE() << box.caption << ": " << box.text;
     // The week font fails quietly, glyph by glyph: its files must be there.
     for (const char* glyph : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "slash"})
         EXPECT_TRUE(std::filesystem::is_regular_file(kSkin + "week" + glyph + ".bmp")) << glyph;
     // Sound names are used as written, so they must name the skin's files.
     // Effects stay short: they play at every hover and click.
     for (const CString& se :
-         {s.screen.GetSeMouseOver(), s.screen.GetSeClick(), s.screen.GetSeDragDrop()}) {
+         {screen.GetSeMouseOver(), screen.GetSeClick(), screen.GetSeDragDrop()}) {
         double seconds = PcmSeconds(se.str());
         EXPECT_GT(seconds, 0) << se.str();
         EXPECT_LT(seconds, .3) << se.str();
     }
-    s.screen.SetViewMode(0);
-    CPoint md = s.h.ItemCenter(s.screen, "MD");
-    s.h.MouseMove(md.x, md.y);
-    EXPECT_EQ(s.h.Sounds(), std::vector<std::string>{s.screen.GetSeMouseOver().str()});
-}
 
-TEST(DefaultSkin, ViewsPlaceItemsInsideTheWindowApartAndClearOfTheCalendar) {
-    SkinScreen s;
     // Which named items each view shows: A(UDIO), L(UNCHER), T(IMER).
     std::map<std::string, std::string> shown = {
         {"CD/DVD", "ALT"},     {"MD", "ALT"},      {"FM TUNER", "ALT"}, {"NKX", "ALT"},
@@ -74,7 +65,7 @@ TEST(DefaultSkin, ViewsPlaceItemsInsideTheWindowApartAndClearOfTheCalendar) {
         {"NEWMAKE", "ALT"},    {"CHANGE", "T"},    {"TRASH", "T"}};
     for (int slot = 1; slot <= 8; ++slot) shown["SLOT" + std::to_string(slot)] = "ALT";
 
-    CItem* root = s.screen.GetRootItem();
+    CItem* root = screen.GetRootItem();
     ASSERT_NE(root, nullptr);
     const CRect screenRect = root->GetWindowRect();
     // The root spans the whole 1024 x 768 window, but its border and client
@@ -82,9 +73,9 @@ TEST(DefaultSkin, ViewsPlaceItemsInsideTheWindowApartAndClearOfTheCalendar) {
     const CRect window(0, 0, screenRect.Width() - 6, screenRect.Height() - 6);
     for (int view = 0; view < 3; ++view) {
         SCOPED_TRACE("view " + std::to_string(view));
-        s.screen.SetViewMode(view);
+        screen.SetViewMode(view);
         for (const auto& [name, views] : shown) {
-            CQItem* item = s.screen.CQItemName2pCQItem(name.c_str());
+            CQItem* item = screen.CQItemName2pCQItem(name.c_str());
             ASSERT_NE(item, nullptr) << name;
             EXPECT_EQ(item->GetOwner()->IsVisible(), views.find("ALT"[view]) != std::string::npos)
                 << name;
@@ -92,7 +83,7 @@ TEST(DefaultSkin, ViewsPlaceItemsInsideTheWindowApartAndClearOfTheCalendar) {
         // Items covering the whole screen (background, balloon, lines, the
         // dragging frame) are left out; the rest must not touch.
         CTypedPtrArray<CPtrArray, CQItem*> items;
-        s.screen.GetTblpCQItem(&items);
+        screen.GetTblpCQItem(&items);
         std::vector<std::pair<std::string, CRect>> placed;
         for (int i = 0; i < items.GetSize(); ++i) {
             CItem* owner = items[i]->GetOwner();
@@ -110,6 +101,11 @@ TEST(DefaultSkin, ViewsPlaceItemsInsideTheWindowApartAndClearOfTheCalendar) {
             placed.emplace_back(name, r);
         }
     }
+    // Its mouse-over sound is the one that plays on MD.
+    screen.SetViewMode(0);
+    CPoint md = h.ItemCenter(screen, "MD");
+    h.MouseMove(md.x, md.y);
+    EXPECT_EQ(h.Sounds(), std::vector<std::string>{screen.GetSeMouseOver().str()});
 }
 
 }  // namespace
