@@ -11,10 +11,6 @@
 
 namespace skintest {
 
-using caltest::Log;
-using caltest::S;
-using caltest::Str;
-
 // The calendar host, and the devices' callbacks.
 class RecordingHost : public caltest::RecordingHost {
 public:
