@@ -53,16 +53,15 @@ TEST(CalendarDay, GripsAndCursors) {
     const int grips[] = {-1, 0, 1, 1, 0};  // from x = 970
     for (int i = 0; i < 5; ++i) EXPECT_EQ(narrow->HitGrip(970 + i, 12), grips[i]) << i;
 
-    const struct {
-        int row, x, cursor;
-    } moves[] = {
+    // {row, x, the cursor there}
+    const int moves[][3] = {
         {kTue, 971, kResize}, {kTue, 972, kHand},   {kTue, 973, kHand},  {kTue, 974, kResize},
         {kWed, 471, kResize}, {kWed, 476, kResize}, {kWed, 477, kHand},  {kWed, 507, kHand},
         {kWed, 538, kResize}, {kWed, 542, kResize}, {kWed, 543, kArrow}, {kWed, 300, kArrow},
     };
-    for (const auto& m : moves) {
-        s.h.MouseMove(CalScene::X(m.x), CalScene::RowY(m.row));
-        EXPECT_EQ(s.h.CursorId(), m.cursor) << m.row << " " << m.x;
+    for (const auto& [row, x, cursor] : moves) {
+        s.h.MouseMove(CalScene::X(x), CalScene::RowY(row));
+        EXPECT_EQ(s.h.CursorId(), cursor) << row << " " << x;
     }
     // While dragging: the grip's cursor where the result is good, "no"
     // where it breaks a rule or finds no row.
