@@ -21,12 +21,11 @@ Log Info(const char* title, const CQProg& p) {
 TEST(CalendarBalloon, HoverClicksAndDragsReportWhatIsUnderThePointerOrTheBrokenRule) {
     CalScene s(252, CalScene::DefaultKeys(), nullptr, kBalloon);
     EXPECT_TRUE(s.h.MessageBoxes().empty());
-    ASSERT_TRUE(s.screen->SetProgram(Single(3, 2025, 1, 7, 10, 0, 12, 0)));
+    const CQProg prog = Single(3, 2025, 1, 7, 10, 0, 12, 0);
+    ASSERT_TRUE(s.screen->SetProgram(prog));
     const CQProgLog log = LogOf(Single(5, 2025, 1, 8, 9, 0, 10, 0),
                                 CTimeRect(Date(2025, 1, 8, 9), Date(2025, 1, 8, 10)));
     ASSERT_TRUE(s.screen->AddLog(log));
-    CQProg prog;
-    ASSERT_TRUE(s.screen->GetProgram(3, &prog));
     const int bar = CalScene::LineX(11, 0), y = CalScene::RowY(kTue);
     // What the balloon says once the pointer is at (x, y).
     auto says = [&](int x, int y) {
@@ -53,10 +52,8 @@ TEST(CalendarBalloon, HoverClicksAndDragsReportWhatIsUnderThePointerOrTheBrokenR
     // A bar, a log, the label, an empty stretch and the gap (the calendar's):
     // what the balloon says, and what double and right clicks report.
     const std::string p3 = " 3 2025-01-07 10:00-12:00", l5 = " 5 2025-01-08 09:00-10:00";
-    const struct {
-        CPoint at;
-        Log balloon, reports;
-    } places[] = {
+    // {where, what the balloon says, what the clicks report}
+    const std::tuple<CPoint, Log, Log> places[] = {
         {{bar, y},
          Info("予約番号#3", prog),
          {"prog dblclk" + p3, "prog rdown" + p3, "prog rup" + p3}},
@@ -68,14 +65,14 @@ TEST(CalendarBalloon, HoverClicksAndDragsReportWhatIsUnderThePointerOrTheBrokenR
         {{bar, CalScene::Y(14 + 34 * kTue + 28)}, {}, {}},
     };
     s.TakeLog();
-    for (const auto& p : places) {
-        SCOPED_TRACE(std::to_string(p.at.x) + "," + std::to_string(p.at.y));
-        EXPECT_EQ(says(p.at.x, p.at.y), p.balloon);
-        s.h.LButtonDblClk(p.at.x, p.at.y);
-        s.h.LButtonUp(p.at.x, p.at.y);
-        s.h.RButtonDown(p.at.x, p.at.y);
-        s.h.RButtonUp(p.at.x, p.at.y);
-        EXPECT_EQ(s.TakeLog(), p.reports);
+    for (const auto& [at, balloon, reports] : places) {
+        SCOPED_TRACE(std::to_string(at.x) + "," + std::to_string(at.y));
+        EXPECT_EQ(says(at.x, at.y), balloon);
+        s.h.LButtonDblClk(at.x, at.y);
+        s.h.LButtonUp(at.x, at.y);
+        s.h.RButtonDown(at.x, at.y);
+        s.h.RButtonUp(at.x, at.y);
+        EXPECT_EQ(s.TakeLog(), reports);
     }
     // Dragging: the change it would make, from the first move on.
     s.h.Hold({bar, y}, {CalScene::LineX(15, 0), y});
