@@ -39,10 +39,7 @@ Lines ReadAll(const std::string& bytes) {
 TEST(IniFileTest, LexicalRulesAndNumberLists) {
     std::string seventeen;
     for (int i = 0; i < 18; ++i) seventeen += "t" + std::to_string(i) + "\t";
-    const struct {
-        std::string bytes;
-        Lines lines;
-    } cases[] = {
+    const std::pair<std::string, Lines> cases[] = {
         // TAB separates; "//" starts a comment only at the start of a token.
         {"NAME\t\"FM TUNER\"\n\t\tposition\t10, 20\nkey\tvalue // a note\n"
          "key\tvalue\t// a note\tmore\n// a whole comment line\n\n\t\t\nend\n",
@@ -68,9 +65,9 @@ TEST(IniFileTest, LexicalRulesAndNumberLists) {
         {"", {}},
         {"\n\n//x\n", {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.bytes);
-        EXPECT_EQ(ReadAll(c.bytes), c.lines);
+    for (const auto& [bytes, lines] : cases) {
+        SCOPED_TRACE(bytes);
+        EXPECT_EQ(ReadAll(bytes), lines);
     }
     CIniFile missing;
     EXPECT_FALSE(missing.Open("/nonexistent/TARVIK.INI", CFile::modeRead | CFile::typeText));
@@ -78,23 +75,21 @@ TEST(IniFileTest, LexicalRulesAndNumberLists) {
     EXPECT_FALSE(missing.ReadTokenLine(&tokens));
 
     // ScanInts reads comma-separated numbers as scanf does.
-    const struct {
-        const char* text;
-        int read, a, b, c;
-    } ints[] = {
-        {"300,0,-1", 3, 300, 0, -1},
-        {" +1, 2x,3", 2, 1, 2, 7},  // a blank after the comma is fine; "x" is no comma
-        {"5 ,6", 1, 5, 7, 7},       // the comma must follow directly
-        {"", 0, 7, 7, 7},
-        {"-", 0, 7, 7, 7},
-        {nullptr, 0, 7, 7, 7},
-        {"99999999999999999999999,-99999999999", 2, INT_MAX, INT_MIN, 7},  // held, not wrapped
+    // {text, numbers read, the three numbers afterwards (7: left alone)}
+    const std::tuple<const char*, int, std::vector<int>> ints[] = {
+        {"300,0,-1", 3, {300, 0, -1}},
+        {" +1, 2x,3", 2, {1, 2, 7}},  // a blank after the comma is fine; "x" is no comma
+        {"5 ,6", 1, {5, 7, 7}},       // the comma must follow directly
+        {"", 0, {7, 7, 7}},
+        {"-", 0, {7, 7, 7}},
+        {nullptr, 0, {7, 7, 7}},
+        {"99999999999999999999999,-99999999999", 2, {INT_MAX, INT_MIN, 7}},  // held, not wrapped
     };
-    for (const auto& c : ints) {
-        SCOPED_TRACE(c.text != nullptr ? c.text : "null");
+    for (const auto& [text, read, numbers] : ints) {
+        SCOPED_TRACE(text != nullptr ? text : "null");
         int v[3] = {7, 7, 7};
-        EXPECT_EQ(CIniFile::ScanInts(c.text, v, 3), c.read);
-        EXPECT_EQ((std::vector<int>{v[0], v[1], v[2]}), (std::vector<int>{c.a, c.b, c.c}));
+        EXPECT_EQ(CIniFile::ScanInts(text, v, 3), read);
+        EXPECT_EQ(std::vector<int>(v, v + 3), numbers);
     }
 }
 
