@@ -108,12 +108,10 @@ TEST(DragTest, ADragStartsPastTenPixelsRightOrDownButElevenLeftOrUp) {
     RecItem* d = s.Rec("D", nullptr, 50, 50, 150, 130);
     d->logMoves = false;
     EXPECT_EQ(d->AddDragArea(DragArea()), 0);
-    const struct {
-        int dx, dy;
-        bool starts;
-    } cases[] = {{9, 0, false},   {10, 0, true},    {0, 9, false},   {0, 10, true},
-                 {-10, 0, false}, {-11, 0, true},   {0, -10, false}, {0, -11, true},
-                 {10, 10, true},  {-10, -10, false}};
+    // {dx, dy, whether the drag starts}
+    const std::tuple<int, int, bool> cases[] = {
+        {9, 0, false},  {10, 0, true},   {0, 9, false},  {0, 10, true},  {-10, 0, false},
+        {-11, 0, true}, {0, -10, false}, {0, -11, true}, {10, 10, true}, {-10, -10, false}};
     // The drags that a press at (x, y) and a move by (dx, dy) start.
     auto started = [&](int x, int y, int dx, int dy) {
         Fresh();
@@ -125,9 +123,9 @@ TEST(DragTest, ADragStartsPastTenPixelsRightOrDownButElevenLeftOrUp) {
         EXPECT_FALSE(d->IsCaptured());
         return drags;
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Pt(c.dx, c.dy));
-        EXPECT_EQ(started(100, 90, c.dx, c.dy), c.starts ? Log{"D:begindrag 0"} : Log());
+    for (const auto& [dx, dy, starts] : cases) {
+        SCOPED_TRACE(Pt(dx, dy));
+        EXPECT_EQ(started(100, 90, dx, dy), starts ? Log{"D:begindrag 0"} : Log());
     }
     // Without the button going down nothing starts.
     s.Move(100, 90);
