@@ -219,9 +219,8 @@ TEST(ScreenOpsTest, OpeningFliesTheDevicesInFromTheCentreAlongTheEaseCurves) {
 
     // The curves of the steps. (Straight from 0 to 256 at every step: the
     // fade levels above.)
-    const struct {
-        int from, to, step, steps, curve, want;
-    } cases[] = {
+    // {from, to, step, steps, curve, the value}
+    const std::tuple<int, int, int, int, int, int> cases[] = {
         {10, 10, 3, 70, -1, 10},
         {0, 100, 35, 70, 0, 50},
         {0, 100, 35, 70, 1, 25},   // 50 * 50 / 100
@@ -235,8 +234,8 @@ TEST(ScreenOpsTest, OpeningFliesTheDevicesInFromTheCentreAlongTheEaseCurves) {
         {INT_MIN, INT_MAX, 1, 2, 0, -1},
         {0, 100, 1, 0, -1, 100},  // no steps: there already
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CQMainScreen::Ease(c.from, c.to, c.step, c.steps, c.curve), c.want)
-            << c.from << ">" << c.to << " " << c.step << "/" << c.steps << " " << c.curve;
+    for (const auto& [from, to, step, steps, curve, want] : cases) {
+        EXPECT_EQ(CQMainScreen::Ease(from, to, step, steps, curve), want)
+            << from << ">" << to << " " << step << "/" << steps << " " << curve;
     }
 }
