@@ -82,11 +82,8 @@ TEST(CalendarBalloon, HoverClicksAndDragsReportWhatIsUnderThePointerOrTheBrokenR
     s.h.LButtonUp(CalScene::LineX(15, 0), y);
 
     // Drags that break a rule name it; the program stays.
-    const struct {
-        const char* what;
-        int toRow, toHour, toMinute;
-        Log lines;
-    } cases[] = {
+    // {the rule, the row, hour and minute held over, the balloon}
+    const std::tuple<const char*, int, int, int, Log> cases[] = {
         {"onto another program", kWed, 15, 0, {S("他の予約がすでに"), S("設定されています")}},
         // clang-format off
         {"closer than the margin", kWed, 13, 0,
@@ -97,11 +94,11 @@ TEST(CalendarBalloon, HoverClicksAndDragsReportWhatIsUnderThePointerOrTheBrokenR
     };
     ASSERT_TRUE(s.screen->SetProgram(Single(1, 2025, 1, 8, 10, 0, 12, 0)));
     ASSERT_TRUE(s.screen->SetProgram(Single(2, 2025, 1, 8, 14, 0, 16, 0)));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const CPoint to(CalScene::LineX(c.toHour, c.toMinute), CalScene::RowY(c.toRow));
+    for (const auto& [what, toRow, toHour, toMinute, lines] : cases) {
+        SCOPED_TRACE(what);
+        const CPoint to(CalScene::LineX(toHour, toMinute), CalScene::RowY(toRow));
         s.h.Hold({CalScene::LineX(11, 0), CalScene::RowY(kWed)}, to);
-        EXPECT_EQ(s.h.DrawnTexts(), c.lines);
+        EXPECT_EQ(s.h.DrawnTexts(), lines);
         s.h.LButtonUp(to.x, to.y);
         EXPECT_EQ(s.ProgStr(1), "2025-01-08 10:00-12:00");
     }
