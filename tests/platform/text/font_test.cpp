@@ -62,16 +62,27 @@ bool IsHollowBox(const GlyphImage& g) {
 }  // namespace
 
 TEST(FontTest, FacesSizesMetricsLayoutAndBoxesForMissingCharacters) {
-    using Face = std::tuple<const char*, int, const char*>;  // asked, weight, given
-    for (auto [face, weight, family] :
-         {Face{"ＭＳ ゴシック", 400, "IPAGothic"}, Face{"MS Gothic", 400, "IPAGothic"},
-          Face{"ＭＳ Ｐゴシック", 400, "IPAPGothic"}, Face{"DejaVu Sans", 400, "DejaVu Sans"},
-          Face{"ＭＳ ゴシック", 700, "IPAGothic"}}) {  // no bold installed: the regular face
+    // What a request of face, height and weight gets: the family and the em
+    // in pixels. No bold is installed: the regular face. Height 0 is the
+    // default size; IPAGothic's cell is exactly its em; DejaVu Sans's cell is
+    // 2384/2048 em, so a cell of 14 is a 12-pixel em.
+    using Request = std::tuple<const char*, int, int, const char*, int>;
+    const Request requests[] = {
+        // clang-format off
+        {"ＭＳ ゴシック", -11, 400, "IPAGothic", 11}, {"ＭＳ ゴシック", -11, 700, "IPAGothic", 11},
+        {"MS Gothic", -11, 400, "IPAGothic", 11}, {"ＭＳ Ｐゴシック", -11, 400, "IPAPGothic", 11},
+        {"DejaVu Sans", -11, 400, "DejaVu Sans", 11}, {"ＭＳ ゴシック", 0, 400, "IPAGothic", 12},
+        {"ＭＳ ゴシック", 12, 400, "IPAGothic", 12}, {"DejaVu Sans", 14, 400, "DejaVu Sans", 12},
+        {"DejaVu Sans", -14, 400, "DejaVu Sans", 14},
+        // clang-format on
+    };
+    for (auto [face, height, weight, family, pixels] : requests) {
         CFont font;
-        ASSERT_TRUE(Create(font, -11, face, weight));
+        ASSERT_TRUE(Create(font, height, face, weight));
         EXPECT_EQ(Info(font).family, family) << face;
         // Every face but the fallback face itself falls back to IPAGothic.
         EXPECT_EQ(Info(font).hasFallback, std::string(family) != "IPAGothic") << face;
+        EXPECT_EQ(Info(font).pixelHeight, pixels) << height << " " << face;
     }
     // An unknown Japanese name still gets a face that can show Japanese.
     CFont font;
@@ -79,20 +90,10 @@ TEST(FontTest, FacesSizesMetricsLayoutAndBoxesForMissingCharacters) {
     EXPECT_EQ(Info(font).family.rfind("IPA", 0), 0u) << Info(font).family;
     const auto gui = Info(*quillon::platform::DefaultGuiFont());
     EXPECT_TRUE(gui.family == "IPAGothic" && gui.pixelHeight == 12) << gui.family;
-
-    // Height 0 is the default size; IPAGothic's cell is exactly its em;
-    // DejaVu Sans's cell is 2384/2048 em, so a cell of 14 is a 12-pixel em.
-    using Size = std::tuple<int, const char*, int>;
-    for (auto [height, face, pixels] :
-         {Size{0, "ＭＳ ゴシック", 12}, Size{12, "ＭＳ ゴシック", 12}, Size{14, "DejaVu Sans", 12},
-          Size{-14, "DejaVu Sans", 14}}) {
-        ASSERT_TRUE(Create(font, height, face));
-        EXPECT_EQ(Info(font).pixelHeight, pixels) << height << " " << face;
-    }
     // Absurd sizes fail and leave the font as it was.
     EXPECT_FALSE(Create(font, -5000, "ＭＳ ゴシック") || Create(font, INT_MIN, "ＭＳ ゴシック") ||
                  Create(font, -11, "x", 400, 0, INT_MIN));
-    EXPECT_EQ(Info(font).pixelHeight, 14);
+    EXPECT_EQ(Info(font).pixelHeight, 11);
     EXPECT_TRUE(font.CreateFont(-11, 0, 0, 0, 400, 0, 0, 0, 128, 0, 0, 0, 0, nullptr));
     EXPECT_FALSE(Info(font).family.empty());  // a null face name is the default face
     // A width is the average character width: IPAGothic's is half its em.
