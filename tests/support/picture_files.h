@@ -94,6 +94,11 @@ inline Bytes ReadAll(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A file (or folder) of the public BMP test suite in the test data: "g/rgb24.bmp".
+inline std::string BmpSuite(const std::string& file) {
+    return std::string(QUILLON_TESTDATA_DIR) + "/bmpsuite/" + file;
+}
+
 // The description of an uncompressed BMP with a 40-byte header to write;
 // fields left alone make a well-formed file. `rows` holds the pixel rows as
 // stored (bottom row first, padded).

@@ -37,10 +37,9 @@ struct Skin {
             if (c[1] == '\0')
                 dir.Write(std::string("nd") + c + ".bmp", picturetest::MakeGreyBmp(1, 1, {255}));
         }
-        for (const char* name : {"v5", "rle"})
-            dir.Write(std::string(name) + ".bmp",
-                      picturetest::ReadAll(std::string(QUILLON_TESTDATA_DIR) + "/bmpsuite/g/pal8" +
-                                           name + ".bmp"));
+        for (const std::string name : {"v5", "rle"})
+            dir.Write(name + ".bmp",
+                      picturetest::ReadAll(picturetest::BmpSuite("g/pal8" + name + ".bmp")));
         dir.Write("click.wav", wavtest::Wav(wavtest::Fmt(1, 1, 8000, 16), wavtest::Bytes(4, 0)));
         dir.Write("adpcm.wav", wavtest::Wav(wavtest::Fmt(2, 1, 8000, 4), wavtest::Bytes(4, 0)));
     }

@@ -10,13 +10,7 @@
 #include "frame/pictures/MaskPicture.h"
 #include "support/picture_files.h"
 
-namespace {
-
-std::string Suite(const char* file) {
-    return std::string(QUILLON_TESTDATA_DIR) + "/bmpsuite/" + file;
-}
-
-}  // namespace
+using picturetest::BmpSuite;
 
 TEST(LoadReasons, EveryRefusalSaysWhatToFix) {
     quillon::testing::Harness h;
@@ -30,17 +24,17 @@ TEST(LoadReasons, EveryRefusalSaysWhatToFix) {
     } cases[] = {
         {dir.Path("missing.bmp"), "cannot be opened"},
         {dir.Path(""), "is not a plain file"},
-        {Suite("g/pal8v4.bmp"),
+        {BmpSuite("g/pal8v4.bmp"),
          "BMP with a 108-byte header is not supported; save it with a 40-byte header"},
-        {Suite("g/pal8v5.bmp"), "BMP with a 124-byte header is not supported"},
-        {Suite("g/pal8os2.bmp"), "BMP with a 12-byte header"},
-        {Suite("q/pal2.bmp"), "BMP with 2 bits per pixel is not supported"},
-        {Suite("g/pal8rle.bmp"), "compressed BMP is not supported; save it uncompressed"},
-        {Suite("b/rletopdown.bmp"), "compressed BMP"},
-        {Suite("g/pal8topdown.bmp"), "top-down BMP is not supported"},
-        {Suite("b/shortfile.bmp"), "file shorter than its pixels"},
-        {Suite("b/badpalettesize.bmp"), "colour table of"},
-        {Suite("b/badwidth.bmp"), "has no pixels"},
+        {BmpSuite("g/pal8v5.bmp"), "BMP with a 124-byte header is not supported"},
+        {BmpSuite("g/pal8os2.bmp"), "BMP with a 12-byte header"},
+        {BmpSuite("q/pal2.bmp"), "BMP with 2 bits per pixel is not supported"},
+        {BmpSuite("g/pal8rle.bmp"), "compressed BMP is not supported; save it uncompressed"},
+        {BmpSuite("b/rletopdown.bmp"), "compressed BMP"},
+        {BmpSuite("g/pal8topdown.bmp"), "top-down BMP is not supported"},
+        {BmpSuite("b/shortfile.bmp"), "file shorter than its pixels"},
+        {BmpSuite("b/badpalettesize.bmp"), "colour table of"},
+        {BmpSuite("b/badwidth.bmp"), "has no pixels"},
         {dir.Write("head.bmp", picturetest::Bytes(good.begin(), good.begin() + 30)),
          "file shorter than its BMP header"},
         {dir.Write("text.png", picturetest::Bytes{'h', 'e', 'l', 'l', 'o'}),

@@ -12,6 +12,7 @@
 
 namespace fs = std::filesystem;
 using picturetest::BmpSpec;
+using picturetest::BmpSuite;
 using picturetest::Bytes;
 using picturetest::MakeBmp;
 using quillon::platform::Le16;
@@ -38,12 +39,10 @@ Bytes Pal8(void (*change)(BmpSpec&) = nullptr) {
     return MakeBmp(s);
 }
 
-const fs::path kSuite = fs::path(QUILLON_TESTDATA_DIR) / "bmpsuite";
-
 std::vector<fs::path> Files(const char* folder) {
     std::vector<fs::path> files;
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(kSuite / folder, ec))
+    for (const auto& e : fs::directory_iterator(BmpSuite(folder), ec))
         if (e.is_regular_file()) files.push_back(e.path());
     std::sort(files.begin(), files.end());
     return files;
@@ -116,7 +115,7 @@ Bytes Canonical(const Bytes& b) {
 // reader used to trust the header). Other headers, top-down, run-length and
 // two-bit files, negative widths and tables past the file: the BMP suite.
 TEST(BmpLoad, ShortAndWrongHeadersFailAndLeaveNoImage) {
-    ASSERT_GE(Files("b").size(), 10u) << "bmpsuite missing under " << kSuite;
+    ASSERT_GE(Files("b").size(), 10u) << "bmpsuite missing under " << BmpSuite("");
     picturetest::TempDir dir;
     Bytes good = Pal8();
     Bytes ba = good;
@@ -147,7 +146,7 @@ TEST(BmpLoad, ShortAndWrongHeadersFailAndLeaveNoImage) {
     // folder.)
     for (const char* name : {"b/reallybig.bmp", "b/badbitcount.bmp", "b/badheadersize.bmp",
                              "q/pal8oversizepal.bmp", "q/rgb24largepal.bmp"})
-        cases.emplace_back(name, picturetest::ReadAll((kSuite / name).string()));
+        cases.emplace_back(name, picturetest::ReadAll(BmpSuite(name)));
     CountingPicture p;
     for (const auto& [what, bytes] : cases) {
         SCOPED_TRACE(what);
@@ -185,7 +184,7 @@ TEST(BmpLoad, ShortTablesStrayIndexesAndALowOffset) {
 }
 
 TEST(BmpSuite, GoodQuestionableAndRelatedFilesLoadLikeAnIndependentDecoderOrFail) {
-    ASSERT_GE(Files("g").size(), 20u) << "bmpsuite missing under " << kSuite;
+    ASSERT_GE(Files("g").size(), 20u) << "bmpsuite missing under " << BmpSuite("");
     int required = 0, loaded = 0, total = 0;
     for (const char* folder : {"g", "q", "x"}) {
         for (const fs::path& f : Files(folder)) {
