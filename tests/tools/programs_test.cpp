@@ -78,11 +78,9 @@ TEST(Programs, LintAndRenderPrintWhatTheyFindAndExitOneOnlyOnErrors) {
     // Render writes the three views of the clean skin.
     r = Start(render + " " + clean + " " + dir.Path("out"));
     EXPECT_EQ(r.status, 0) << r.out;
-    for (const char* view : {"audio", "luncher", "timer"}) {
-        SCOPED_TRACE(view);
-        // The background and the window's client edge around it.
-        EXPECT_EQ(PngSize(dir.Path("out/") + view + ".png"), std::make_pair(46, 36));
-    }
+    // The background and the window's client edge around it.
+    for (const char* view : {"audio", "luncher", "timer"})
+        EXPECT_EQ(PngSize(dir.Path("out/") + view + ".png"), std::make_pair(46, 36)) << view;
     // The broken skin still gives its views, and the box it would show.
     r = Start(render + " " + broken + " " + dir.Path("bad"));
     EXPECT_EQ(r.status, 1) << r.out;
