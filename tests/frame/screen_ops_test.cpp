@@ -157,8 +157,7 @@ TEST(ScreenOpsTest, ItemsAreToldInTableOrderAndProgramsKeepSlotsDevicesAndCalend
     EXPECT_EQ(Events(), Log{"device:MD length 2700"});
     // A day row reaches a dropped device from its drawing side, and the
     // tables and the selection through the items' access to the screen.
-    CItem* md = screen.CQItemName2pCQItem("MD")->GetOwner();
-    EXPECT_NE(CQDeviceRole::Of(md), nullptr);
+    EXPECT_NE(CQDeviceRole::Of(screen.CQItemName2pCQItem("MD")->GetOwner()), nullptr);
     EXPECT_EQ(CQDeviceRole::Of(screen.CQItemName2pCQItem("S1")->GetOwner()), nullptr);
     using In = CQMainScreenInternal;
     EXPECT_TRUE(In::GetProgTable(screen).GetSize() == 2 && In::GetLogTable(screen).GetSize() == 1);
