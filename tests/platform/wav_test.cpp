@@ -2,6 +2,7 @@
 // file it must turn away with a reason instead of reading past its end.
 #include <gtest/gtest.h>
 
+#include <tuple>
 
 #include "platform/WavFile.h"
 #include "support/wav_files.h"
@@ -20,14 +21,11 @@ TEST(WavTest, PlaysPcmAndFloatLayouts) {
     Put(ext, 3, 4);
     Put(ext, 1, 2);  // the PCM sub-format
     ext.resize(40, 0);
-    // 16 bits: half a frame is dropped; 24 bits: widened to 32.
-    const struct {
-        const char* what;
-        Bytes fmt, data;
-        Sample sample;
-        int channels, rate;
-        Bytes samples;
-    } cases[] = {
+    // {what, format chunk, data chunk, and the sample type, channels, rate
+    // and samples read}. 16 bits: half a frame is dropped; 24 bits: widened
+    // to 32.
+    using Case = std::tuple<const char*, Bytes, Bytes, Sample, int, int, Bytes>;
+    const Case cases[] = {
         // clang-format off
         {"8-bit mono", Fmt(1, 1, 8000, 8), {1, 2, 3}, Sample::U8, 1, 8000, {1, 2, 3}},
         {"16-bit stereo", Fmt(1, 2, 44100, 16), {1, 2, 3, 4, 5, 6}, Sample::S16, 2, 44100,
@@ -38,15 +36,15 @@ TEST(WavTest, PlaysPcmAndFloatLayouts) {
         {"extensible PCM", ext, {9, 8, 7, 6}, Sample::S16, 2, 48000, {9, 8, 7, 6}},
         // clang-format on
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, fmt, data, sample, channels, rate, samples] : cases) {
         WavSound w;
         std::string why;
-        const Bytes file = Wav(c.fmt, c.data);
-        ASSERT_TRUE(ReadWav(file.data(), file.size(), &w, &why)) << c.what << ": " << why;
-        EXPECT_EQ(w.sample, c.sample) << c.what;
-        EXPECT_EQ(w.channels, c.channels) << c.what;
-        EXPECT_EQ(w.rate, c.rate) << c.what;
-        EXPECT_EQ(w.data, c.samples) << c.what;
+        const Bytes file = Wav(fmt, data);
+        ASSERT_TRUE(ReadWav(file.data(), file.size(), &w, &why)) << what << ": " << why;
+        EXPECT_EQ(w.sample, sample) << what;
+        EXPECT_EQ(w.channels, channels) << what;
+        EXPECT_EQ(w.rate, rate) << what;
+        EXPECT_EQ(w.data, samples) << what;
     }
     // A recording cut short plays what it holds.
     Bytes cut = Wav(Fmt(1, 1, 8000, 8), {1, 2, 3, 4});
