@@ -165,8 +165,7 @@ TEST(BmpLoad, ShortTablesStrayIndexesAndALowOffset) {
     ASSERT_TRUE(
         p.Load(dir.Write("a.bmp", Pal8([](BmpSpec& s) { s.rows = {7, 200, 255, 0, 0, 1, 3, 0}; }))
                    .c_str()));
-    EXPECT_EQ(p.GetPixel(1, 0), RGB(0, 255, 0));
-    for (auto [x, y] : {std::pair{2, 0}, {0, 1}, {2, 1}}) EXPECT_EQ(p.GetPixel(x, y), 0u);
+    picturetest::ExpectPixels(p, {{1, 0, RGB(0, 255, 0)}, {2, 0, 0}, {0, 1, 0}, {2, 1, 0}});
     BmpSpec four;
     four.width = 2;
     four.bitCount = 4;
