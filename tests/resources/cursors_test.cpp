@@ -18,8 +18,7 @@ TEST(Cursors, HandAndResizeWithTheirHotSpots) {
     for (const auto& c : cases) {
         const MonoCursor* cursor = FindCursor(c.id);
         ASSERT_NE(cursor, nullptr) << c.id;
-        EXPECT_EQ(cursor->hotX, c.hotX);
-        EXPECT_EQ(cursor->hotY, c.hotY);
+        EXPECT_EQ(std::pair(cursor->hotX, cursor->hotY), std::pair(c.hotX, c.hotY)) << c.id;
         EXPECT_TRUE(Opaque(*cursor, c.hotX, c.hotY)) << c.id;
         for (int corner : {0, 31}) EXPECT_FALSE(Opaque(*cursor, corner, corner)) << c.id;
         // A transparent pixel never inverts the screen.
