@@ -9,38 +9,28 @@
 
 using namespace wintest;
 
-namespace {
-
-// Copies its off-screen picture to the update area, as the host window does.
-class PictureWnd : public CWnd {
-public:
-    void OnPaint() override {
-        CPaintDC dc(this);
-        rcPaint = dc.m_ps.rcPaint;
-        CRect r = rcPaint;
-        CSize size = r.Size();
-        picture.Draw(&dc, r.left, r.top, &size, &r);
-    }
-    // A `w` x `h` picture of a gradient, and the window with a client edge
-    // at (30, 20, 76, 56) of `parent`.
-    bool Open(CWnd* parent, int w, int h) {
-        if (!picture.Create(w, h, 32)) return false;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) picture.SetPixel(x, y, RGB(x * 5, y * 5, 77));
-        return CreateEx(WS_EX_CLIENTEDGE, "QuillonMain", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER,
-                        CRect(30, 20, 76, 56), parent, 0);
-    }
-    CDibPicture picture;
-    CRect rcPaint;
-};
-
-}  // namespace
-
 TEST(FrameTest, PicturesLandInTheClientAreaTheLoopRunsOnTheTestClockAndFramesRefuseBadSizes) {
     Harness h;
     CWnd* parent = h.CreateParent(120, 80);
-    PictureWnd wnd;
-    ASSERT_TRUE(wnd.Open(parent, 46, 36));  // the window's size, larger than its client
+    // Copies its off-screen picture to the update area, as the host window does.
+    struct PictureWnd : CWnd {
+        void OnPaint() override {
+            CPaintDC dc(this);
+            rcPaint = dc.m_ps.rcPaint;
+            CRect r = rcPaint;
+            CSize size = r.Size();
+            picture.Draw(&dc, r.left, r.top, &size, &r);
+        }
+        CDibPicture picture;
+        CRect rcPaint;
+    } wnd;
+    // A picture of a gradient the window's size, larger than its client, and
+    // the window with a client edge at (30, 20, 76, 56).
+    ASSERT_TRUE(wnd.picture.Create(46, 36, 32));
+    for (int y = 0; y < 36; ++y)
+        for (int x = 0; x < 46; ++x) wnd.picture.SetPixel(x, y, RGB(x * 5, y * 5, 77));
+    ASSERT_TRUE(wnd.CreateEx(WS_EX_CLIENTEDGE, "QuillonMain", nullptr,
+                             WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(30, 20, 76, 56), parent, 0));
     // The client area starts 3 pixels inside the window: picture (0, 0) is
     // at (33, 23) of the frame, and (39, 29) at (72, 52).
     ExpectShown(h,
