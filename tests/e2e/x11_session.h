@@ -13,7 +13,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -177,23 +176,23 @@ inline Shot Screenshot(const WindowGeometry& g, const std::string& name) {
     shot.width = w;
     shot.height = h;
     shot.rgb.assign(static_cast<std::size_t>(w * h), 0);
-    std::vector<std::uint8_t> bgrx(static_cast<std::size_t>(w * h) * 4, 0);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             int sx = x0 + x, sy = y0 + y;
             if (sx < 0 || sy < 0 || sx >= int(width) || sy >= int(height)) continue;
             std::size_t at = data + std::size_t(sy) * stride + std::size_t(sx) * bytes;
             std::uint32_t v = 0;
-            for (std::size_t i = 0; i < 3; ++i) {
+            for (std::size_t i = 0; i < bytes; ++i) {
                 auto byte = static_cast<std::uint32_t>(static_cast<unsigned char>(xwd[at + i]));
                 v |= byteOrder == 0 ? byte << (8 * i) : byte << (8 * (bytes - 1 - i));
             }
             shot.rgb[std::size_t(y * w + x)] = v & 0xFFFFFF;
-            std::memcpy(&bgrx[std::size_t(y * w + x) * 4], &v, 4);
         }
     std::string dir = QUILLON_E2E_SHOTS;
     std::system(("mkdir -p " + dir).c_str());
-    quillon::platform::WritePng((dir + "/" + name + ".png").c_str(), w, h, bgrx.data(), w * 4);
+    // 0x00RRGGBB in memory is blue, green, red, unused, as WritePng takes it.
+    quillon::platform::WritePng((dir + "/" + name + ".png").c_str(), w, h,
+                                reinterpret_cast<const std::uint8_t*>(shot.rgb.data()), w * 4);
     return shot;
 }
 
