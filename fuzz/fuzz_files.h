@@ -1,11 +1,9 @@
-// The files a fuzz target writes beside its input: the input itself and a
-// small 24-bit background picture (through the library's BMP writer).
+// The files a fuzz target writes beside its input: the input itself (its
+// pictures come from the library's BMP writer).
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
-#include <vector>
 
 namespace fuzzfiles {
 

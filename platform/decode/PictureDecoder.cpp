@@ -162,11 +162,6 @@ bool ReadFile(const char* path, std::vector<unsigned char>* bytes) {
     return ok;
 }
 
-bool WithinCaps(long long width, long long height) {
-    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
-           width * height <= kMaxPicturePixels;
-}
-
 // Bytes of LZW data of the first image of a GIF and its pixel count; false
 // when the file ends before an image.
 bool GifFirstImage(const unsigned char* d, std::size_t n, std::uint64_t* pixels,
@@ -263,7 +258,7 @@ bool DecodeBytes(const unsigned char* d, std::size_t n, BYTE fill, DecodedPictur
     int h = 0;
     int channels = 0;
     if (!stbi_info_from_memory(d, len, &w, &h, &channels)) return Fail(stbi_failure_reason());
-    if (!WithinCaps(w, h)) return Fail("picture too large");
+    if (!PictureSizeAllowed(w, h)) return Fail("picture too large");
     if (format == Format::Gif && !GifScreenInProportion(d, n, w, h))
         return Fail("GIF screen far larger than its first image");
     if (!DataPresent(format, d, n, w, h)) return Fail("file shorter than its picture");
@@ -272,7 +267,7 @@ bool DecodeBytes(const unsigned char* d, std::size_t n, BYTE fill, DecodedPictur
     unsigned char* rgba = stbi_load_from_memory(d, len, &w, &h, &channels, 4);
     if (rgba == nullptr) return Fail(stbi_failure_reason());
     std::unique_ptr<unsigned char, void (*)(void*)> hold(rgba, stbi_image_free);
-    if (!WithinCaps(w, h)) return Fail("picture too large");
+    if (!PictureSizeAllowed(w, h)) return Fail("picture too large");
 
     DecodedPicture picture;
     picture.width = w;
@@ -333,8 +328,8 @@ namespace {
 bool PackRgb(const char* path, int width, int height, const std::uint8_t* bgrx, int stride,
              std::vector<unsigned char>* rgb) {
     g_lastError.clear();
+    if (!PictureSizeAllowed(width, height)) return Fail("picture too large");
     if (path == nullptr || bgrx == nullptr) return Fail("no file or no pixels");
-    if (!WithinCaps(width, height)) return Fail("picture too large");
     if (static_cast<long long>(stride) < static_cast<long long>(width) * 4) {
         return Fail("row stride shorter than a row");
     }

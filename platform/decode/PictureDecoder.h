@@ -24,6 +24,13 @@ constexpr int kMaxPictureSide = 16384;
 constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
 constexpr std::size_t kMaxPictureFileBytes = 256u * 1024 * 1024;
 
+// Whether a picture of this size may be made, loaded or written: the caps
+// hold everywhere.
+inline bool PictureSizeAllowed(std::int64_t width, std::int64_t height) {
+    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
+
 // Decodes the file at its own pixel size and composites every pixel over a
 // background whose three components all equal `fill` (transparent pixels come
 // out as exactly the fill). False for a file that cannot be decoded or that
@@ -55,9 +62,8 @@ bool WriteBmp(const char* path, int width, int height, const std::uint8_t* bgrx,
 // The same from `pixel(x, y)`, each pixel's COLORREF, top row first.
 template <class Pixel>
 bool WriteBmpOf(const char* path, int width, int height, Pixel pixel) {
-    // Sizes WriteBmp refuses are refused before any memory is taken.
-    if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide)
-        return WriteBmp(path, width, height, nullptr, 0);
+    // Sizes WriteBmp refuses are refused (with its reason) before any memory is taken.
+    if (!PictureSizeAllowed(width, height)) return WriteBmp(path, width, height, nullptr, 0);
     std::vector<std::uint8_t> bgrx(static_cast<std::size_t>(width) * height * 4, 0);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {

@@ -20,11 +20,6 @@ int DibStride(int width, int bitCount) {
     return stride > INT_MAX ? -1 : static_cast<int>(stride);
 }
 
-bool PictureSizeAllowed(std::int64_t width, std::int64_t height) {
-    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
-           width * height <= kMaxPicturePixels;
-}
-
 int NearestColorIndex(const RGBQUAD* table, int count, COLORREF color) {
     int best = 0;
     long bestDistance = LONG_MAX;

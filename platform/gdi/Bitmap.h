@@ -11,6 +11,9 @@
 
 #include <quillon/platform/Types.h>
 
+// PictureSizeAllowed: the caps every bitmap keeps.
+#include "platform/decode/PictureDecoder.h"
+
 struct BITMAPINFOHEADER {
     DWORD biSize;
     LONG biWidth;
@@ -90,10 +93,6 @@ struct PaletteObject {
 // Bytes per stored row: the bits of a row rounded up to whole 32-bit words.
 // Negative when the arguments make no row (or the row does not fit an int).
 int DibStride(int width, int bitCount);
-
-// Whether a picture of this size may be made or loaded: the decoder's cap
-// (kMaxPictureSide per side, kMaxPicturePixels in all) holds everywhere.
-bool PictureSizeAllowed(std::int64_t width, std::int64_t height);
 
 // The nearest entry of a colour table to an RGB colour (squared distance,
 // the first of equals wins). 0 for an empty table.

@@ -31,15 +31,20 @@ constexpr double kPi = 3.14159265358979323846;
 std::string g_out;               // output folder, with its trailing slash
 std::set<std::string> g_written;  // file names made, for the INI's check
 
-bool Save(const std::string& name, const std::string& bytes) {
-    std::ofstream f(g_out + name, std::ios::binary);
-    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!f) {
+// Records a file made (for the INI's check), or says it could not be.
+bool Written(const std::string& name, bool written) {
+    if (!written) {
         std::fprintf(stderr, "quillon-skin-gen: cannot write %s%s\n", g_out.c_str(), name.c_str());
         return false;
     }
     g_written.insert(name);
     return true;
+}
+
+bool Save(const std::string& name, const std::string& bytes) {
+    std::ofstream f(g_out + name, std::ios::binary);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return Written(name, static_cast<bool>(f));
 }
 
 bool WriteMask(const std::string& name, const Canvas& c) {
@@ -50,15 +55,6 @@ bool WriteGif(const std::string& name, const Canvas& c) {
 }
 bool WriteWav(const std::string& name, const std::vector<float>& s) {
     return Save(name, EncodeWav(s));
-}
-// Files the library's writers make: `written` says whether they could.
-bool Written(const std::string& name, bool written) {
-    if (!written) {
-        std::fprintf(stderr, "quillon-skin-gen: cannot write %s%s\n", g_out.c_str(), name.c_str());
-        return false;
-    }
-    g_written.insert(name);
-    return true;
 }
 
 // ----------------------------------------------------------------- icons
